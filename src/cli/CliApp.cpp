@@ -1,0 +1,188 @@
+#include "CliApp.h"
+
+#include "CliContext.h"
+#include "model/VexoUtils.h"
+
+#include <cstring>
+#include <istream>
+#include <ostream>
+
+namespace kumby::cli {
+
+namespace {
+
+constexpr const char* UsageText =
+    "Использование: kumby-cli [--data-dir DIR] [--offset K] [--sorted|--unsorted] [--yes] КОМАНДА\n"
+    "\n"
+    "Команды:\n"
+    "  draws                          архив тиражей, новые сверху\n"
+    "  draws import FILE              импорт тиражей из CSV-файла\n"
+    "  draws export FILE              экспорт тиражей в CSV-файл\n"
+    "  draws add [--number N] --numbers \"1;2;...\" [--date \"dd.mm.yyyy hh:nn\"]\n"
+    "  draws delete NUMBER...         удаление тиражей по номерам\n"
+    "  status                         первые три панели строки состояния\n"
+    "  demo [--draws N] [--seed S]    демонстрационный архив (синтетические тиражи)\n";
+
+struct TCommand {
+    const char* Word;
+    const char* SubWord; // nullptr: the command has no second word
+    int (*Run)(TCliContext&);
+};
+
+// Longer forms first: "draws import" before "draws".
+const TCommand Commands[] = {
+    {"draws", "import", CmdDrawsImport}, {"draws", "export", CmdDrawsExport},
+    {"draws", "add", CmdDrawsAdd},       {"draws", "delete", CmdDrawsDelete},
+    {"draws", "list", CmdDrawsList},     {"draws", nullptr, CmdDrawsList},
+    {"status", nullptr, CmdStatus},      {"demo", nullptr, CmdDemo},
+};
+
+struct TGlobalOptions {
+    std::string DataDir;
+    std::optional<int> Offset;
+    std::optional<bool> Sorted;
+    bool Yes = false;
+    bool Help = false;
+    std::vector<std::string> Rest;
+};
+
+TGlobalOptions ParseGlobals(const std::vector<std::string>& args) {
+    TGlobalOptions g;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        auto value = [&](const char* name) -> std::string {
+            if (i + 1 >= args.size())
+                throw TCliError{Format("Не указано значение ключа %s.", name)};
+            return args[++i];
+        };
+        if (a == "--data-dir")
+            g.DataDir = value("--data-dir");
+        else if (a == "--offset") {
+            int32_t k = 0;
+            const std::string v = value("--offset");
+            if (!TryParseInt(v, k) || k < 0)
+                throw TCliError{Format("Некорректное смещение: \"%s\".", v.c_str())};
+            g.Offset = k;
+        } else if (a == "--sorted")
+            g.Sorted = true;
+        else if (a == "--unsorted")
+            g.Sorted = false;
+        else if (a == "--yes")
+            g.Yes = true;
+        else if (a == "--help" || a == "-h")
+            g.Help = true;
+        else
+            g.Rest.push_back(a);
+    }
+    return g;
+}
+
+} // namespace
+
+void PrintRow(std::ostream& out, const std::vector<std::string>& cells) {
+    for (std::size_t i = 0; i < cells.size(); ++i) {
+        if (i)
+            out << '\t';
+        out << cells[i];
+    }
+    out << '\n';
+}
+
+std::optional<std::string> TCliContext::TakeOption(const std::string& name) {
+    for (std::size_t i = 0; i < Args.size(); ++i) {
+        if (Args[i] != name)
+            continue;
+        if (i + 1 >= Args.size())
+            throw TCliError{Format("Не указано значение ключа %s.", name.c_str())};
+        std::string v = Args[i + 1];
+        Args.erase(Args.begin() + static_cast<long>(i), Args.begin() + static_cast<long>(i) + 2);
+        return v;
+    }
+    return std::nullopt;
+}
+
+bool TCliContext::TakeFlag(const std::string& name) {
+    for (std::size_t i = 0; i < Args.size(); ++i)
+        if (Args[i] == name) {
+            Args.erase(Args.begin() + static_cast<long>(i));
+            return true;
+        }
+    return false;
+}
+
+int TCliContext::TakeIntOption(const std::string& name, int def, int lo, int hi) {
+    const auto v = TakeOption(name);
+    if (!v)
+        return def;
+    int32_t n = 0;
+    if (!TryParseInt(*v, n) || n < lo || n > hi)
+        throw TCliError{Format("Некорректное значение ключа %s: \"%s\" (допустимо %d..%d).", name.c_str(),
+                               v->c_str(), lo, hi)};
+    return n;
+}
+
+void TCliContext::ExpectNoMoreArgs() const {
+    if (!Args.empty())
+        throw TCliError{Format("Лишний аргумент: \"%s\".", Args.front().c_str())};
+}
+
+int RunCli(const std::vector<std::string>& args, const std::string& programDir, std::ostream& out,
+           std::ostream& err, std::istream& in, bool interactive) {
+    try {
+        TGlobalOptions g = ParseGlobals(args);
+        if (g.Help || g.Rest.empty()) {
+            (g.Help ? out : err) << UsageText;
+            return g.Help ? 0 : 1;
+        }
+
+        const TCommand* command = nullptr;
+        std::size_t words = 0;
+        for (const TCommand& c : Commands) {
+            if (g.Rest[0] != c.Word)
+                continue;
+            if (c.SubWord == nullptr) {
+                command = &c;
+                words = 1;
+                break;
+            }
+            if (g.Rest.size() > 1 && g.Rest[1] == c.SubWord) {
+                command = &c;
+                words = 2;
+                break;
+            }
+        }
+        if (!command)
+            throw TCliError{Format("Неизвестная команда: \"%s\".\n\n%s", g.Rest[0].c_str(), UsageText)};
+
+        TCliUserInterface ui(err, in, g.Yes, interactive);
+        TSessionOptions options;
+        options.DataDir = g.DataDir.empty() ? programDir : g.DataDir;
+        options.Headless = true;
+        Session session(ui, options);
+        if (!session.Create() || session.Start() == TStartResult::Exit || !session.DataLockHeld())
+            return 1;
+
+        if (g.Offset) {
+            const int count = static_cast<int>(session.Draws().size());
+            if (*g.Offset > 0 && *g.Offset >= count)
+                throw TCliError{Format("Смещение %d вне допустимых пределов 0..%d.", *g.Offset,
+                                       count > 0 ? count - 1 : 0)};
+            session.SetDrawsOffset(*g.Offset);
+        }
+
+        TCliContext ctx{session, ui, out,
+                        std::vector<std::string>(g.Rest.begin() + static_cast<long>(words), g.Rest.end()),
+                        g.Sorted.value_or(session.View().SortedDraws)};
+        const int code = command->Run(ctx);
+        session.Close(false);
+        return ui.ErrorShown() || ui.Declined() ? 1 : code;
+    } catch (const TCliError& e) {
+        err << e.Text << '\n';
+        return 1;
+    } catch (const std::exception& e) {
+        err << e.what() << '\n';
+        return 1;
+    }
+}
+
+} // namespace kumby::cli

@@ -1,0 +1,47 @@
+#pragma once
+
+#include "app/Session.h"
+#include "CliUserInterface.h"
+
+#include <iosfwd>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace kumby::cli {
+
+// Raised by a command for a usage or input error; the text goes to stderr.
+struct TCliError {
+    std::string Text;
+};
+
+struct TCliContext {
+    Session& Core;
+    TCliUserInterface& Ui;
+    std::ostream& Out;
+    std::vector<std::string> Args; // after the command words
+    bool Sorted = false;
+
+    // Takes "--name VALUE" out of Args.
+    std::optional<std::string> TakeOption(const std::string& name);
+    // Takes "--name" out of Args.
+    bool TakeFlag(const std::string& name);
+    int TakeIntOption(const std::string& name, int def, int lo, int hi);
+    // Raises TCliError when arguments are left over.
+    void ExpectNoMoreArgs() const;
+};
+
+// Writes one tab-separated line.
+void PrintRow(std::ostream& out, const std::vector<std::string>& cells);
+
+// Command handlers, one per command; each returns the exit code.
+int CmdDrawsList(TCliContext& ctx);
+int CmdDrawsImport(TCliContext& ctx);
+int CmdDrawsExport(TCliContext& ctx);
+int CmdDrawsAdd(TCliContext& ctx);
+int CmdDrawsDelete(TCliContext& ctx);
+int CmdStatus(TCliContext& ctx);
+int CmdDemo(TCliContext& ctx);
+
+} // namespace kumby::cli

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <string>
+
+namespace kumby {
+
+enum class TConfirmKind {
+    Question, // "Подтверждение", Yes/No
+    Deletion, // "Предупреждение", Yes/No, No is the default
+};
+
+// What the session tells the windows that show its data.
+enum class TSessionEvent {
+    BusyChanged,        // the busy counter went from 0 to 1 or back
+    DrawsChanged,       // the archive, the offset or the derived status panels changed
+    DrawsDisplayChanged,// display switches of the draws list (sorted, colours)
+    AnalysisViewsChanged,
+    SettingsChanged,
+};
+
+// The help dialog shown at the end of start-up.
+struct THelpDialogRequest {
+    bool HelpFileAvailable = false;
+    bool DontShowAgain = false; // out
+};
+
+// Everything the core needs from a person or a window. Texts are UTF-8 and keep
+// "\r" as the line break of message boxes.
+class IUserInterface {
+public:
+    virtual ~IUserInterface() = default;
+
+    virtual void ShowError(const std::string& text) = 0;
+    virtual void ShowInfo(const std::string& text) = 0;
+    virtual void ShowWarning(const std::string& text) = 0;
+    virtual void ShowAttention(const std::string& text) = 0;
+    virtual bool Confirm(const std::string& text, TConfirmKind kind = TConfirmKind::Question) = 0;
+
+    // The last status-bar panel; empty clears it.
+    virtual void SetStatus(const std::string& text) = 0;
+    virtual void SetProgress(long long /*done*/, long long /*total*/) {}
+    // Keeps the window painted during long work.
+    virtual void PumpEvents() {}
+    virtual bool StopRequested() { return false; }
+
+    virtual void Notify(TSessionEvent /*event*/) {}
+    virtual void ShowHelpDialog(THelpDialogRequest& /*request*/) {}
+};
+
+} // namespace kumby

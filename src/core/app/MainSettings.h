@@ -1,0 +1,54 @@
+#pragma once
+
+// The main settings file: four groups of keys, each read and written as a whole.
+
+#include "io/IniFile.h"
+#include "model/Records.h"
+
+#include <array>
+#include <string>
+#include <vector>
+
+namespace kumby {
+
+inline constexpr const char* MainSettingsFileName = "Kumby_12x24.ini";
+
+struct TGenerateDefaults {
+    int Mode = 0;
+    std::string Parameters; // at most 255 characters kept
+};
+
+struct TShreddingSettings {
+    std::array<std::string, 3> Formulas = {
+        "(n1+n2+n3+n4+n5+n6)/(n7+n8+n9+n10+n11+n12)",
+        "(n7+n8+n9+n10+n11+n12)/(n1+n2+n3+n4+n5+n6)",
+        "(n1+n3+n5+n7+n9+n11)/(n2+n4+n6+n8+n10+n12)",
+    };
+    std::array<uint8_t, 3> Digits = {2, 2, 2};
+};
+
+struct TProxy {
+    uint8_t Mode = 0; // 0 none, 1 automatic, 2 the configured proxy
+    std::string Server;
+    int Port = 80;
+    std::string UserName;
+    std::string Password;
+    bool Loaded = false;
+    std::vector<std::string> Found; // proxies found by the automatic search
+};
+
+// GLOBAL MatrixCols/MatrixSegments/ChannelSize, STAKES and CDL.
+void ReadConfigGroup(const TIniFile& ini, TConfigData& config);
+void WriteConfigGroup(TIniFile& ini, const TConfigData& config);
+
+// GLOBAL CombsGenerateMode/CombsGenerateParameters.
+void ReadGenerateGroup(const TIniFile& ini, TGenerateDefaults& defaults);
+void WriteGenerateGroup(TIniFile& ini, const TGenerateDefaults& defaults);
+
+void ReadShreddingGroup(const TIniFile& ini, TShreddingSettings& shredding);
+void WriteShreddingGroup(TIniFile& ini, const TShreddingSettings& shredding);
+
+void ReadProxyGroup(const TIniFile& ini, TProxy& proxy);
+void WriteProxyGroup(TIniFile& ini, const TProxy& proxy);
+
+} // namespace kumby

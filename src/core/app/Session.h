@@ -1,0 +1,177 @@
+#pragma once
+
+// The headless main window: owns every piece of the program's data, runs the
+// creation, start-up and closing orders and carries out the commands.
+
+#include "app/CommandLine.h"
+#include "app/IUserInterface.h"
+#include "app/MainSettings.h"
+#include "app/ViewState.h"
+#include "draws/DrawArchive.h"
+#include "io/DataLock.h"
+#include "model/Records.h"
+
+#include <array>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace kumby {
+
+inline constexpr const char* StakesFileName = "Kumby_12x24.lsk";
+inline constexpr const char* DefaultCaption = "Kumby 12x24";
+inline constexpr const char* NoDataLockText =
+    "Невозможно получить монопольный доступ к файлам данных!\r\rВозможные причины данной ошибки: "
+    "\r\r1) Вы пытаетесь запустить вторую копию программы из одного и того же каталога. Корректная "
+    "работа нескольких копий программы возможна только из разных каталогов.\r\r2) Для программы нет "
+    "прав на запись в том каталоге, где она расположена. Например: в Windows 7 и выше по умолчанию "
+    "запрещена запись в c:\\Program Files.\r\rПрограмма будет закрыта!";
+
+struct TSessionOptions {
+    std::filesystem::path DataDir;
+    TCommandLine CommandLine;
+    // A program without windows (the command-line program): no questions at start,
+    // no help dialog, no online services.
+    bool Headless = false;
+};
+
+enum class TStartResult { Ready, Exit };
+
+class Session {
+public:
+    Session(IUserInterface& ui, TSessionOptions options);
+    ~Session();
+    Session(const Session&) = delete;
+    Session& operator=(const Session&) = delete;
+
+    // Creation steps; false when the program has to end at once.
+    bool Create();
+    // Start-up steps, run once the window is on screen.
+    TStartResult Start();
+    // Closing; the GUI puts its sizes into View() before and asks to write them.
+    void Close(bool writeViewState);
+
+    IUserInterface& Ui() { return Ui_; }
+    const std::filesystem::path& DataDir() const { return Options_.DataDir; }
+    std::filesystem::path DataPath(const std::string& fileName) const { return Options_.DataDir / fileName; }
+    const TCommandLine& CommandLine() const { return Options_.CommandLine; }
+    std::string WindowCaption() const;
+
+    // ---- Busy state --------------------------------------------------------
+    bool Busy() const { return BusyCount_ > 0; }
+    void BeginBusy();
+    void EndBusy();
+
+    // ---- Settings ----------------------------------------------------------
+    const TConfigData& Config() const { return Config_; }
+    const TGenerateDefaults& GenerateDefaults() const { return GenerateDefaults_; }
+    const TShreddingSettings& Shredding() const { return Shredding_; }
+    const TProxy& Proxy() const { return Proxy_; }
+    TViewState& View() { return View_; }
+    const TViewState& View() const { return View_; }
+    const TViewStore& ViewStore() const { return ViewStore_; }
+    int Language() const { return Language_; }
+    const std::filesystem::path& HelpFile() const { return HelpFile_; }
+
+    // The settings dialog's OK: stores the copy and runs what depends on it.
+    // Returns the method groups whose full-set files had to be made again.
+    std::vector<int> ApplyConfig(const TConfigData& config);
+    // Writes one switch of the view table at once ("SortedDraws", ...).
+    void WriteViewSwitch(const std::string& key);
+    // Writes the sizes and depths of the view table (on exit).
+    void WriteViewSizes();
+
+    // ---- Draw archive ------------------------------------------------------
+    const TDrawsArray& Draws() const { return Draws_; }
+    int DrawsOffset() const { return Offset_; }
+    void SetDrawsOffset(int k);
+    const TDrawsOffsetInfo& OffsetInfo() const { return OffsetInfo_; }
+    std::string DrawsCountPanel() const { return DrawsCountText(Draws_.size()); }
+    std::string NextDrawPanel() const { return NextDrawText(OffsetInfo_.NextDrawNumber); }
+    const std::string& NextDrawNumbersPanel() const { return OffsetInfo_.NextDrawNumbersText; }
+
+    void LoadDraws();
+    bool SaveDraws();
+    // A new record for the draw dialog: zero numbers, the number after the newest.
+    TDrawRecord NewDrawRecord() const;
+    bool DrawsAdd(const TDrawRecord& draw);
+    bool DrawsChange(int index, const TDrawRecord& draw);
+    // Deletes the draws with these numbers after the deletion question; the
+    // numbers come in list order, top row first.
+    bool DrawsDelete(const std::vector<int32_t>& selectedNumbers);
+    // Number of draws added, or -1 on failure.
+    int DrawsImport(const std::filesystem::path& file);
+    bool DrawsExport(const std::filesystem::path& file);
+    bool CanExportDraws() const { return !Busy() && !Draws_.empty(); }
+
+    void SetSortedDraws(bool on);
+    void SetColorDraws(bool on);
+    void SetDownloadDrawsOnStart(int mode);
+
+    // Prize-class sizes by number of hits and their shares of the full set.
+    const std::array<uint64_t, MaxHits + 1>& PrizeClassSizes() const { return PrizeClassSizes_; }
+    const std::array<long double, MaxHits + 1>& PrizeClassShares() const { return PrizeClassShares_; }
+
+    bool DataLockHeld() const { return DataLock_.Held(); }
+
+private:
+    void LoadViewState();
+    void LoadMainSettings();
+    bool TakeDataLock();
+    void RefreshDrawsView();
+    void RefreshAnalysisViews();
+    void ShowOperationError(const char* operation, const std::exception& e);
+
+    // Steps of subsystems that are not part of the program yet.
+    void ClearCombinationStores() {}
+    void ReserveCombinationStores() {}
+    void BuildMethodRegistry() {}
+    void GenerateWorkingList() {}
+    void LoadRatingsRegularsAndScript() {}
+    void DownloadNewDraws() {}
+    bool DrawDownloadAvailable() const { return false; }
+    void RecreatePrefetchFiles(const std::vector<int>& /*groups*/) {}
+    void CreateMissingPrefetchFiles() {}
+    void StopRunningScript() {}
+
+    IUserInterface& Ui_;
+    TSessionOptions Options_;
+    TViewStore ViewStore_;
+    int BusyCount_ = 0;
+    bool Closed_ = false;
+
+    TConfigData Config_;
+    TGenerateDefaults GenerateDefaults_;
+    TShreddingSettings Shredding_;
+    TProxy Proxy_;
+    TViewState View_;
+    int Language_ = 1049;
+    std::filesystem::path HelpFile_;
+
+    TDrawsArray Draws_;
+    int Offset_ = 0;
+    TDrawsOffsetInfo OffsetInfo_;
+
+    std::array<uint64_t, MaxHits + 1> PrizeClassSizes_{};
+    std::array<long double, MaxHits + 1> PrizeClassShares_{};
+
+    TDataLock DataLock_;
+};
+
+// Raises the busy counter for its lifetime and shows an operation text meanwhile.
+class TBusyScope {
+public:
+    explicit TBusyScope(Session& session, const std::string& status = {});
+    ~TBusyScope();
+    TBusyScope(const TBusyScope&) = delete;
+    TBusyScope& operator=(const TBusyScope&) = delete;
+
+private:
+    Session& Session_;
+    bool HasStatus_;
+};
+
+// The groups of methods whose full-set files depend on what changed.
+std::vector<int> ChangedSettingGroups(const TConfigData& before, const TConfigData& after);
+
+} // namespace kumby
