@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/Session.h"
 #include "CliUserInterface.h"
+#include "app/Session.h"
 
 #include <iosfwd>
 #include <map>

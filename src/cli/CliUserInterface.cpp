@@ -18,9 +18,15 @@ void TCliUserInterface::ShowError(const std::string& text) {
     Write(text);
 }
 
-void TCliUserInterface::ShowInfo(const std::string& text) { Write(text); }
-void TCliUserInterface::ShowWarning(const std::string& text) { Write(text); }
-void TCliUserInterface::ShowAttention(const std::string& text) { Write(text); }
+void TCliUserInterface::ShowInfo(const std::string& text) {
+    Write(text);
+}
+void TCliUserInterface::ShowWarning(const std::string& text) {
+    Write(text);
+}
+void TCliUserInterface::ShowAttention(const std::string& text) {
+    Write(text);
+}
 
 bool TCliUserInterface::Confirm(const std::string& text, TConfirmKind) {
     if (AssumeYes_)

@@ -11,9 +11,9 @@ enum class TConfirmKind {
 
 // What the session tells the windows that show its data.
 enum class TSessionEvent {
-    BusyChanged,        // the busy counter went from 0 to 1 or back
-    DrawsChanged,       // the archive, the offset or the derived status panels changed
-    DrawsDisplayChanged,// display switches of the draws list (sorted, colours)
+    BusyChanged,         // the busy counter went from 0 to 1 or back
+    DrawsChanged,        // the archive, the offset or the derived status panels changed
+    DrawsDisplayChanged, // display switches of the draws list (sorted, colours)
     AnalysisViewsChanged,
     SettingsChanged,
 };

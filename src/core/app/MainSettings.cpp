@@ -12,9 +12,13 @@ constexpr const char* Cdl = "CDL";
 constexpr const char* Shredding = "SHREDDING";
 constexpr const char* Proxy = "PROXY";
 
-int InRangeOr(int v, int lo, int hi, int fallback) { return v >= lo && v <= hi ? v : fallback; }
+int InRangeOr(int v, int lo, int hi, int fallback) {
+    return v >= lo && v <= hi ? v : fallback;
+}
 
-uint8_t ByteOrZero(int v) { return v >= 0 && v <= 255 ? static_cast<uint8_t>(v) : 0; }
+uint8_t ByteOrZero(int v) {
+    return v >= 0 && v <= 255 ? static_cast<uint8_t>(v) : 0;
+}
 
 // Keeps at most `limit` characters (not bytes) of a UTF-8 text.
 std::string CutCharacters(const std::string& s, std::size_t limit) {

@@ -37,7 +37,7 @@ bool WaitWhileRunning(const std::function<bool()>& isRunning, int maxChecks,
             return true;
         std::this_thread::sleep_for(interval);
     }
-    return !isRunning();
+    return false;
 }
 
 } // namespace kumby

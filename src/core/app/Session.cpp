@@ -25,7 +25,9 @@ std::string WithDetail(const char* operation, const std::string& detail) {
 }
 
 // Three-letter code of an interface language, as the help file names use it.
-std::string LanguageCode(int language) { return language == 1049 ? "RUS" : "ENU"; }
+std::string LanguageCode(int language) {
+    return language == 1049 ? "RUS" : "ENU";
+}
 
 } // namespace
 
@@ -87,8 +89,8 @@ bool Session::Create() {
         }
 
         const TIniFile frm = ViewStore_.Read();
-        Language_ = Options_.CommandLine.NoLanguage ? 1049
-                                                    : frm.ReadInteger(MainWindowSection, "Language", 1049);
+        Language_ =
+            Options_.CommandLine.NoLanguage ? 1049 : frm.ReadInteger(MainWindowSection, "Language", 1049);
         HelpFile_.clear();
         const std::string helpName = "Vexor_" + LanguageCode(Language_) + ".chm";
         for (const auto& dir : {DataDir(), DataDir() / "help", DataDir().parent_path()})
@@ -161,7 +163,8 @@ TStartResult Session::Start() {
 
         for (int k = 0; k <= MaxHits; ++k) {
             PrizeClassSizes_[k] = HitCount(MaxNumber, NumbersInDraw, k);
-            PrizeClassShares_[k] = static_cast<long double>(PrizeClassSizes_[k]) / Binomial(MaxNumber, NumbersInDraw);
+            PrizeClassShares_[k] =
+                static_cast<long double>(PrizeClassSizes_[k]) / Binomial(MaxNumber, NumbersInDraw);
         }
         ReserveCombinationStores();
         Offset_ = 0;
@@ -290,7 +293,9 @@ void Session::RefreshDrawsView() {
     Ui_.Notify(TSessionEvent::DrawsChanged);
 }
 
-void Session::RefreshAnalysisViews() { Ui_.Notify(TSessionEvent::AnalysisViewsChanged); }
+void Session::RefreshAnalysisViews() {
+    Ui_.Notify(TSessionEvent::AnalysisViewsChanged);
+}
 
 void Session::LoadDraws() {
     const std::filesystem::path path = DataPath(DrawsFileName);

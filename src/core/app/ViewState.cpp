@@ -106,7 +106,9 @@ std::string ViewKeyText(const TViewState& view, const std::string& key) {
     return k ? KeyText(view, *k) : std::string();
 }
 
-bool IsViewKey(const std::string& key) { return FindKey(key) != nullptr; }
+bool IsViewKey(const std::string& key) {
+    return FindKey(key) != nullptr;
+}
 
 void TViewStore::Write(const std::string& section, const TKeyValues& values) const {
     TIniFile ini = Read();

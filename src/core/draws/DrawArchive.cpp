@@ -31,8 +31,8 @@ private:
 };
 
 [[noreturn]] void ThrowReadError(const std::filesystem::path& path, int err) {
-    throw Error(Format("Не удалось прочитать файл \"%s\": %s", path.string().c_str(),
-                       SystemErrorText(err).c_str()));
+    throw Error(
+        Format("Не удалось прочитать файл \"%s\": %s", path.string().c_str(), SystemErrorText(err).c_str()));
 }
 
 } // namespace
@@ -84,7 +84,9 @@ void DeleteDraw(TDrawsArray& draws, int index) {
     draws.erase(draws.begin() + index);
 }
 
-void ClearDraws(TDrawsArray& draws) { draws.clear(); }
+void ClearDraws(TDrawsArray& draws) {
+    draws.clear();
+}
 
 int FindDrawIndex(const TDrawsArray& draws, int32_t number) {
     if (draws.empty())
@@ -152,7 +154,9 @@ std::string DrawsCountText(std::size_t count) {
     return Format("Архив тиражей: %d", static_cast<int>(count));
 }
 
-std::string NextDrawText(int32_t nextNumber) { return Format("Следующий тираж: %d", nextNumber); }
+std::string NextDrawText(int32_t nextNumber) {
+    return Format("Следующий тираж: %d", nextNumber);
+}
 
 TCombination DrawDisplayNumbers(const TDrawRecord& draw, bool sorted) {
     TCombination comb = draw.Combination();

@@ -42,8 +42,8 @@ struct TDrawsOffsetInfo {
 TDrawsOffsetInfo ComputeOffsetInfo(const TDrawsArray& draws, int k);
 
 // Status-bar texts.
-std::string DrawsCountText(std::size_t count);  // "Архив тиражей: %d"
-std::string NextDrawText(int32_t nextNumber);   // "Следующий тираж: %d"
+std::string DrawsCountText(std::size_t count); // "Архив тиражей: %d"
+std::string NextDrawText(int32_t nextNumber);  // "Следующий тираж: %d"
 
 // Numbers of a draw as a list row shows them: stored order, or ascending.
 TCombination DrawDisplayNumbers(const TDrawRecord& draw, bool sorted);

@@ -9,7 +9,9 @@ namespace kumby {
 
 namespace {
 
-bool IsBlank(char c) { return c != '\0' && static_cast<unsigned char>(c) <= ' '; }
+bool IsBlank(char c) {
+    return c != '\0' && static_cast<unsigned char>(c) <= ' ';
+}
 
 // Reads a quoted field starting at the opening quote; leaves `i` after the closing one.
 std::string ReadQuoted(std::string_view s, std::size_t& i) {

@@ -1,0 +1,54 @@
+#pragma once
+
+#include "app/IUserInterface.h"
+
+#include <deque>
+#include <string>
+#include <vector>
+
+namespace kumby::testing {
+
+// Answers questions from a script and keeps every message for assertions.
+class TRecordingUi : public IUserInterface {
+public:
+    struct TMessage {
+        std::string Kind; // "error", "info", "warning", "attention", "confirm"
+        std::string Text;
+    };
+
+    void ShowError(const std::string& t) override { Messages.push_back({"error", t}); }
+    void ShowInfo(const std::string& t) override { Messages.push_back({"info", t}); }
+    void ShowWarning(const std::string& t) override { Messages.push_back({"warning", t}); }
+    void ShowAttention(const std::string& t) override { Messages.push_back({"attention", t}); }
+    bool Confirm(const std::string& t, TConfirmKind kind) override {
+        Messages.push_back({kind == TConfirmKind::Deletion ? "confirm-delete" : "confirm", t});
+        if (Answers.empty())
+            return false;
+        const bool a = Answers.front();
+        Answers.pop_front();
+        return a;
+    }
+    void SetStatus(const std::string& t) override { Statuses.push_back(t); }
+    void Notify(TSessionEvent e) override { Events.push_back(e); }
+    void ShowHelpDialog(THelpDialogRequest& r) override {
+        ++HelpDialogs;
+        r.DontShowAgain = HelpDontShowAgain;
+    }
+
+    std::vector<std::string> Errors() const {
+        std::vector<std::string> out;
+        for (const auto& m : Messages)
+            if (m.Kind == "error")
+                out.push_back(m.Text);
+        return out;
+    }
+
+    std::vector<TMessage> Messages;
+    std::vector<std::string> Statuses;
+    std::vector<TSessionEvent> Events;
+    std::deque<bool> Answers;
+    int HelpDialogs = 0;
+    bool HelpDontShowAgain = false;
+};
+
+} // namespace kumby::testing
