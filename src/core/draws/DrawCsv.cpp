@@ -5,6 +5,8 @@
 #include "model/Cp1251.h"
 #include "model/VexoUtils.h"
 
+#include <unordered_set>
+
 namespace kumby {
 
 namespace {
@@ -108,6 +110,11 @@ void ExportDrawsCsv(const std::filesystem::path& path, const TDrawsArray& draws)
 }
 
 int ImportDrawsCsvText(std::string_view text, TDrawsArray& draws) {
+    // A set of the numbers present answers "FindDrawIndex(n) == -1" without a scan per line.
+    std::unordered_set<int32_t> present;
+    present.reserve(draws.size() * 2);
+    for (const TDrawRecord& d : draws)
+        present.insert(d.Number);
     int added = 0;
     ForEachLine(text, [&](std::string_view line) {
         if (TrimView(line).empty())
@@ -128,7 +135,7 @@ int ImportDrawsCsvText(std::string_view text, TDrawsArray& draws) {
         }
         for (int i = 0; i < NumbersInDraw; ++i)
             rec.Numbers[i] = NumberField(f[firstNumber + i]);
-        if (rec.Number > 0 && FindDrawIndex(draws, rec.Number) == -1) {
+        if (rec.Number > 0 && present.insert(rec.Number).second) {
             draws.push_back(rec);
             ++added;
         }

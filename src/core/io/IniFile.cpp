@@ -163,8 +163,11 @@ TIniFile TIniFile::Load(const std::filesystem::path& path) {
     if (status.type() == std::filesystem::file_type::not_found) {
         return ini;
     }
-    std::string text = Cp1251ToUtf8(ReadWholeFile(path));
+    return FromText(Cp1251ToUtf8(ReadWholeFile(path)));
+}
 
+TIniFile TIniFile::FromText(std::string_view text) {
+    TIniFile ini;
     std::size_t pos = 0;
     while (pos < text.size()) {
         std::size_t eol = text.find('\n', pos);

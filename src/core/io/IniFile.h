@@ -16,6 +16,8 @@ public:
 
     // A missing file gives an empty document; an unreadable one raises Error.
     static TIniFile Load(const std::filesystem::path& path);
+    // Parses UTF-8 text with LF or CR LF line ends.
+    static TIniFile FromText(std::string_view text);
     // Rewrites the whole file atomically (CR LF line ends).
     void Save(const std::filesystem::path& path) const;
 
