@@ -3,6 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
+#include <sys/wait.h>
+#include <unistd.h>
+
 namespace kumby {
 namespace {
 
@@ -44,10 +48,20 @@ TEST(ProcessWait, PollsAtMostTheGivenNumberOfTimes) {
     EXPECT_EQ(checks, 3);
 }
 
-TEST(ProcessWait, FindsNoOtherCopyOfATestProgram) {
-    EXPECT_FALSE(CurrentProgramFile().empty());
-    EXPECT_FALSE(OtherProcessRuns(CurrentProgramFile()));
-    EXPECT_TRUE(OtherProcessRuns("/proc/1/exe") || !OtherProcessRuns("/nonexistent/program"));
+TEST(ProcessWait, SeesAnotherProcessOfTheSameProgram) {
+    const auto self = CurrentProgramFile();
+    ASSERT_FALSE(self.empty());
+    EXPECT_FALSE(OtherProcessRuns("/nonexistent/program"));
+
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        ::pause();
+        ::_exit(0);
+    }
+    EXPECT_TRUE(OtherProcessRuns(self));
+    ::kill(child, SIGKILL);
+    ::waitpid(child, nullptr, 0);
 }
 
 } // namespace
