@@ -85,6 +85,19 @@ struct TStatEntry {
 };
 using TStatDrawArray = std::vector<TStatEntry>;
 
+// One value of a full-set distribution file: the value's keys and its count.
+struct TPrefetchRecord {
+    uint16_t Key1 = 0;
+    uint16_t Key2 = 0;
+    uint16_t Key3 = 0;
+    uint16_t Key4 = 0;
+    int32_t Count = 0;
+};
+static_assert(sizeof(TPrefetchRecord) == 12);
+static_assert(offsetof(TPrefetchRecord, Key1) == 0);
+static_assert(offsetof(TPrefetchRecord, Key4) == 6);
+static_assert(offsetof(TPrefetchRecord, Count) == 8);
+
 struct TLastValueEntry {
     int32_t Index = 0;
     uint16_t Key1 = 0;

@@ -753,4 +753,18 @@ std::string Format(const char* fmt, ...) {
     return text;
 }
 
+TPrefetchRecord PrefetchFromStatEntry(const TStatEntry& e) {
+    return TPrefetchRecord{e.Key1, e.Key2, e.Key3, e.Key4, e.Count};
+}
+
+TStatEntry StatEntryFromPrefetch(const TPrefetchRecord& r) {
+    TStatEntry e;
+    e.Key1 = r.Key1;
+    e.Key2 = r.Key2;
+    e.Key3 = r.Key3;
+    e.Key4 = r.Key4;
+    e.Count = r.Count;
+    return e;
+}
+
 } // namespace kumby

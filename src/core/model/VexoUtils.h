@@ -60,11 +60,14 @@ void SortIntsDescending(TIntArray& list);
 
 void AddStatEntry(TStatDrawArray& list, const TStatEntry& e, bool trackPeriods);
 void SortStatEntries(TStatDrawArray& list);
-void SummarizeStatEntries(const TStatDrawArray& list, int32_t& minCount, int32_t& maxCount,
-                          int32_t& maxDepth, int64_t& total);
+void SummarizeStatEntries(const TStatDrawArray& list, int32_t& minCount, int32_t& maxCount, int32_t& maxDepth,
+                          int64_t& total);
 int UpdateLastValue(TLastValueArray& list, int index, const TStatEntry& key);
 void AddSimpleValue(TStatSimpleArray& list, int32_t key, int32_t amount);
 void SortSimpleValues(TStatSimpleArray& list);
+TPrefetchRecord PrefetchFromStatEntry(const TStatEntry& e);
+// All fields zero but the keys and the count.
+TStatEntry StatEntryFromPrefetch(const TPrefetchRecord& r);
 
 // ---- Result accumulators ------------------------------------------------
 

@@ -375,6 +375,28 @@ TEST(VexoStatEntriesTest, SimpleValues) {
     EXPECT_EQ(list[1].Key, 5);
 }
 
+TEST(VexoStatEntriesTest, PrefetchRecordKeepsOnlyKeysAndCount) {
+    TStatEntry e;
+    e.Draw = 7;
+    e.Depth = 2;
+    e.Norm = 9;
+    e.PeriodMin = 3;
+    e.Count = 41;
+    e.Key1 = 65535;
+    e.Key4 = 4;
+    const TPrefetchRecord r = PrefetchFromStatEntry(e);
+    EXPECT_EQ(r.Key1, 65535);
+    EXPECT_EQ(r.Key4, 4);
+    EXPECT_EQ(r.Count, 41);
+    const TStatEntry back = StatEntryFromPrefetch(r);
+    EXPECT_TRUE(back.SameKey(e));
+    EXPECT_EQ(back.Count, 41);
+    EXPECT_EQ(back.Draw, 0);
+    EXPECT_EQ(back.Depth, 0);
+    EXPECT_EQ(back.Norm, 0);
+    EXPECT_EQ(back.PeriodMin, 0);
+}
+
 // ---- Result accumulators ------------------------------------------------
 
 TEST(VexoAccumulatorTest, RatingsMergeNamesIgnoringCase) {
