@@ -183,11 +183,11 @@ TStartResult Session::Start() {
                 return TStartResult::Exit;
         }
         if (cl.FullRecreate) {
-            RecreatePrefetchFiles({0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12});
+            CreatePrefetchFiles(true, {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12});
             return TStartResult::Exit;
         }
         if (View_.PrefetchsEnabled || cl.FullRefresh)
-            CreateMissingPrefetchFiles();
+            CreatePrefetchFiles(cl.FullRefresh, {});
         if (cl.FullRefresh)
             return TStartResult::Exit;
     } catch (const std::exception& e) {
@@ -234,6 +234,35 @@ void Session::Close(bool writeViewState) {
     DataLock_.Release();
 }
 
+// ---- Statistic methods and combination stores ------------------------------
+
+void Session::BuildMethodRegistry() {
+    Registry_.SetHelpFile(HelpFile_.string());
+    Registry_.SetLanguageCode(LanguageCode(Language_));
+    Registry_.Rebuild();
+    Registry_.LoadNames(DataPath(FilterNamesFileName), true, Ui_);
+}
+
+void Session::ReloadRegistry() {
+    Registry_.SaveNames(DataPath(FilterNamesFileName), true, false, Ui_);
+    Registry_.Rebuild();
+    Registry_.MarkAll();
+    Registry_.LoadNames(DataPath(FilterNamesFileName), true, Ui_);
+}
+
+void Session::ClearCombinationStores() {
+    WorkingList_.clear();
+    UndoCopy_.clear();
+    Buffer_.clear();
+}
+
+void Session::ReserveCombinationStores() {
+    // Reserved once, so that filling the full set never reallocates.
+    WorkingList_.reserve(FullSetSize);
+    UndoCopy_.reserve(FullSetSize);
+    Buffer_.reserve(FullSetSize);
+}
+
 // ---- Settings -------------------------------------------------------------
 
 void Session::WriteViewSwitch(const std::string& key) {
@@ -275,8 +304,10 @@ std::vector<int> Session::ApplyConfig(const TConfigData& config) {
         ShowOperationError("Ошибка записи файла конфигурации!\r\r%s", e);
     }
     Ui_.Notify(TSessionEvent::SettingsChanged);
-    if (!groups.empty())
-        RecreatePrefetchFiles(groups);
+    if (!groups.empty()) {
+        ReloadRegistry(); // parameter ranges follow the channel and matrix settings
+        CreatePrefetchFiles(false, groups);
+    }
     RefreshAnalysisViews();
     Ui_.Notify(TSessionEvent::DrawsDisplayChanged);
     return groups;

@@ -7,18 +7,22 @@
 #include "app/IUserInterface.h"
 #include "app/MainSettings.h"
 #include "app/ViewState.h"
+#include "combs/PrefetchFile.h"
 #include "draws/DrawArchive.h"
 #include "io/DataLock.h"
 #include "model/Records.h"
+#include "stats/StatList.h"
 
 #include <array>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
 namespace kumby {
 
 inline constexpr const char* StakesFileName = "Kumby_12x24.lsk";
+inline constexpr const char* FilterNamesFileName = "Kumby_12x24.flt";
 inline constexpr const char* DefaultCaption = "Kumby 12x24";
 inline constexpr const char* NoDataLockText =
     "Невозможно получить монопольный доступ к файлам данных!\r\rВозможные причины данной ошибки: "
@@ -114,6 +118,32 @@ public:
 
     bool DataLockHeld() const { return DataLock_.Held(); }
 
+    // ---- Statistic methods -------------------------------------------------
+    TStatList& Registry() { return Registry_; }
+    const TStatList& Registry() const { return Registry_; }
+    // Saves favourites and names, rebuilds the registry (parameter ranges follow the
+    // settings) and reads them back.
+    void ReloadRegistry();
+
+    // ---- Combination stores --------------------------------------------------
+    TCombsArray& WorkingList() { return WorkingList_; }
+    const TCombsArray& WorkingList() const { return WorkingList_; }
+    TCombsArray& UndoCopy() { return UndoCopy_; }
+    TCombsArray& Buffer() { return Buffer_; }
+
+    // ---- Full set and prefetch files -------------------------------------------
+    std::filesystem::path PrefetchFileName(std::size_t method) const;
+    // Builds the file of one registry entry; false after the failure was reported.
+    bool CreatePrefetchFile(std::size_t method);
+    // The full-set distribution of a method, building a missing or empty file first;
+    // nothing while the comparison is off, for methods without one, or on failure.
+    std::optional<TPrefetchData> OpenPrefetchFile(std::size_t method);
+    // Creates the missing files and re-creates those of the given groups; does
+    // nothing unless forced or the comparison is on. Returns the files written.
+    int CreatePrefetchFiles(bool force, const std::vector<int>& groups);
+    // The menu switch: stores the setting and builds what is missing.
+    void SetPrefetchsEnabled(bool on);
+
 private:
     void LoadViewState();
     void LoadMainSettings();
@@ -123,15 +153,13 @@ private:
     void ShowOperationError(const char* operation, const std::exception& e);
 
     // Steps of subsystems that are not part of the program yet.
-    void ClearCombinationStores() {}
-    void ReserveCombinationStores() {}
-    void BuildMethodRegistry() {}
+    void ClearCombinationStores();
+    void ReserveCombinationStores();
+    void BuildMethodRegistry();
     void GenerateWorkingList() {}
     void LoadRatingsRegularsAndScript() {}
     void DownloadNewDraws() {}
     bool DrawDownloadAvailable() const { return false; }
-    void RecreatePrefetchFiles(const std::vector<int>& /*groups*/) {}
-    void CreateMissingPrefetchFiles() {}
     void StopRunningScript() {}
 
     IUserInterface& Ui_;
@@ -154,6 +182,11 @@ private:
 
     std::array<uint64_t, MaxHits + 1> PrizeClassSizes_{};
     std::array<long double, MaxHits + 1> PrizeClassShares_{};
+
+    TStatList Registry_{Draws_, Config_, Shredding_};
+    TCombsArray WorkingList_;
+    TCombsArray UndoCopy_;
+    TCombsArray Buffer_;
 
     TDataLock DataLock_;
 };

@@ -215,6 +215,10 @@ std::string TIniFile::Text() const {
     return text;
 }
 
+void TIniFile::EraseSection(std::string_view section) {
+    std::erase_if(Sections_, [&](const TSection& s) { return SameName(s.Name, section); });
+}
+
 const TIniFile::TLine* TIniFile::Find(std::string_view section, std::string_view key) const {
     for (const TSection& s : Sections_) {
         if (!SameName(s.Name, section)) {

@@ -35,12 +35,15 @@ public:
     void WriteBool(std::string_view section, std::string_view key, bool value);
     void WriteFloat(std::string_view section, std::string_view key, long double value);
 
+    // Removes every section of that name with all its lines.
+    void EraseSection(std::string_view section);
+
     std::string Text() const; // UTF-8, CR LF line ends
 
 private:
     struct TLine {
-        std::string Raw;     // the line as read (UTF-8), used for comments and blanks
-        std::string Key;     // empty for non key lines
+        std::string Raw; // the line as read (UTF-8), used for comments and blanks
+        std::string Key; // empty for non key lines
         std::string Value;
     };
     struct TSection {

@@ -36,6 +36,9 @@ template <std::size_t N> struct TShortString {
 using TCombination = std::array<uint8_t, NumbersInDraw>;
 static_assert(sizeof(TCombination) == 12);
 
+// Working list, undo copy and buffer of combinations.
+using TCombsArray = std::vector<TCombination>;
+
 using TByteArray = std::vector<uint8_t>;
 using TIntArray = std::vector<int32_t>;
 

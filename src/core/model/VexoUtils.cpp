@@ -370,7 +370,10 @@ void AddStatEntry(TStatDrawArray& list, const TStatEntry& e, bool trackPeriods) 
         list.push_back(copy);
         return;
     }
-    TStatEntry& x = *found;
+    MergeStatEntry(*found, e, trackPeriods);
+}
+
+void MergeStatEntry(TStatEntry& x, const TStatEntry& e, bool trackPeriods) {
     x.Count += e.Count;
     if (x.Depth == 0 || (e.Depth > 0 && x.Depth >= e.Depth)) {
         x.Draw = e.Draw;

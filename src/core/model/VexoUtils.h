@@ -59,6 +59,12 @@ void SortIntsDescending(TIntArray& list);
 // ---- Statistic value arrays ---------------------------------------------
 
 void AddStatEntry(TStatDrawArray& list, const TStatEntry& e, bool trackPeriods);
+// The merge step of AddStatEntry for an entry x already found with e's key.
+void MergeStatEntry(TStatEntry& x, const TStatEntry& e, bool trackPeriods);
+// The four keys as one number, for indexes.
+inline uint64_t StatKey(const TStatEntry& e) {
+    return uint64_t{e.Key1} | uint64_t{e.Key2} << 16 | uint64_t{e.Key3} << 32 | uint64_t{e.Key4} << 48;
+}
 void SortStatEntries(TStatDrawArray& list);
 void SummarizeStatEntries(const TStatDrawArray& list, int32_t& minCount, int32_t& maxCount, int32_t& maxDepth,
                           int64_t& total);

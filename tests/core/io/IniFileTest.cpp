@@ -264,5 +264,13 @@ TEST(IniFileTest, RewritingAKeyReplacesItInPlace) {
               "[STAKES]\r\nProfits=1\r\nProfit_0_Overlap=3\r\nMaxStake=12\r\n[CDL]\r\nCount=1\r\n");
 }
 
+TEST(IniFileTest, EraseSectionRemovesEveryLineOfIt) {
+    TIniFile ini = TIniFile::FromText("[A]\r\nx=1\r\n[STRINGS_RUS]\r\nNUMS=old\r\n; note\r\n[B]\r\ny=2\r\n");
+    ini.EraseSection("strings_rus");
+    EXPECT_FALSE(ini.HasKey("STRINGS_RUS", "NUMS"));
+    ini.WriteString("STRINGS_RUS", "POS3", "new");
+    EXPECT_EQ(ini.Text(), "[A]\r\nx=1\r\n[B]\r\ny=2\r\n[STRINGS_RUS]\r\nPOS3=new\r\n");
+}
+
 } // namespace
 } // namespace kumby

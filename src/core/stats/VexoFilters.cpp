@@ -1,0 +1,305 @@
+#include "VexoFilters.h"
+
+#include "model/VexoUtils.h"
+#include "stats/StatList.h"
+
+#include <algorithm>
+#include <cctype>
+#include <filesystem>
+
+namespace kumby {
+
+// ---- Pattern formatting --------------------------------------------------------
+
+namespace {
+
+// Replaces the first argument placeholder of a Delphi format pattern ("%d", "%0:d",
+// "%.3d", "%s", "%0:s") by `arg`, with "%%" giving "%".
+template <typename F> std::string FormatOne(std::string_view pattern, char kind, F&& render) {
+    std::string out;
+    out.reserve(pattern.size() + 8);
+    for (std::size_t i = 0; i < pattern.size(); ++i) {
+        if (pattern[i] != '%') {
+            out += pattern[i];
+            continue;
+        }
+        if (i + 1 < pattern.size() && pattern[i + 1] == '%') {
+            out += '%';
+            ++i;
+            continue;
+        }
+        // %[index:][-][width][.precision]type
+        std::size_t j = i + 1;
+        std::size_t k = j;
+        while (k < pattern.size() && std::isdigit(static_cast<unsigned char>(pattern[k])))
+            ++k;
+        if (k < pattern.size() && pattern[k] == ':')
+            j = k + 1;
+        if (j < pattern.size() && pattern[j] == '-')
+            ++j;
+        while (j < pattern.size() && std::isdigit(static_cast<unsigned char>(pattern[j])))
+            ++j;
+        int precision = -1;
+        if (j < pattern.size() && pattern[j] == '.') {
+            ++j;
+            precision = 0;
+            while (j < pattern.size() && std::isdigit(static_cast<unsigned char>(pattern[j])))
+                precision = precision * 10 + (pattern[j++] - '0');
+        }
+        if (j < pattern.size() && std::tolower(static_cast<unsigned char>(pattern[j])) == kind) {
+            out += render(precision);
+            i = j;
+            continue;
+        }
+        out += pattern[i]; // not ours: keep it as it stands
+    }
+    return out;
+}
+
+} // namespace
+
+std::string FormatWithInt(std::string_view pattern, int32_t value) {
+    return FormatOne(pattern, 'd', [&](int precision) {
+        return precision > 0 ? Format("%.*d", precision, value) : std::to_string(value);
+    });
+}
+
+std::string FormatWithText(std::string_view pattern, std::string_view value) {
+    return FormatOne(pattern, 's', [&](int) { return std::string(value); });
+}
+
+// ---- Class information -------------------------------------------------------
+
+std::string TStatClassInfo::CodeFor(int32_t param) const {
+    return FormatWithInt(Code, param);
+}
+
+std::string TStatClassInfo::CaptionFor(int32_t param) const {
+    return FormatWithInt(Caption, param);
+}
+
+std::string TStatClassInfo::HelpCodeFor(int32_t param) const {
+    return FormatWithInt(HelpCode ? HelpCode : Code, param);
+}
+
+std::string TStatClassInfo::HelpTopic(int32_t param, const std::string& helpFile) const {
+    std::error_code ec;
+    if (helpFile.empty() || !std::filesystem::exists(helpFile, ec))
+        return {};
+    return "ms-its:" + helpFile + Format("::/Filters_%.4d_%s.htm", 1049, HelpCodeFor(param).c_str());
+}
+
+void TStatClassInfo::GetParamRange(const TStatList& list, int32_t& min, int32_t& max) const {
+    min = 0;
+    max = 0;
+    if (ParamRange)
+        ParamRange(list, min, max);
+}
+
+// ---- Merging with an index -----------------------------------------------------
+
+void TStatMerger::Rebuild(const TStatDrawArray& list) {
+    Index_.clear();
+    Index_.reserve(list.size() * 2 + 16);
+    for (std::size_t i = 0; i < list.size(); ++i)
+        Index_.emplace(StatKey(list[i]), static_cast<uint32_t>(i)); // the first of equal keys wins
+    List_ = &list;
+    Size_ = list.size();
+}
+
+void TStatMerger::Add(TStatDrawArray& list, const TStatEntry& e, bool trackPeriods) {
+    if (List_ != &list || Size_ != list.size())
+        Rebuild(list);
+    const uint64_t key = StatKey(e);
+    const auto it = Index_.find(key);
+    if (it != Index_.end() && it->second < list.size() && list[it->second].SameKey(e)) {
+        MergeStatEntry(list[it->second], e, trackPeriods);
+        return;
+    }
+    if (it != Index_.end()) { // the list changed behind the index: start over
+        Rebuild(list);
+        Add(list, e, trackPeriods);
+        return;
+    }
+    TStatEntry copy = e;
+    copy.Norm = 0;
+    list.push_back(copy);
+    Index_.emplace(key, static_cast<uint32_t>(list.size() - 1));
+    Size_ = list.size();
+}
+
+// ---- TCustomStat ---------------------------------------------------------------
+
+TCustomStat::TCustomStat(const TStatList& list, int32_t param)
+    : List(list), Param_(param), Draws(list.Draws()) {}
+
+const TConfigData& TCustomStat::Config() const {
+    return List.Config();
+}
+
+int32_t TCustomStat::ParseValue(std::string_view text) const {
+    return ParseIntOr(text, 0);
+}
+
+int32_t TCustomStat::NumericValue(std::string_view text) const {
+    return Info().NumericValues ? ParseValue(text) : 0;
+}
+
+void TCustomStat::SeedValues(int /*lastIdx*/, TStatDrawArray& /*stat*/) {
+    Entry = TStatEntry{};
+}
+
+void TCustomStat::GetDraw(int idx, bool sorted, TDrawRecord& out) const {
+    if (idx < 0 || static_cast<std::size_t>(idx) >= Draws.size()) {
+        out = TDrawRecord{};
+        return;
+    }
+    out = Draws[idx];
+    if (sorted)
+        SortDrawNumbers(out);
+}
+
+void TCustomStat::LoadDraws(int drawIdx, int refIdx, bool sorted) {
+    GetDraw(drawIdx, sorted, CurDraw);
+    if (Info().Flags & StatFlagD)
+        GetDraw(refIdx, sorted, RefDraw);
+}
+
+void TCustomStat::AddCombination(const TCombination& /*comb*/, TStatDrawArray& /*stat*/) {
+    Entry = TStatEntry{};
+    Entry.Count = 1;
+}
+
+void TCustomStat::AddDraw(int drawIdx, int lastIdx, bool sorted, TStatDrawArray& /*stat*/,
+                          TRunState& /*runState*/, TLastValueArray& /*lastValues*/) {
+    LoadDraws(drawIdx, lastIdx, sorted);
+    Entry = TStatEntry{};
+    Entry.Draw = CurDraw.Number;
+    Entry.PrevDraw = CurDraw.Number;
+    Entry.Depth = lastIdx - drawIdx + 1;
+    Entry.Count = 1;
+}
+
+int32_t TCustomStat::FindNextOccurrence(const TStatEntry& e, int startIdx, int lastIdx, bool sorted) {
+    const int newest = static_cast<int>(Draws.size()) - 1;
+    if (startIdx > newest)
+        return -1;
+    TRunState runState;
+    TStatDrawArray stat;
+    TLastValueArray lastValues;
+    for (int idx = std::max(startIdx, 0); idx <= newest; ++idx) {
+        stat.clear();
+        lastValues.clear();
+        AddDraw(idx, lastIdx, sorted, stat, runState, lastValues);
+        for (const TStatEntry& x : stat)
+            if (x.SameKey(e))
+                return x.Draw;
+    }
+    return -1;
+}
+
+int32_t TCustomStat::ChartValue(const uint8_t* /*numbers*/, int /*drawIdx*/, int /*lastIdx*/,
+                                bool /*sorted*/) {
+    return 0;
+}
+
+int32_t TCustomStat::ChartValueOfDraw(int drawIdx, int lastIdx, bool sorted) {
+    TDrawRecord d;
+    GetDraw(drawIdx, sorted, d);
+    return ChartValue(d.Numbers, drawIdx, lastIdx, sorted);
+}
+
+bool TCustomStat::HasKeys(const TStatDrawArray& selected, uint16_t k1, uint16_t k2, uint16_t k3,
+                          uint16_t k4) {
+    for (const TStatEntry& e : selected)
+        if (e.Key1 == k1 && e.Key2 == k2 && e.Key3 == k3 && e.Key4 == k4)
+            return true;
+    return false;
+}
+
+bool TCustomStat::HasHalves(const TStatDrawArray& selected, uint16_t a, uint16_t b) {
+    return HasKeys(selected, a, 0, b, 0);
+}
+
+bool TCustomStat::HasKeyByte(const TStatDrawArray& selected, int n, uint8_t b) {
+    if (n < 1 || n > 8)
+        return false;
+    for (const TStatEntry& e : selected) {
+        const uint64_t key = StatKey(e);
+        if (static_cast<uint8_t>(key >> (8 * (n - 1))) == b)
+            return true;
+    }
+    return false;
+}
+
+bool TCustomStat::HasKeyWord(const TStatDrawArray& selected, int n, uint16_t w) {
+    if (n < 1 || n > 4)
+        return false;
+    for (const TStatEntry& e : selected)
+        if (static_cast<uint16_t>(StatKey(e) >> (16 * (n - 1))) == w)
+            return true;
+    return false;
+}
+
+bool TCustomStat::HasKeyHalf(const TStatDrawArray& selected, int n, uint32_t d) {
+    if (n < 1 || n > 2)
+        return false;
+    for (const TStatEntry& e : selected)
+        if (static_cast<uint32_t>(StatKey(e) >> (32 * (n - 1))) == d)
+            return true;
+    return false;
+}
+
+// ---- Base kinds ----------------------------------------------------------------
+
+std::string TCustomGraphStat::ValueText(const TStatEntry& e) const {
+    return std::to_string(e.Key1);
+}
+std::string TCustomValuesStat::ValueText(const TStatEntry& e) const {
+    return std::to_string(e.Key1);
+}
+std::string TCustomNumbersStat::ValueText(const TStatEntry& e) const {
+    return std::to_string(e.Key1);
+}
+
+std::string TCustomRatioStat::ValueText(const TStatEntry& e) const {
+    return std::to_string(e.Key1) + ":" + std::to_string(12 - static_cast<int>(e.Key1));
+}
+
+int32_t TCustomRatioStat::ParseValue(std::string_view text) const {
+    return ParseIntOr(TrimView(text.substr(0, text.find(':'))), 0);
+}
+
+std::string TCustomMaskStat::ValueText(const TStatEntry& e) const {
+    const uint32_t mask = static_cast<uint32_t>(StatKey(e));
+    std::string symbols;
+    for (int bit = 11; bit >= 0; --bit)
+        symbols += (mask >> bit) & 1 ? OneSymbol() : ZeroSymbol();
+    return symbols + Format(" (%.3u)", mask);
+}
+
+int32_t TCustomMaskStat::ParseValue(std::string_view text) const {
+    // Symbols may be Cyrillic, so characters are UTF-8 sequences, not bytes.
+    const std::string_view one = OneSymbol();
+    int32_t mask = 0;
+    std::size_t i = 0;
+    for (int n = 0; n < 12 && i < text.size(); ++n) {
+        std::size_t len = 1;
+        while (i + len < text.size() && (static_cast<unsigned char>(text[i + len]) & 0xC0) == 0x80)
+            ++len;
+        mask = mask * 2 + (text.substr(i, len) == one ? 1 : 0);
+        i += len;
+    }
+    return mask;
+}
+
+void TCustomMaskStat::SeedValues(int lastIdx, TStatDrawArray& stat) {
+    TCustomStat::SeedValues(lastIdx, stat);
+    for (uint16_t m = 0; m < 4096; ++m) {
+        Entry.Key1 = m;
+        Entry.Key2 = 0;
+        Merge(stat, false);
+    }
+}
+
+} // namespace kumby

@@ -1,0 +1,187 @@
+#pragma once
+
+// The statistic method interface and its five base kinds. Every family derives its
+// classes from these and is reached only through them.
+
+#include "model/Records.h"
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+
+namespace kumby {
+
+class TStatList;
+class TCustomStat;
+
+enum TStatFlag : uint8_t {
+    StatFlagS = 1,  // values depend on the order of the numbers in a draw
+    StatFlagN = 2,  // values come from a combination alone: a full-set file exists
+    StatFlagD = 4,  // values relate to a reference draw
+    StatFlagP = 8,  // periods family
+    StatFlagG = 16, // display only: the method has a chart
+};
+
+// Scratch record a family may carry from one draw of a window to the next.
+struct TRunState {
+    int32_t Values[72] = {};
+};
+static_assert(sizeof(TRunState) == 288);
+
+using TStatFactory = std::unique_ptr<TCustomStat> (*)(const TStatList& list, int32_t param);
+using TParamRangeFn = void (*)(const TStatList& list, int32_t& min, int32_t& max);
+
+// What is known of a statistic class without an instance.
+struct TStatClassInfo {
+    const char* ClassName; // "TstValues"
+    const char* Code;      // "NUMS", or a pattern "POS%d"
+    const char* Caption;   // Russian caption; "%d"/"%0:d" stand for the parameter
+    const char* HelpCode;  // nullptr: the code
+    uint8_t Group;         // 0..12
+    uint8_t Flags;         // TStatFlag bits S N D P
+    bool HasChart;         // a TCustomGraphStat descendant
+    bool NumericValues;    // row texts are plain numbers
+    bool HasParam;
+    bool Available;           // false: never registered
+    TParamRangeFn ParamRange; // nullptr: 0..0
+    TStatFactory Create;
+
+    uint8_t DisplayFlags() const { return static_cast<uint8_t>(Flags | (HasChart ? StatFlagG : 0)); }
+    bool HasPrefetch() const { return (Flags & StatFlagN) != 0; }
+    bool Visible() const { return true; }
+    std::string CodeFor(int32_t param) const;
+    std::string CaptionFor(int32_t param) const;
+    std::string HelpCodeFor(int32_t param) const;
+    // "ms-its:" + help file + "::/Filters_1049_<help code>.htm", or "" without a help file.
+    std::string HelpTopic(int32_t param, const std::string& helpFile) const;
+    void GetParamRange(const TStatList& list, int32_t& min, int32_t& max) const;
+};
+
+// Merges entries into a value list like AddStatEntry, finding values through an
+// index instead of a scan. The list keeps first-met order; the index follows the
+// list it was last used with and is rebuilt when another list (or a list changed
+// behind its back) comes along.
+class TStatMerger {
+public:
+    void Add(TStatDrawArray& list, const TStatEntry& e, bool trackPeriods);
+    void Reset() {
+        List_ = nullptr;
+        Index_.clear();
+    }
+
+private:
+    void Rebuild(const TStatDrawArray& list);
+
+    const TStatDrawArray* List_ = nullptr;
+    std::size_t Size_ = 0;
+    std::unordered_map<uint64_t, uint32_t> Index_;
+};
+
+class TCustomStat {
+public:
+    TCustomStat(const TStatList& list, int32_t param);
+    virtual ~TCustomStat() = default;
+    TCustomStat(const TCustomStat&) = delete;
+    TCustomStat& operator=(const TCustomStat&) = delete;
+
+    virtual const TStatClassInfo& Info() const = 0;
+    int32_t Param() const { return Param_; }
+    std::string InstanceCaption() const { return Info().CaptionFor(Param_); }
+
+    virtual std::string ValueText(const TStatEntry& e) const = 0;
+    // The text as an integer; 0 when it is not one.
+    virtual int32_t ParseValue(std::string_view text) const;
+    int32_t NumericValue(std::string_view text) const;
+
+    virtual void SeedValues(int lastIdx, TStatDrawArray& stat);
+    virtual void LoadDraws(int drawIdx, int refIdx, bool sorted);
+    virtual void AddCombination(const TCombination& comb, TStatDrawArray& stat);
+    virtual void AddDraw(int drawIdx, int lastIdx, bool sorted, TStatDrawArray& stat, TRunState& runState,
+                         TLastValueArray& lastValues);
+    // Number of the first draw from startIdx on that has e's value; -1 when none.
+    virtual int32_t FindNextOccurrence(const TStatEntry& e, int startIdx, int lastIdx, bool sorted);
+    virtual bool Matches(const TCombination& comb, const TStatDrawArray& selected, int lastIdx, bool sorted,
+                         bool exclude) = 0;
+
+    // Chart kinds answer with the plotted number of 12 numbers.
+    virtual bool HasChartValue() const { return false; }
+    virtual int32_t ChartValue(const uint8_t* numbers, int drawIdx, int lastIdx, bool sorted);
+    int32_t ChartValueOfDraw(int drawIdx, int lastIdx, bool sorted);
+
+    // Copy of archive draw idx, numbers sorted when asked; zeros outside the archive.
+    void GetDraw(int idx, bool sorted, TDrawRecord& out) const;
+
+    static bool HasKeys(const TStatDrawArray& selected, uint16_t k1, uint16_t k2, uint16_t k3, uint16_t k4);
+    static bool HasHalves(const TStatDrawArray& selected, uint16_t a, uint16_t b);
+    static bool HasKeyByte(const TStatDrawArray& selected, int n, uint8_t b);
+    static bool HasKeyWord(const TStatDrawArray& selected, int n, uint16_t w);
+    static bool HasKeyHalf(const TStatDrawArray& selected, int n, uint32_t d);
+
+protected:
+    // Merges Entry into stat (with gap tracking for draws, without for combinations).
+    void Merge(TStatDrawArray& stat, bool trackPeriods) { Merger_.Add(stat, Entry, trackPeriods); }
+    const TConfigData& Config() const;
+
+    const TStatList& List;
+    int32_t Param_;
+    const TDrawsArray& Draws;
+    TDrawRecord CurDraw;
+    TDrawRecord RefDraw;
+    TStatEntry Entry;
+
+private:
+    TStatMerger Merger_;
+};
+
+// ---- Base kinds -------------------------------------------------------------
+
+class TCustomGraphStat : public TCustomStat {
+public:
+    using TCustomStat::TCustomStat;
+    std::string ValueText(const TStatEntry& e) const override;
+    bool HasChartValue() const override { return true; }
+    int32_t ChartValue(const uint8_t* numbers, int drawIdx, int lastIdx, bool sorted) override = 0;
+};
+
+class TCustomValuesStat : public TCustomStat {
+public:
+    using TCustomStat::TCustomStat;
+    std::string ValueText(const TStatEntry& e) const override;
+};
+
+class TCustomNumbersStat : public TCustomStat {
+public:
+    using TCustomStat::TCustomStat;
+    std::string ValueText(const TStatEntry& e) const override;
+};
+
+// Key1 and 12 - Key1 joined by ":" (5:7).
+class TCustomRatioStat : public TCustomGraphStat {
+public:
+    using TCustomGraphStat::TCustomGraphStat;
+    std::string ValueText(const TStatEntry& e) const override;
+    int32_t ParseValue(std::string_view text) const override;
+};
+
+// Twelve symbols for a 12-bit mask, leftmost = bit 11, then " (%.3d)".
+class TCustomMaskStat : public TCustomStat {
+public:
+    using TCustomStat::TCustomStat;
+    std::string ValueText(const TStatEntry& e) const override;
+    int32_t ParseValue(std::string_view text) const override;
+    // Lists all 4096 masks with Count 0.
+    void SeedValues(int lastIdx, TStatDrawArray& stat) override;
+    virtual const char* ZeroSymbol() const = 0; // one character, UTF-8
+    virtual const char* OneSymbol() const = 0;
+};
+
+// Formats a Delphi-style pattern with one integer: "%d", "%0:d", "%.3d" take the
+// value, "%%" gives "%"; a pattern without a placeholder is returned unchanged.
+std::string FormatWithInt(std::string_view pattern, int32_t value);
+// Likewise with one text for "%s" and "%0:s".
+std::string FormatWithText(std::string_view pattern, std::string_view value);
+
+} // namespace kumby
