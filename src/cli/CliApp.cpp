@@ -21,7 +21,12 @@ constexpr const char* UsageText =
     "  draws add [--number N] --numbers \"1;2;...\" [--date \"dd.mm.yyyy hh:nn\"]\n"
     "  draws delete NUMBER...         удаление тиражей по номерам\n"
     "  status                         первые три панели строки состояния\n"
-    "  demo [--draws N] [--seed S]    демонстрационный архив (синтетические тиражи)\n";
+    "  demo [--draws N] [--seed S]    демонстрационный архив (синтетические тиражи)\n"
+    "  methods [--all]                методы расчета статистики\n"
+    "  stats CODE [--depth N] [--prefetch|--no-prefetch] [--sort COL[:desc]]\n"
+    "                                 таблица статистики метода\n"
+    "  prefetch [--force] [--groups 0,3,...] [CODE...]\n"
+    "                                 файлы распределений по полному набору\n";
 
 struct TCommand {
     const char* Word;
@@ -35,6 +40,8 @@ const TCommand Commands[] = {
     {"draws", "add", CmdDrawsAdd},       {"draws", "delete", CmdDrawsDelete},
     {"draws", "list", CmdDrawsList},     {"draws", nullptr, CmdDrawsList},
     {"status", nullptr, CmdStatus},      {"demo", nullptr, CmdDemo},
+    {"methods", nullptr, CmdMethods},    {"stats", nullptr, CmdStats},
+    {"prefetch", nullptr, CmdPrefetch},
 };
 
 struct TGlobalOptions {

@@ -43,5 +43,8 @@ int CmdDrawsAdd(TCliContext& ctx);
 int CmdDrawsDelete(TCliContext& ctx);
 int CmdStatus(TCliContext& ctx);
 int CmdDemo(TCliContext& ctx);
+int CmdMethods(TCliContext& ctx);
+int CmdStats(TCliContext& ctx);
+int CmdPrefetch(TCliContext& ctx);
 
 } // namespace kumby::cli
