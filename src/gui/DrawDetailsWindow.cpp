@@ -1,0 +1,121 @@
+#include "DrawDetailsWindow.h"
+
+#include "GuiText.h"
+#include "model/VexoUtils.h"
+
+#include <QDialogButtonBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+namespace kumby::gui {
+
+namespace {
+
+constexpr int CardCellWidth = 34;
+constexpr int CardCellHeight = 26;
+
+} // namespace
+
+TDetailsContent DrawDetailsContent(const TDrawRecord& draw) {
+    TDetailsContent content;
+    content.Properties.emplace_back("Номер тиража:", std::to_string(draw.Number));
+    content.Properties.emplace_back("Дата тиража:", draw.DateTextUtf8());
+    content.Numbers = draw.Combination();
+    return content;
+}
+
+TDrawDetailsWindow::TDrawDetailsWindow(const TDetailsContent& content, const TConfigData& config,
+                                       QWidget* parent)
+    : QDialog(parent), Numbers_(content.Numbers), ChannelSize_(config.ChannelSize) {
+    setWindowTitle(QStringLiteral("Подробная информация"));
+
+    Properties_ = new QTableWidget(static_cast<int>(content.Properties.size()), 2);
+    Properties_->setHorizontalHeaderLabels({QStringLiteral("Свойство"), QStringLiteral("Значение")});
+    Properties_->verticalHeader()->hide();
+    Properties_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    Properties_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    Properties_->horizontalHeader()->setStretchLastSection(true);
+    Properties_->setColumnWidth(0, 160);
+    Properties_->setMinimumWidth(340);
+    for (int row = 0; row < Properties_->rowCount(); ++row) {
+        const auto& [caption, value] = content.Properties[row];
+        Properties_->setItem(row, 0, new QTableWidgetItem(Q(caption)));
+        Properties_->setItem(row, 1, new QTableWidgetItem(Q(value)));
+    }
+
+    Columns_ = new QSpinBox;
+    Columns_->setRange(1, MaxNumber);
+    Columns_->setValue(config.MatrixCols >= 1 && config.MatrixCols <= MaxNumber ? config.MatrixCols : 4);
+
+    Card_ = new QTableWidget;
+    Card_->horizontalHeader()->hide();
+    Card_->verticalHeader()->hide();
+    Card_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    Card_->setSelectionMode(QAbstractItemView::NoSelection);
+    Card_->setFocusPolicy(Qt::NoFocus);
+    Card_->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    Card_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    Card_->horizontalHeader()->setDefaultSectionSize(CardCellWidth);
+    Card_->verticalHeader()->setDefaultSectionSize(CardCellHeight);
+    Card_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    Card_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+
+    auto* columnsRow = new QHBoxLayout;
+    columnsRow->addWidget(new QLabel(QStringLiteral("Количество столбцов:")));
+    columnsRow->addWidget(Columns_);
+    columnsRow->addStretch();
+
+    auto* cardSide = new QVBoxLayout;
+    cardSide->addLayout(columnsRow);
+    cardSide->addWidget(Card_, 0, Qt::AlignLeft | Qt::AlignTop);
+    cardSide->addStretch();
+
+    auto* top = new QHBoxLayout;
+    top->addWidget(Properties_, 1);
+    top->addLayout(cardSide);
+
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close);
+    buttons->button(QDialogButtonBox::Close)->setText(QStringLiteral("Закрыть"));
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(top, 1);
+    layout->addWidget(buttons);
+
+    connect(Columns_, &QSpinBox::valueChanged, this, [this] { LayOutCard(); });
+    LayOutCard();
+    resize(sizeHint().width(), 300);
+}
+
+void TDrawDetailsWindow::LayOutCard() {
+    const int cols = Columns_->value();
+    const int rows = (MaxNumber + cols - 1) / cols;
+    Card_->clear();
+    Card_->setColumnCount(cols);
+    Card_->setRowCount(rows);
+    for (int y = 0; y < rows; ++y)
+        for (int x = 0; x < cols; ++x) {
+            auto* item = new QTableWidgetItem;
+            item->setTextAlignment(Qt::AlignCenter);
+            if (MatrixNumber(x, y, cols) > MaxNumber)
+                item->setBackground(palette().window());
+            Card_->setItem(y, x, item);
+        }
+    for (uint8_t n : Numbers_) {
+        if (n < 1 || n > MaxNumber)
+            continue;
+        QTableWidgetItem* item = Card_->item(MatrixRow(n, cols) - 1, MatrixColumn(n, cols) - 1);
+        item->setText(QString::number(n));
+        item->setBackground(QColor::fromRgb(static_cast<QRgb>(NumberColour(n, ChannelSize_))));
+        item->setForeground(QColor(Qt::black));
+    }
+    const int frame = 2 * Card_->frameWidth();
+    Card_->setFixedSize(cols * CardCellWidth + frame, rows * CardCellHeight + frame);
+}
+
+} // namespace kumby::gui

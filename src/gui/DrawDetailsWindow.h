@@ -1,0 +1,47 @@
+#pragma once
+
+// "Подробная информация": the properties of a draw (or of a combination) and its
+// numbers on a card laid out as a matrix.
+
+#include "model/Records.h"
+
+#include <QDialog>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+class QSpinBox;
+class QTableWidget;
+
+namespace kumby::gui {
+
+struct TDetailsContent {
+    // Caption and value of each property row, in order.
+    std::vector<std::pair<std::string, std::string>> Properties;
+    TCombination Numbers{};
+};
+
+// The property rows of a draw: its number and date come first.
+TDetailsContent DrawDetailsContent(const TDrawRecord& draw);
+
+class TDrawDetailsWindow : public QDialog {
+    Q_OBJECT
+public:
+    TDrawDetailsWindow(const TDetailsContent& content, const TConfigData& config, QWidget* parent = nullptr);
+
+    QTableWidget* Properties() const { return Properties_; }
+    QTableWidget* Card() const { return Card_; }
+    QSpinBox* ColumnsEdit() const { return Columns_; }
+
+private:
+    void LayOutCard();
+
+    TCombination Numbers_;
+    int ChannelSize_;
+    QTableWidget* Properties_;
+    QSpinBox* Columns_;
+    QTableWidget* Card_;
+};
+
+} // namespace kumby::gui

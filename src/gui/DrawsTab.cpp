@@ -1,0 +1,261 @@
+#include "DrawsTab.h"
+
+#include "ActionList.h"
+#include "DrawDetailsWindow.h"
+#include "DrawDialog.h"
+#include "DrawsModel.h"
+#include "FileDialogs.h"
+#include "GuiText.h"
+#include "SpreadsheetExport.h"
+#include "app/Session.h"
+
+#include <QActionGroup>
+#include <QFile>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenu>
+#include <QSignalBlocker>
+#include <QSpinBox>
+#include <QTableView>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace kumby::gui {
+
+namespace {
+
+std::filesystem::path LocalPath(const QString& name) {
+    return std::filesystem::path(QFile::encodeName(name).toStdString());
+}
+
+} // namespace
+
+TDrawsTab::TDrawsTab(Session& session, TActionList& actions, QWidget* parent)
+    : QWidget(parent), Session_(session), Actions_(actions) {
+    const QString offsetHint = QStringLiteral("Смещение относительно последнего загруженного номера тиража");
+    auto* offsetLabel = new QLabel(QStringLiteral("Смещение назад:"));
+    Offset_ = new QSpinBox;
+    Offset_->setRange(0, 0);
+    Offset_->setMinimumWidth(90);
+    Offset_->setToolTip(offsetHint);
+    Offset_->setStatusTip(offsetHint);
+    offsetLabel->setBuddy(Offset_);
+
+    Model_ = new TDrawsModel(session, this);
+    List_ = new QTableView;
+    List_->setModel(Model_);
+    List_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    List_->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    List_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    List_->setWordWrap(false);
+    List_->setContextMenuPolicy(Qt::CustomContextMenu);
+    // Fixed row heights keep the list virtual: nothing is measured per row.
+    QHeaderView* rows = List_->verticalHeader();
+    rows->hide();
+    rows->setSectionResizeMode(QHeaderView::Fixed);
+    rows->setDefaultSectionSize(List_->fontMetrics().height() + 6);
+    QHeaderView* columns = List_->horizontalHeader();
+    columns->setSectionResizeMode(QHeaderView::Interactive);
+    columns->setHighlightSections(false);
+    columns->setMinimumSectionSize(0);
+    const int numberWidth = List_->fontMetrics().horizontalAdvance(QStringLiteral("00")) + 14;
+    List_->setColumnWidth(TDrawsModel::ColNumber,
+                          List_->fontMetrics().horizontalAdvance(QStringLiteral("Тираж")) + 22);
+    for (int c = TDrawsModel::ColFirstNumber; c < TDrawsModel::ColSum; ++c)
+        List_->setColumnWidth(c, numberWidth);
+    List_->setColumnWidth(TDrawsModel::ColSum,
+                          List_->fontMetrics().horizontalAdvance(QStringLiteral("000")) + 14);
+    List_->setColumnWidth(TDrawsModel::ColDate,
+                          List_->fontMetrics().horizontalAdvance(QStringLiteral("00.00.0000 00:00")) + 20);
+
+    auto* top = new QHBoxLayout;
+    top->addWidget(offsetLabel);
+    top->addWidget(Offset_);
+    top->addStretch();
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(4, 4, 4, 4);
+    layout->addLayout(top);
+    layout->addWidget(List_, 1);
+
+    CreateActions();
+    ContextMenu_ = new QMenu(this);
+    AddCommands(*ContextMenu_);
+
+    connect(Offset_, &QSpinBox::valueChanged, this, [this](int k) { Session_.SetDrawsOffset(k); });
+    connect(List_, &QTableView::customContextMenuRequested, this,
+            [this](const QPoint& pos) { ContextMenu_->popup(List_->viewport()->mapToGlobal(pos)); });
+    connect(List_, &QTableView::doubleClicked, this, [this] {
+        if (DrawsDetails->isEnabled())
+            DrawsDetails->trigger();
+    });
+    connect(List_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            [this] { Actions_.Update(); });
+    connect(List_->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this] { Actions_.Update(); });
+    connect(Model_, &QAbstractItemModel::modelReset, this, [this] { Actions_.Update(); });
+
+    SyncFromSession();
+}
+
+void TDrawsTab::CreateActions() {
+    auto focused = [this] { return FocusedIndex() >= 0; };
+    auto notEmpty = [this] { return !Session_.Draws().empty(); };
+
+    DrawsAdd =
+        Actions_.Add(QStringLiteral("Добавить"), QStringLiteral("Добавить в архив данные нового тиража"));
+    DrawsChange = Actions_.Add(QStringLiteral("Изменить"),
+                               QStringLiteral("Изменить данные выбранного тиража"), {}, focused);
+    DrawsDelete =
+        Actions_.Add(QStringLiteral("Удалить"), QStringLiteral("Удалить выделенные тиражи из архива"), {},
+                     [this] { return List_->selectionModel()->hasSelection(); });
+    DrawsImport = Actions_.Add(QStringLiteral("Импорт из CSV-файла"),
+                               QStringLiteral("Добавить в архив тиражи из текстового файла CSV"));
+    DrawsExport = Actions_.Add(QStringLiteral("Экспорт в CSV-файл"),
+                               QStringLiteral("Сохранить архив тиражей в текстовый файл CSV"), {}, notEmpty);
+    DrawsExcel =
+        Actions_.Add(QStringLiteral("Экспорт в Microsoft Excel"),
+                     QStringLiteral("Сохранить список тиражей в книгу Microsoft Excel"), {}, notEmpty);
+    DrawsDetails = Actions_.Add(QStringLiteral("Сведения о тираже"),
+                                QStringLiteral("Подробная информация о выбранном тираже"), {}, focused);
+    DrawsSorted = Actions_.AddCheck(QStringLiteral("Упорядочить MIN->MAX"),
+                                    QStringLiteral("Показывать числа каждого тиража по возрастанию"));
+    DrawsColor = Actions_.AddCheck(QStringLiteral("Выделять каналы в списке тиражей"),
+                                   QStringLiteral("Раскрашивать числа в списке тиражей по каналам"));
+    const QString modeHints[3] = {
+        QStringLiteral("При запуске программы спрашивать, загружать ли новые тиражи"),
+        QStringLiteral("При запуске программы загружать новые тиражи без запроса"),
+        QStringLiteral("Не загружать новые тиражи при запуске программы"),
+    };
+    const QString modeCaptions[3] = {QStringLiteral("По запросу (по умолчанию)"),
+                                     QStringLiteral("Автоматически"), QStringLiteral("Отключено")};
+    auto* modes = new QActionGroup(this);
+    modes->setExclusive(true);
+    for (int mode = 0; mode < 3; ++mode) {
+        DownloadMode[mode] = Actions_.AddCheck(modeCaptions[mode], modeHints[mode]);
+        modes->addAction(DownloadMode[mode]);
+        connect(DownloadMode[mode], &QAction::triggered, this,
+                [this, mode] { Session_.SetDownloadDrawsOnStart(mode); });
+    }
+
+    connect(DrawsAdd, &QAction::triggered, this, &TDrawsTab::DrawsAddExecute);
+    connect(DrawsChange, &QAction::triggered, this, &TDrawsTab::DrawsChangeExecute);
+    connect(DrawsDelete, &QAction::triggered, this, &TDrawsTab::DrawsDeleteExecute);
+    connect(DrawsImport, &QAction::triggered, this, &TDrawsTab::DrawsImportExecute);
+    connect(DrawsExport, &QAction::triggered, this, &TDrawsTab::DrawsExportExecute);
+    connect(DrawsExcel, &QAction::triggered, this, &TDrawsTab::DrawsExcelExecute);
+    connect(DrawsDetails, &QAction::triggered, this, &TDrawsTab::DrawsDetailsExecute);
+    connect(DrawsSorted, &QAction::triggered, this, [this](bool on) { Session_.SetSortedDraws(on); });
+    connect(DrawsColor, &QAction::triggered, this, [this](bool on) { Session_.SetColorDraws(on); });
+}
+
+void TDrawsTab::AddCommands(QMenu& menu) const {
+    menu.addAction(DrawsAdd);
+    menu.addAction(DrawsChange);
+    menu.addAction(DrawsDelete);
+    menu.addSeparator();
+    menu.addAction(DrawsImport);
+    menu.addAction(DrawsExport);
+    menu.addAction(DrawsExcel);
+    menu.addSeparator();
+    menu.addAction(DrawsDetails);
+    menu.addSeparator();
+    menu.addAction(DrawsSorted);
+    menu.addAction(DrawsColor);
+    QMenu* modes = menu.addMenu(QStringLiteral("Загрузка тиражей при запуске"));
+    for (QAction* mode : DownloadMode)
+        modes->addAction(mode);
+}
+
+int TDrawsTab::FocusedIndex() const {
+    const QModelIndex current = List_->currentIndex();
+    return current.isValid() ? Model_->ArchiveIndex(current.row()) : -1;
+}
+
+void TDrawsTab::SyncFromSession() {
+    {
+        const QSignalBlocker blocker(Offset_);
+        Offset_->setMaximum(std::max(0, static_cast<int>(Session_.Draws().size()) - 1));
+        Offset_->setValue(Session_.DrawsOffset());
+    }
+    DrawsSorted->setChecked(Session_.View().SortedDraws);
+    DrawsColor->setChecked(Session_.View().ColorDraws);
+    const int mode = Session_.View().DownloadDrawsOnStart;
+    DownloadMode[mode >= 0 && mode <= 2 ? mode : 0]->setChecked(true);
+}
+
+void TDrawsTab::SessionEvent(TSessionEvent event) {
+    switch (event) {
+    case TSessionEvent::DrawsChanged:
+        Model_->Refresh();
+        SyncFromSession();
+        break;
+    case TSessionEvent::DrawsDisplayChanged:
+        Model_->Refresh();
+        SyncFromSession();
+        break;
+    case TSessionEvent::BusyChanged:
+        Offset_->setEnabled(!Session_.Busy());
+        break;
+    default:
+        break;
+    }
+}
+
+void TDrawsTab::DrawsAddExecute() {
+    TDrawDialog dialog(QString::fromUtf8(NextDrawCaption), Session_.NewDrawRecord(), true, Session_.Ui(),
+                       window());
+    if (dialog.exec() == QDialog::Accepted)
+        Session_.DrawsAdd(dialog.Result());
+}
+
+void TDrawsTab::DrawsChangeExecute() {
+    const int index = FocusedIndex();
+    if (index < 0)
+        return;
+    TDrawDialog dialog(QString::fromUtf8(NextDrawCaption), Session_.Draws()[index], true, Session_.Ui(),
+                       window());
+    if (dialog.exec() == QDialog::Accepted)
+        Session_.DrawsChange(index, dialog.Result());
+}
+
+void TDrawsTab::DrawsDeleteExecute() {
+    QModelIndexList selected = List_->selectionModel()->selectedRows();
+    std::sort(selected.begin(), selected.end(),
+              [](const QModelIndex& a, const QModelIndex& b) { return a.row() < b.row(); });
+    std::vector<int32_t> numbers;
+    for (const QModelIndex& row : selected)
+        if (const int index = Model_->ArchiveIndex(row.row()); index >= 0)
+            numbers.push_back(Session_.Draws()[index].Number);
+    if (numbers.empty())
+        return;
+    if (Session_.DrawsDelete(numbers))
+        List_->clearSelection();
+}
+
+void TDrawsTab::DrawsImportExecute() {
+    const QString name = AskOpenFileName(window(), QString::fromUtf8(DrawsFileFilter));
+    if (!name.isEmpty())
+        Session_.DrawsImport(LocalPath(name));
+}
+
+void TDrawsTab::DrawsExportExecute() {
+    const QString name = AskSaveFileName(window(), QString::fromUtf8(DrawsFileFilter), QStringLiteral("csv"));
+    if (!name.isEmpty())
+        Session_.DrawsExport(LocalPath(name));
+}
+
+void TDrawsTab::DrawsExcelExecute() {
+    ExportListToSpreadsheet(Session_, window(), QString::fromUtf8(Caption), *List_);
+}
+
+void TDrawsTab::DrawsDetailsExecute() {
+    const int index = FocusedIndex();
+    if (index < 0)
+        return;
+    TDrawDetailsWindow details(DrawDetailsContent(Session_.Draws()[index]), Session_.Config(), window());
+    details.exec();
+}
+
+} // namespace kumby::gui

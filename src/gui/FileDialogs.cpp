@@ -1,0 +1,46 @@
+#include "FileDialogs.h"
+
+#include <QFileDialog>
+#include <QFileInfo>
+
+namespace kumby::gui {
+
+namespace {
+
+TFileDialogAnswerer& Answerer() {
+    static TFileDialogAnswerer answerer;
+    return answerer;
+}
+
+} // namespace
+
+void SetFileDialogAnswerer(TFileDialogAnswerer answerer) {
+    Answerer() = std::move(answerer);
+}
+
+QString AskOpenFileName(QWidget* parent, const QString& filter) {
+    if (Answerer())
+        return Answerer()(false, filter);
+    QFileDialog dialog(parent, QString(), QString(), filter);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
+}
+
+QString AskSaveFileName(QWidget* parent, const QString& filter, const QString& defaultSuffix) {
+    QString name;
+    if (Answerer()) {
+        name = Answerer()(true, filter);
+    } else {
+        QFileDialog dialog(parent, QString(), QString(), filter);
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setDefaultSuffix(defaultSuffix);
+        if (dialog.exec() == QDialog::Accepted)
+            name = dialog.selectedFiles().value(0);
+    }
+    if (!name.isEmpty() && QFileInfo(name).suffix().isEmpty())
+        name += QLatin1Char('.') + defaultSuffix;
+    return name;
+}
+
+} // namespace kumby::gui

@@ -1,0 +1,24 @@
+#pragma once
+
+// Open and save dialogs of the commands, with a seam for tests.
+
+#include <QString>
+
+#include <functional>
+
+class QWidget;
+
+namespace kumby::gui {
+
+inline constexpr const char* DrawsFileFilter = "Файлы тиражей (*.csv)";
+inline constexpr const char* SpreadsheetFileFilter = "Книга Microsoft Excel (*.xlsx)";
+
+// When set, no dialog is shown: the answerer returns the file name (empty: cancelled).
+using TFileDialogAnswerer = std::function<QString(bool save, const QString& filter)>;
+void SetFileDialogAnswerer(TFileDialogAnswerer answerer);
+
+QString AskOpenFileName(QWidget* parent, const QString& filter);
+// Adds the default suffix when the name has none.
+QString AskSaveFileName(QWidget* parent, const QString& filter, const QString& defaultSuffix);
+
+} // namespace kumby::gui

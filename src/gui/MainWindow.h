@@ -1,0 +1,103 @@
+#pragma once
+
+// TFormMain: the main window. It shows the session's data and turns the user's
+// commands into session calls; the order of creation, start-up and closing is the
+// session's.
+
+#include "app/IUserInterface.h"
+
+#include <QMainWindow>
+
+#include <array>
+
+class QAction;
+class QLabel;
+class QSplitter;
+class QTabWidget;
+class QTimer;
+
+namespace kumby {
+class Session;
+}
+
+namespace kumby::gui {
+
+class TActionList;
+class TDrawsTab;
+class TMessageBoxUi;
+
+// Locale, translations and the application's name: shared by the program and its tests.
+void SetUpApplication();
+
+class TFormMain : public QMainWindow {
+    Q_OBJECT
+public:
+    static constexpr int StartUpDelayMs = 100;
+    enum TStatusPanel {
+        PanelDraws,
+        PanelNextDraw,
+        PanelNextNumbers,
+        PanelCombs,
+        PanelStakes,
+        PanelRating,
+        PanelOperation,
+        PanelCount
+    };
+
+    // Runs the creation steps and arms the start-up timer.
+    TFormMain(Session& session, TMessageBoxUi& ui, QWidget* parent = nullptr);
+    ~TFormMain() override;
+
+    // Creation decided that the program must end at once.
+    bool ExitRequested() const { return ExitRequested_; }
+    // Start-up has run (whatever its outcome).
+    bool StartedUp() const { return StartedUp_; }
+    // Shows the window where it was last time (normal or maximized).
+    void ShowRestored();
+
+    QString StatusText(TStatusPanel panel) const;
+    TDrawsTab* DrawsTab() const { return DrawsTab_; }
+    TActionList& Actions() const { return *Actions_; }
+    QTabWidget* LeftPages() const { return LeftPages_; }
+    QTabWidget* RightPages() const { return RightPages_; }
+
+    QAction* Settings;
+    QAction* HelpInfo;
+    QAction* Exit;
+
+    void SettingsExecute();
+    void HelpInfoExecute();
+
+signals:
+    void startUpFinished(bool ready);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void CreateActions();
+    void CreateMenus();
+    void CreateStatusBar();
+    void RestoreViewState();
+    void SaveViewState();
+    void StartUp();
+    void SessionEvent(TSessionEvent event);
+    void RefreshStatusPanels();
+    void ShowBusy(bool busy);
+
+    Session& Session_;
+    TMessageBoxUi& Ui_;
+    TActionList* Actions_;
+    QTimer* StartUpTimer_ = nullptr;
+    QSplitter* Splitter_;
+    QTabWidget* LeftPages_;
+    QTabWidget* RightPages_;
+    TDrawsTab* DrawsTab_;
+    std::array<QLabel*, PanelCount> Panels_{};
+    bool ExitRequested_ = false;
+    bool StartedUp_ = false;
+    bool Closed_ = false;
+    bool WaitCursor_ = false;
+};
+
+} // namespace kumby::gui

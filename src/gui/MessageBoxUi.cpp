@@ -1,0 +1,109 @@
+#include "MessageBoxUi.h"
+
+#include "GuiText.h"
+#include "HelpDialog.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QMessageBox>
+
+namespace kumby::gui {
+
+QString TMessageBoxUi::CaptionOf(TMessageKind kind) {
+    switch (kind) {
+    case TMessageKind::Error:
+        return QStringLiteral("Ошибка");
+    case TMessageKind::Info:
+        return QStringLiteral("Информация");
+    case TMessageKind::Warning:
+    case TMessageKind::Deletion:
+        return QStringLiteral("Предупреждение");
+    case TMessageKind::Attention:
+        return QStringLiteral("Внимание!");
+    case TMessageKind::Question:
+        return QStringLiteral("Подтверждение");
+    }
+    return {};
+}
+
+bool TMessageBoxUi::Show(TMessageKind kind, const std::string& text) {
+    const TShownMessage message{kind, CaptionOf(kind), ShownText(text)};
+    if (Answerer)
+        return Answerer(message);
+
+    QMessageBox box(Owner ? Owner : QApplication::activeWindow());
+    box.setWindowTitle(message.Caption);
+    box.setText(message.Text);
+    const bool question = kind == TMessageKind::Question || kind == TMessageKind::Deletion;
+    switch (kind) {
+    case TMessageKind::Error:
+        box.setIcon(QMessageBox::Critical);
+        break;
+    case TMessageKind::Info:
+        box.setIcon(QMessageBox::Information);
+        break;
+    case TMessageKind::Warning:
+    case TMessageKind::Attention:
+    case TMessageKind::Deletion:
+        box.setIcon(QMessageBox::Warning);
+        break;
+    case TMessageKind::Question:
+        box.setIcon(QMessageBox::Question);
+        break;
+    }
+    if (question) {
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        box.button(QMessageBox::Yes)->setText(QStringLiteral("Да"));
+        box.button(QMessageBox::No)->setText(QStringLiteral("Нет"));
+        // Deleting is the one question whose careless Enter must do nothing.
+        box.setDefaultButton(kind == TMessageKind::Deletion ? QMessageBox::No : QMessageBox::Yes);
+        box.setEscapeButton(QMessageBox::No);
+    } else {
+        box.setStandardButtons(QMessageBox::Ok);
+    }
+    return box.exec() == QMessageBox::Yes;
+}
+
+void TMessageBoxUi::ShowError(const std::string& text) {
+    Show(TMessageKind::Error, text);
+}
+void TMessageBoxUi::ShowInfo(const std::string& text) {
+    Show(TMessageKind::Info, text);
+}
+void TMessageBoxUi::ShowWarning(const std::string& text) {
+    Show(TMessageKind::Warning, text);
+}
+void TMessageBoxUi::ShowAttention(const std::string& text) {
+    Show(TMessageKind::Attention, text);
+}
+
+bool TMessageBoxUi::Confirm(const std::string& text, TConfirmKind kind) {
+    return Show(kind == TConfirmKind::Deletion ? TMessageKind::Deletion : TMessageKind::Question, text);
+}
+
+void TMessageBoxUi::SetStatus(const std::string& text) {
+    if (OnStatus)
+        OnStatus(Q(text));
+}
+
+void TMessageBoxUi::PumpEvents() {
+    QCoreApplication::processEvents();
+}
+
+void TMessageBoxUi::Notify(TSessionEvent event) {
+    if (OnNotify)
+        OnNotify(event);
+}
+
+void TMessageBoxUi::ShowHelpDialog(THelpDialogRequest& request) {
+    if (HelpAnswerer) {
+        HelpAnswerer(request);
+        return;
+    }
+    THelpDialog dialog(request.HelpFileAvailable ? HelpFile : QString(),
+                       Owner ? Owner : QApplication::activeWindow());
+    dialog.exec();
+    request.DontShowAgain = dialog.DontShowAgain();
+}
+
+} // namespace kumby::gui

@@ -1,0 +1,57 @@
+#pragma once
+
+// The session's user interface: message boxes, the status text, event pumping and
+// the help dialog. A test can take the place of the person through the answerers.
+
+#include "app/IUserInterface.h"
+
+#include <QString>
+
+#include <functional>
+#include <string>
+
+class QWidget;
+
+namespace kumby::gui {
+
+enum class TMessageKind { Error, Info, Warning, Attention, Question, Deletion };
+
+struct TShownMessage {
+    TMessageKind Kind;
+    QString Caption;
+    QString Text; // "\r" already turned into line breaks
+};
+
+class TMessageBoxUi : public IUserInterface {
+public:
+    void ShowError(const std::string& text) override;
+    void ShowInfo(const std::string& text) override;
+    void ShowWarning(const std::string& text) override;
+    void ShowAttention(const std::string& text) override;
+    bool Confirm(const std::string& text, TConfirmKind kind) override;
+    void SetStatus(const std::string& text) override;
+    void PumpEvents() override;
+    void Notify(TSessionEvent event) override;
+    void ShowHelpDialog(THelpDialogRequest& request) override;
+
+    // The window that owns the boxes (none: the active window).
+    QWidget* Owner = nullptr;
+    // The help file the help dialog offers.
+    QString HelpFile;
+    // Where the status text and the session's events go.
+    std::function<void(const QString&)> OnStatus;
+    std::function<void(TSessionEvent)> OnNotify;
+
+    // When set, no box is shown: the answerer sees every message and answers the
+    // questions (its result is ignored for the others).
+    std::function<bool(const TShownMessage&)> Answerer;
+    // When set, the help dialog is not shown; the answerer fills the request.
+    std::function<void(THelpDialogRequest&)> HelpAnswerer;
+
+    static QString CaptionOf(TMessageKind kind);
+
+private:
+    bool Show(TMessageKind kind, const std::string& text);
+};
+
+} // namespace kumby::gui

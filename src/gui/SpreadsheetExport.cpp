@@ -1,0 +1,163 @@
+#include "SpreadsheetExport.h"
+
+#include "FileDialogs.h"
+#include "GuiText.h"
+#include "app/Session.h"
+#include "model/VexoUtils.h"
+
+#include <QAbstractItemModel>
+#include <QColor>
+#include <QFile>
+#include <QHeaderView>
+#include <QTableView>
+
+#include <map>
+#include <xlsxwriter.h>
+
+namespace kumby::gui {
+
+namespace {
+
+constexpr int MaxSheetRows = 1048576;
+constexpr int PumpEveryRows = 4096;
+
+// Sheet names are at most 31 characters and must not contain []:*?/\.
+QString SheetName(const QString& title) {
+    QString name = title;
+    for (const QChar c : QStringLiteral("[]:*?/\\"))
+        name.remove(c);
+    name = name.left(31).trimmed();
+    return name.isEmpty() ? QStringLiteral("Лист1") : name;
+}
+
+bool IsNumber(const QVariant& value) {
+    switch (value.typeId()) {
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+    case QMetaType::Double:
+    case QMetaType::Float:
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace
+
+bool WriteSpreadsheet(const QString& path, const QString& title, const QAbstractItemModel& model,
+                      const QList<int>& columns, const QList<int>& widths, QString& error,
+                      const std::function<void()>& pump) {
+    const int rows = model.rowCount();
+    if (rows + 2 > MaxSheetRows) {
+        error = QStringLiteral("Список содержит %1 строк, а лист Microsoft Excel вмещает не более %2.")
+                    .arg(rows)
+                    .arg(MaxSheetRows - 2);
+        return false;
+    }
+
+    lxw_workbook_options options{};
+    options.constant_memory = LXW_TRUE; // rows go straight to disk: lists may be long
+    const QByteArray fileName = QFile::encodeName(path);
+    lxw_workbook* book = workbook_new_opt(fileName.constData(), &options);
+    if (!book) {
+        error = QStringLiteral("Не удалось создать файл \"%1\".").arg(path);
+        return false;
+    }
+    const QByteArray sheetName = SheetName(title).toUtf8();
+    lxw_worksheet* sheet = workbook_add_worksheet(book, sheetName.constData());
+
+    lxw_format* titleFormat = workbook_add_format(book);
+    format_set_bold(titleFormat);
+    format_set_font_size(titleFormat, 12);
+    lxw_format* captionFormat = workbook_add_format(book);
+    format_set_bold(captionFormat);
+    format_set_align(captionFormat, LXW_ALIGN_CENTER);
+    format_set_bottom(captionFormat, LXW_BORDER_THIN);
+    std::map<QRgb, lxw_format*> fills;
+    auto fillFormat = [&](const QVariant& background) -> lxw_format* {
+        if (!background.canConvert<QColor>())
+            return nullptr;
+        const QColor colour = background.value<QColor>();
+        if (!colour.isValid() || colour == QColor(Qt::white))
+            return nullptr;
+        const QRgb rgb = colour.rgb() & 0xFFFFFF;
+        auto [it, added] = fills.try_emplace(rgb, nullptr);
+        if (added) {
+            it->second = workbook_add_format(book);
+            format_set_pattern(it->second, LXW_PATTERN_SOLID);
+            format_set_bg_color(it->second, rgb);
+        }
+        return it->second;
+    };
+
+    for (int c = 0; c < columns.size(); ++c) {
+        const double width = c < widths.size() && widths[c] > 0 ? widths[c] / 7.0 : 10.0;
+        worksheet_set_column(sheet, static_cast<lxw_col_t>(c), static_cast<lxw_col_t>(c), width, nullptr);
+    }
+
+    worksheet_write_string(sheet, 0, 0, title.toUtf8().constData(), titleFormat);
+    for (int c = 0; c < columns.size(); ++c) {
+        const QByteArray caption =
+            model.headerData(columns[c], Qt::Horizontal, Qt::DisplayRole).toString().toUtf8();
+        worksheet_write_string(sheet, 1, static_cast<lxw_col_t>(c), caption.constData(), captionFormat);
+    }
+    for (int r = 0; r < rows; ++r) {
+        const auto sheetRow = static_cast<lxw_row_t>(r + 2);
+        for (int c = 0; c < columns.size(); ++c) {
+            const QModelIndex index = model.index(r, columns[c]);
+            const QVariant value = model.data(index, Qt::DisplayRole);
+            lxw_format* format = fillFormat(model.data(index, Qt::BackgroundRole));
+            const auto col = static_cast<lxw_col_t>(c);
+            if (IsNumber(value))
+                worksheet_write_number(sheet, sheetRow, col, value.toDouble(), format);
+            else if (const QString text = value.toString(); !text.isEmpty())
+                worksheet_write_string(sheet, sheetRow, col, text.toUtf8().constData(), format);
+            else if (format)
+                worksheet_write_blank(sheet, sheetRow, col, format);
+        }
+        if (pump && r % PumpEveryRows == PumpEveryRows - 1)
+            pump();
+    }
+
+    const lxw_error result = workbook_close(book);
+    if (result != LXW_NO_ERROR) {
+        error = QString::fromUtf8(lxw_strerror(result));
+        return false;
+    }
+    return true;
+}
+
+void ExportListToSpreadsheet(Session& session, QWidget* parent, const QString& title,
+                             const QTableView& view) {
+    if (!view.model())
+        return;
+    const QString path =
+        AskSaveFileName(parent, QString::fromUtf8(SpreadsheetFileFilter), QStringLiteral("xlsx"));
+    if (path.isEmpty())
+        return;
+
+    const QHeaderView* header = view.horizontalHeader();
+    QList<int> columns;
+    QList<int> widths;
+    for (int visual = 0; visual < header->count(); ++visual) {
+        const int logical = header->logicalIndex(visual);
+        if (header->isSectionHidden(logical) || header->sectionSize(logical) <= 0)
+            continue;
+        columns.push_back(logical);
+        widths.push_back(header->sectionSize(logical));
+    }
+
+    QString error;
+    bool ok = false;
+    {
+        TBusyScope busy(session, Format("Экспорт списка в файл \"%s\"...", S(path).c_str()));
+        ok = WriteSpreadsheet(path, title, *view.model(), columns, widths, error,
+                              [&session] { session.Ui().PumpEvents(); });
+    }
+    if (!ok)
+        session.Ui().ShowError(Format("Ошибка экспорта в Microsoft Excel!\r\r%s", S(error).c_str()));
+}
+
+} // namespace kumby::gui

@@ -1,0 +1,38 @@
+#pragma once
+
+// Window placement, list column widths and sort columns in the view state file.
+
+#include "app/ViewState.h"
+
+#include <QRect>
+#include <QSize>
+#include <QString>
+
+#include <string>
+
+class QTableView;
+
+namespace kumby::gui {
+
+struct TPlacement {
+    QRect Normal; // the window's normal geometry
+    bool Maximized = false;
+};
+
+// The stored placement, when "PixelsPerInch" matches `pixelsPerInch`; the keys of
+// this screen size ("NormPos_%dx%d") win over the plain ones.
+bool ReadPlacement(const TIniFile& ini, const std::string& section, int pixelsPerInch, QSize screen,
+                   TPlacement& out);
+TKeyValues PlacementValues(const TPlacement& placement, int pixelsPerInch, QSize screen);
+
+// "<list>.Column%d" for every column of the view.
+void RestoreColumnWidths(QTableView& view, const TIniFile& ini, const std::string& section,
+                         const std::string& listName);
+void AddColumnWidthValues(const QTableView& view, const std::string& listName, TKeyValues& values);
+
+// "<list>.SortType" as "column,order" (order 0 ascending, 1 descending).
+void RestoreSortType(QTableView& view, const TIniFile& ini, const std::string& section,
+                     const std::string& listName);
+void AddSortTypeValues(const QTableView& view, const std::string& listName, TKeyValues& values);
+
+} // namespace kumby::gui

@@ -1,0 +1,94 @@
+// Renders the main window and its dialogs to PNG files, for a look at the layout:
+//   kumby_gui_screenshots DATA_DIR OUT_DIR
+// Run it under a real or virtual display (xvfb-run); it changes nothing in DATA_DIR
+// except the view state that every run of the program writes.
+
+#include "DrawDetailsWindow.h"
+#include "DrawDialog.h"
+#include "DrawsModel.h"
+#include "DrawsTab.h"
+#include "HelpDialog.h"
+#include "MainWindow.h"
+#include "MessageBoxUi.h"
+#include "SettingsDialog.h"
+#include "app/Session.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QSpinBox>
+#include <QTableView>
+#include <QTest>
+
+#include <iostream>
+
+using namespace kumby;
+using namespace kumby::gui;
+
+namespace {
+
+void Save(QWidget& widget, const QString& dir, const char* name) {
+    QTest::qWait(200);
+    const QString file = QDir(dir).filePath(QString::fromUtf8(name) + QStringLiteral(".png"));
+    std::cout << file.toStdString() << (widget.grab().save(file) ? "" : " (failed)") << "\n";
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    SetUpApplication();
+    const QStringList args = QCoreApplication::arguments();
+    if (args.size() != 3) {
+        std::cerr << "usage: kumby_gui_screenshots DATA_DIR OUT_DIR\n";
+        return 2;
+    }
+    QDir().mkpath(args[2]);
+
+    TMessageBoxUi ui;
+    ui.Answerer = [](const TShownMessage& m) {
+        std::cerr << m.Caption.toStdString() << ": " << m.Text.toStdString() << "\n";
+        return false;
+    };
+    TSessionOptions options;
+    options.DataDir = args[1].toStdString();
+    Session session(ui, options);
+    TFormMain window(session, ui);
+    window.resize(1100, 720);
+    window.show();
+    if (!QTest::qWaitFor([&] { return window.StartedUp(); }, 5000) || window.ExitRequested())
+        return 1;
+
+    TDrawsTab& tab = *window.DrawsTab();
+    if (tab.Model()->rowCount() > 3) {
+        tab.OffsetEdit()->setValue(2);
+        tab.List()->selectRow(0);
+    }
+    Save(window, args[2], "main");
+
+    TSettingsDialog settings(session.Config(), ui, &window);
+    settings.show();
+    Save(settings, args[2], "settings");
+    settings.MatrixColsEdit()->setValue(5);
+    Save(settings, args[2], "settings-5cols");
+    settings.hide();
+
+    if (!session.Draws().empty()) {
+        TDrawDetailsWindow details(DrawDetailsContent(session.Draws().back()), session.Config(), &window);
+        details.show();
+        Save(details, args[2], "details");
+        details.ColumnsEdit()->setValue(12);
+        Save(details, args[2], "details-12cols");
+    }
+
+    TDrawDialog draw(QString::fromUtf8(NextDrawCaption), session.NewDrawRecord(), true, ui, &window);
+    draw.show();
+    Save(draw, args[2], "draw-dialog");
+    TDrawDialog noDate(QString::fromUtf8(NextDrawCaption), session.NewDrawRecord(), false, ui, &window);
+    noDate.show();
+    Save(noDate, args[2], "draw-dialog-nodate");
+
+    THelpDialog help(QString(), &window);
+    help.show();
+    Save(help, args[2], "help");
+    return 0;
+}
