@@ -1,7 +1,7 @@
 #include "io/AtomicFile.h"
 #include "model/Error.h"
 
-#include "IoTestSupport.h"
+#include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
@@ -15,7 +15,7 @@
 namespace kumby {
 namespace {
 
-using test::TTempFolder;
+using TTempFolder = testing::TTempDir;
 
 std::vector<std::string> FolderEntries(const std::filesystem::path& folder) {
     std::vector<std::string> names;

@@ -1,7 +1,7 @@
 #include "io/DataLock.h"
 #include "model/Error.h"
 
-#include "IoTestSupport.h"
+#include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
@@ -11,7 +11,7 @@
 namespace kumby {
 namespace {
 
-using test::TTempFolder;
+using TTempFolder = testing::TTempDir;
 
 std::string AcquireError(TDataLock& lock, const std::filesystem::path& path) {
     try {

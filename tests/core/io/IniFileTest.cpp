@@ -2,7 +2,7 @@
 #include "io/AtomicFile.h"
 #include "model/Error.h"
 
-#include "IoTestSupport.h"
+#include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
@@ -13,7 +13,7 @@
 namespace kumby {
 namespace {
 
-using test::TTempFolder;
+using TTempFolder = testing::TTempDir;
 
 TIniFile IniWith(std::string_view key, std::string_view value) {
     TIniFile ini;
