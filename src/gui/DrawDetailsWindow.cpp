@@ -37,6 +37,8 @@ TDrawDetailsWindow::TDrawDetailsWindow(const TDetailsContent& content, const TCo
     Properties_ = new QTableWidget(static_cast<int>(content.Properties.size()), 2);
     Properties_->setHorizontalHeaderLabels({QStringLiteral("Свойство"), QStringLiteral("Значение")});
     Properties_->verticalHeader()->hide();
+    Properties_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    Properties_->verticalHeader()->setDefaultSectionSize(Properties_->fontMetrics().height() + 8);
     Properties_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     Properties_->setSelectionBehavior(QAbstractItemView::SelectRows);
     Properties_->horizontalHeader()->setStretchLastSection(true);
@@ -51,6 +53,7 @@ TDrawDetailsWindow::TDrawDetailsWindow(const TDetailsContent& content, const TCo
     Columns_ = new QSpinBox;
     Columns_->setRange(1, MaxNumber);
     Columns_->setValue(config.MatrixCols >= 1 && config.MatrixCols <= MaxNumber ? config.MatrixCols : 4);
+    Columns_->setMinimumWidth(60);
 
     Card_ = new QTableWidget;
     Card_->horizontalHeader()->hide();

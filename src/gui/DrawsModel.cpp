@@ -74,6 +74,8 @@ QVariant TDrawsModel::data(const QModelIndex& index, int role) const {
 }
 
 QVariant TDrawsModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation == Qt::Horizontal && role == Qt::TextAlignmentRole && section == ColDate)
+        return QVariant(Qt::AlignLeft | Qt::AlignVCenter);
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
         return QAbstractTableModel::headerData(section, orientation, role);
     if (section == ColNumber)

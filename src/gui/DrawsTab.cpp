@@ -60,6 +60,7 @@ TDrawsTab::TDrawsTab(Session& session, TActionList& actions, QWidget* parent)
     columns->setSectionResizeMode(QHeaderView::Interactive);
     columns->setHighlightSections(false);
     columns->setMinimumSectionSize(0);
+    columns->setStretchLastSection(true);
     const int numberWidth = List_->fontMetrics().horizontalAdvance(QStringLiteral("00")) + 14;
     List_->setColumnWidth(TDrawsModel::ColNumber,
                           List_->fontMetrics().horizontalAdvance(QStringLiteral("Тираж")) + 22);

@@ -178,8 +178,9 @@ void TFormMain::RefreshStatusPanels() {
     Panels_[PanelDraws]->setText(Q(Session_.DrawsCountPanel()));
     Panels_[PanelNextDraw]->setText(Q(Session_.NextDrawPanel()));
     Panels_[PanelNextNumbers]->setText(Q(Session_.NextDrawNumbersPanel()));
-    // The combination list, the stakes and the ratings are not part of the program yet.
-    Panels_[PanelCombs]->setText(Q(Format("Комбинаций: %d", 0)));
+    Panels_[PanelCombs]->setText(
+        Q(Format("Комбинаций: %d", static_cast<int>(Session_.WorkingList().size()))));
+    // The stakes and the ratings are not part of the program yet.
     Panels_[PanelStakes]->setText(Q(Format("Ставок: %d", 0)));
     Panels_[PanelRating]->setText(Q(Format("Рейтинг: %d", 0)));
 }

@@ -148,6 +148,7 @@ TSettingsDialog::TSettingsDialog(const TConfigData& config, IUserInterface& ui, 
     MatrixCols_ = new QSpinBox;
     MatrixCols_->setRange(1, MaxNumber);
     MatrixCols_->setValue(config.MatrixCols >= 1 && config.MatrixCols <= MaxNumber ? config.MatrixCols : 4);
+    MatrixCols_->setMinimumWidth(60);
     MatrixRows_ = new QLineEdit;
     MatrixRows_->setReadOnly(true);
     MatrixRows_->setFocusPolicy(Qt::NoFocus);
@@ -169,6 +170,7 @@ TSettingsDialog::TSettingsDialog(const TConfigData& config, IUserInterface& ui, 
     ChannelSize_ = new QSpinBox;
     ChannelSize_->setRange(2, MaxNumber);
     ChannelSize_->setValue(config.ChannelSize);
+    ChannelSize_->setMinimumWidth(60);
 
     auto* matrixRow = new QHBoxLayout;
     matrixRow->addWidget(MatrixCols_);
@@ -176,9 +178,14 @@ TSettingsDialog::TSettingsDialog(const TConfigData& config, IUserInterface& ui, 
     matrixRow->addWidget(MatrixRows_);
     matrixRow->addStretch();
 
-    auto* matrixForm = new QFormLayout;
-    matrixForm->addRow(QStringLiteral("Размер матрицы:"), matrixRow);
-    matrixForm->addRow(QStringLiteral("Размер канала:"), ChannelSize_);
+    auto* channelRow = new QHBoxLayout;
+    channelRow->addWidget(new QLabel(QStringLiteral("Размер канала:")));
+    channelRow->addWidget(ChannelSize_);
+    channelRow->addStretch();
+
+    auto* matrixSizeRow = new QHBoxLayout;
+    matrixSizeRow->addWidget(new QLabel(QStringLiteral("Размер матрицы:")));
+    matrixSizeRow->addLayout(matrixRow, 1);
 
     // Columns of the dialog.
     auto* costRow = new QHBoxLayout;
@@ -194,9 +201,10 @@ TSettingsDialog::TSettingsDialog(const TConfigData& config, IUserInterface& ui, 
 
     auto* right = new QVBoxLayout;
     right->addWidget(weight);
-    right->addLayout(matrixForm);
+    right->addLayout(matrixSizeRow);
     right->addWidget(new QLabel(QStringLiteral("Сегменты матрицы:")));
     right->addWidget(Segments_, 0, Qt::AlignLeft | Qt::AlignTop);
+    right->addLayout(channelRow);
     right->addStretch();
 
     auto* columns = new QHBoxLayout;

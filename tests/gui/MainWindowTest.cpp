@@ -211,11 +211,11 @@ private slots:
         TGuiFixture f;
         f.WriteArchive({MakeDraw(1, 1)});
         QVERIFY(f.Start());
-        f.Window->DrawsTab()->List()->setColumnWidth(TDrawsModel::ColDate, 151);
+        f.Window->DrawsTab()->List()->setColumnWidth(TDrawsModel::ColNumber, 151);
         f.Window->setGeometry(40, 50, 900, 600);
         QVERIFY(f.Window->close());
         QVERIFY(!f.Core->DataLockHeld());
-        QCOMPARE(FrmValue(f.Path(), "lvDraws.Column14"), std::string("151"));
+        QCOMPARE(FrmValue(f.Path(), "lvDraws.Column0"), std::string("151"));
         QCOMPARE(FrmValue(f.Path(), "NormPos"), std::string("40,50,940,650"));
         QCOMPARE(FrmValue(f.Path(), "ShowCmd"), std::string("1"));
         QVERIFY(FrmValue(f.Path(), "PixelsPerInch") != "<none>");
@@ -223,7 +223,7 @@ private slots:
 
         TGuiFixture again(f.Dir);
         QVERIFY(again.Start());
-        QCOMPARE(again.Window->DrawsTab()->List()->columnWidth(TDrawsModel::ColDate), 151);
+        QCOMPARE(again.Window->DrawsTab()->List()->columnWidth(TDrawsModel::ColNumber), 151);
         QCOMPARE(again.Window->geometry(), QRect(40, 50, 900, 600));
     }
 
