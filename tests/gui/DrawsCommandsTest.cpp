@@ -246,7 +246,6 @@ private slots:
         f.WriteArchive({MakeDraw(5000, 1), MakeDraw(5001, 2)});
         QVERIFY(f.Start());
         TDrawsTab& tab = *f.Window->DrawsTab();
-        SelectRows(*tab.List(), {1});
         QString caption, number, date;
         OnModal<TDrawDetailsWindow>([&](TDrawDetailsWindow* d) {
             caption = d->windowTitle();
@@ -254,7 +253,11 @@ private slots:
             date = d->Properties()->item(1, 1)->text();
             d->reject();
         });
-        tab.DrawsDetails->trigger();
+        // A double click on the row opens the window as the command does.
+        QTableView& list = *tab.List();
+        const QRect row = list.visualRect(list.model()->index(1, TDrawsModel::ColSum));
+        QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, row.center());
+        QTest::mouseDClick(list.viewport(), Qt::LeftButton, {}, row.center());
         QCOMPARE(caption, QStringLiteral("Подробная информация"));
         QCOMPARE(number, QStringLiteral("5000"));
         QCOMPARE(date, QStringLiteral("01.02.2021 20:00"));

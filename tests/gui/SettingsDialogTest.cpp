@@ -14,7 +14,9 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QStyledItemDelegate>
 #include <QTableWidget>
+#include <QValidator>
 
 using namespace kumby;
 using namespace kumby::gui;
@@ -136,6 +138,31 @@ private slots:
         QCOMPARE(result.Profits[7].Profit, TMoney(0));
         QCOMPARE(result.Profits[12].Profit, TMoney(10000005000));
         QCOMPARE(result.MaxStake, 7);
+    }
+
+    void cellsTakeOnlyTheirCharacters() {
+        TAnsweringUi ui;
+        TSettingsDialog dialog(ConfigWithPrizes(), ui);
+        dialog.show();
+        auto validatorOf = [](QTableWidget& grid, int row, int column) -> const QValidator* {
+            const QModelIndex index = grid.model()->index(row, column);
+            auto* line = qobject_cast<QLineEdit*>(grid.itemDelegateForIndex(index)->createEditor(
+                grid.viewport(), QStyleOptionViewItem(), index));
+            return line ? line->validator() : nullptr;
+        };
+        auto accepts = [](const QValidator* v, QString text) {
+            int pos = 0;
+            return v && v->validate(text, pos) != QValidator::Invalid;
+        };
+        const QString point = QLocale().decimalPoint();
+        const QValidator* prize = validatorOf(*dialog.PrizeGrid(), 3, 1);
+        QVERIFY(accepts(prize, QStringLiteral("125") + point + QStringLiteral("50")));
+        QVERIFY(!accepts(prize, QStringLiteral("12a")));
+        QVERIFY(!accepts(prize, QStringLiteral("-5")));
+        const QValidator* segment = validatorOf(*dialog.SegmentsGrid(), 0, 0);
+        QVERIFY(accepts(segment, QStringLiteral("7")));
+        QVERIFY(!accepts(segment, QStringLiteral("x")));
+        QVERIFY(!accepts(segment, point));
     }
 
     void prizeTextsReadAsDecimals_data() {
