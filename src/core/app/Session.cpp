@@ -296,12 +296,13 @@ std::vector<int> Session::ApplyConfig(const TConfigData& config) {
     const std::vector<int> groups = ChangedSettingGroups(Config_, config);
     Config_ = config;
     try {
+        TBusyScope busy(*this, "Сохранение файла конфигурации...");
         const std::filesystem::path path = DataPath(MainSettingsFileName);
         TIniFile ini = TIniFile::Load(path);
         WriteConfigGroup(ini, Config_);
         ini.Save(path);
     } catch (const std::exception& e) {
-        ShowOperationError("Ошибка записи файла конфигурации!\r\r%s", e);
+        ShowOperationError("Ошибка записи в файл конфигурации!\r\r%s", e);
     }
     Ui_.Notify(TSessionEvent::SettingsChanged);
     if (!groups.empty()) {
