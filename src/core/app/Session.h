@@ -12,6 +12,7 @@
 #include "io/DataLock.h"
 #include "model/Records.h"
 #include "stats/StatList.h"
+#include "stats/StatTable.h"
 
 #include <array>
 #include <filesystem>
@@ -144,6 +145,21 @@ public:
     // The menu switch: stores the setting and builds what is missing.
     void SetPrefetchsEnabled(bool on);
 
+    // ---- Statistics table ------------------------------------------------------
+    // Registry index standing for "no method selected".
+    static constexpr std::size_t NoStatMethod = static_cast<std::size_t>(-1);
+    // Recomputes the table of registry entry `method` over the last DrawsStatLen draws
+    // at the offset; unforced, nothing happens while the archive size, offset, length
+    // and method are those of the last computation. Returns whether the table was
+    // touched. A failure empties the table and propagates.
+    bool ComputeTable(std::size_t method, bool force);
+    const TStatTable& LastStatTable() const { return StatTable_; }
+    // Registry index of the last table's method, NoStatMethod when none.
+    std::size_t LastStatMethod() const { return StatMethod_; }
+    // Sort of the table, kept for the next computations (-1..19; Error otherwise).
+    void SortStatTable(int column, bool descending);
+    void ResetStatTableKey() { StatKey_.reset(); }
+
 private:
     void LoadViewState();
     void LoadMainSettings();
@@ -189,6 +205,20 @@ private:
     TCombsArray Buffer_;
 
     TDataLock DataLock_;
+
+    // Statistics table
+    struct TStatTableKey {
+        std::size_t DrawCount = 0;
+        int Offset = 0;
+        int Len = 0;
+        std::size_t Method = 0;
+        bool operator==(const TStatTableKey&) const = default;
+    };
+    std::optional<TStatTableKey> StatKey_; // empty at start-up: the first request computes
+    TStatTable StatTable_;
+    std::size_t StatMethod_ = NoStatMethod;
+    int StatSortColumn_ = 1;
+    bool StatSortDescending_ = false;
 };
 
 // Raises the busy counter for its lifetime and shows an operation text meanwhile.

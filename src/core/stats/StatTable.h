@@ -1,0 +1,121 @@
+#pragma once
+
+// The statistics table: one row per value of a method over a window of draws,
+// compared with the full-set distribution, with gaps and three forecasts of the
+// next occurrence; its chart series and its sorting.
+
+#include "combs/PrefetchFile.h"
+#include "model/Records.h"
+#include "model/VexoUtils.h"
+#include "stats/StatValues.h"
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kumby {
+
+class TCustomStat;
+
+inline constexpr int StatColumnCount = 20;
+inline constexpr const char* StatTableStatusText = "Анализ тиражей и расчет статистики...";
+inline constexpr const char* BadSortColumnText = "Некорректное занчение номера столбца сортировки (%d)";
+
+enum TStatColumn : int {
+    StatColValue = 0,
+    StatColCount,
+    StatColCountPct,
+    StatColNorm,
+    StatColDeviation,
+    StatColDeviationPct,
+    StatColDepth,
+    StatColDepthPct,
+    StatColWeight,
+    StatColDraw,
+    StatColPeriodMin,
+    StatColPeriod,
+    StatColPeriodMax,
+    StatColForecastPrd,
+    StatColForecastStf,
+    StatColForecastKrn,
+    StatColFact,
+    StatColDeviationPrd,
+    StatColDeviationStf,
+    StatColDeviationKrn,
+};
+
+// Header captions, column 0 to 19.
+const std::array<const char*, StatColumnCount>& StatColumnCaptions();
+
+// The analysed draws: LastIdx = newest index - offset, FirstIdx = max(0, LastIdx - len + 1),
+// N = LastIdx - FirstIdx + 1 (not positive when the window is empty).
+struct TStatWindow {
+    int LastIdx = -1;
+    int FirstIdx = 0;
+    int N = 0;
+};
+TStatWindow StatWindow(std::size_t drawCount, int offset, int len);
+
+struct TStatRow {
+    TStatEntry Entry; // the row's own copy, Norm included
+    std::array<std::string, StatColumnCount> Texts;
+};
+
+inline constexpr const char* ActualSeriesTitle = "Фактические данные";
+inline constexpr const char* FullSetSeriesTitle = "Все возможные комбинации";
+
+struct TChartPoint {
+    double X = 0;
+    double Y = 0;
+    std::string Label;
+};
+
+struct TChartSeries {
+    std::string Title;
+    TColour LineColour = 0;
+    int LineWidth = 1;
+    TColour MarkerOutline = 0;
+    int MarkerSize = 2;
+    bool MarkersVisible = true;
+    std::vector<TChartPoint> Points;
+};
+
+struct TStatTable {
+    TStatWindow Window;
+    int64_t Total = 0;
+    int32_t MinCount = 2147483647;
+    int32_t MaxCount = 0;
+    int32_t MaxDepth = 0;
+    bool HasNorm = false;
+    long double Factor = 0;
+    std::vector<TStatRow> Rows;      // computation order: seeded values first, then as first met
+    std::vector<TChartSeries> Chart; // none, the actual data, or the actual data and the full set
+    int SortColumn = -1;             // -1: computation order
+    bool SortDescending = false;
+    std::vector<std::size_t> Order; // display order, indexes into Rows
+
+    std::size_t RowCount() const { return Rows.size(); }
+    const TStatRow& DisplayRow(std::size_t i) const { return Rows[Order[i]]; }
+};
+
+// The whole computation for one method instance (created for this job) over the
+// window. `prefetch` is the method's full-set distribution, or nullptr without the
+// comparison. Rows come in computation order (Order likewise); sort afterwards.
+TStatTable ComputeStatTable(TCustomStat& method, const TDrawsArray& draws, const TStatWindow& window,
+                            bool sorted, const TPrefetchData* prefetch, const TConfigData& config,
+                            bool showTotalLine);
+
+// Texts of a row for the script runner; Key stays 0.
+TStatValues RowValues(const TStatRow& row);
+
+// Two cell texts as the table compares them: numerically when both are numbers
+// (with "," read as "."), else as text ignoring case.
+int CompareStatTexts(std::string_view a, std::string_view b);
+// Sorts the display order by a column (-1: computation order), ties broken by the
+// captions; raises Error for a column outside -1..19.
+void SortStatTable(TStatTable& table, int column, bool descending);
+
+} // namespace kumby
