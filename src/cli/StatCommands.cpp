@@ -2,9 +2,98 @@
 
 #include "CliContext.h"
 
+#include "model/VexoUtils.h"
+#include "stats/StatTable.h"
+
+#include <ostream>
+
 namespace kumby::cli {
 
-int CmdMethods(TCliContext&) { throw TCliError{"Команда ещё не реализована."}; }
-int CmdStats(TCliContext&) { throw TCliError{"Команда ещё не реализована."}; }
+namespace {
+
+std::string FlagLetters(uint8_t flags) {
+    static const std::pair<uint8_t, char> letters[] = {
+        {StatFlagS, 'S'}, {StatFlagN, 'N'}, {StatFlagD, 'D'}, {StatFlagP, 'P'}, {StatFlagG, 'G'}};
+    std::string text;
+    for (const auto& [bit, letter] : letters)
+        if (flags & bit)
+            text += letter;
+    return text;
+}
+
+// "COL" or "COL:desc".
+void ParseSortOption(const std::string& text, int& column, bool& descending) {
+    std::string number = text;
+    descending = false;
+    const std::size_t colon = text.find(':');
+    if (colon != std::string::npos) {
+        const std::string direction = text.substr(colon + 1);
+        if (direction == "desc")
+            descending = true;
+        else if (direction != "asc")
+            throw TCliError{Format("Некорректное значение ключа --sort: \"%s\".", text.c_str())};
+        number = text.substr(0, colon);
+    }
+    int32_t n = 0;
+    if (!TryParseInt(number, n))
+        throw TCliError{Format("Некорректное значение ключа --sort: \"%s\".", text.c_str())};
+    column = n;
+}
+
+} // namespace
+
+int CmdMethods(TCliContext& ctx) {
+    const bool all = ctx.TakeFlag("--all");
+    ctx.ExpectNoMoreArgs();
+    const TStatList& registry = ctx.Core.Registry();
+    PrintRow(ctx.Out, {"№", "Код", "Группа", "Флаги", "Название"});
+    for (std::size_t i = 0; i < registry.Count(); ++i) {
+        if (!all && !registry.IsShown(i))
+            continue;
+        const TStatMethod& m = registry.Items(i);
+        PrintRow(ctx.Out, {std::to_string(i), m.MethodCode(), TStatList::GroupText(m.StatClass->Group),
+                           FlagLetters(m.StatClass->DisplayFlags()), registry.DisplayName(i, true)});
+    }
+    return 0;
+}
+
+int CmdStats(TCliContext& ctx) {
+    TViewState& view = ctx.Core.View();
+    // Both switches only change this run; nothing is written to the view file.
+    const int depth = ctx.TakeIntOption("--depth", view.DrawsStatLen, 1, 2147483647);
+    const bool prefetchOn = ctx.TakeFlag("--prefetch");
+    const bool prefetchOff = ctx.TakeFlag("--no-prefetch");
+    if (prefetchOn && prefetchOff)
+        throw TCliError{"Ключи --prefetch и --no-prefetch исключают друг друга."};
+    int sortColumn = StatColCount;
+    bool descending = false;
+    if (const auto sort = ctx.TakeOption("--sort"))
+        ParseSortOption(*sort, sortColumn, descending);
+    if (ctx.Args.empty())
+        throw TCliError{"Не указан код метода расчета статистики."};
+    const std::string code = ctx.Args.front();
+    ctx.Args.erase(ctx.Args.begin());
+    ctx.ExpectNoMoreArgs();
+
+    const int method = ctx.Core.Registry().FindByCode(code);
+    if (method < 0)
+        throw TCliError{Format("Неизвестный метод расчета статистики: \"%s\".", code.c_str())};
+    view.DrawsStatLen = depth;
+    if (prefetchOn || prefetchOff)
+        view.PrefetchsEnabled = prefetchOn;
+    view.SortedDraws = ctx.Sorted;
+
+    ctx.Core.SortStatTable(sortColumn, descending);
+    ctx.Core.ComputeTable(static_cast<std::size_t>(method), true);
+
+    const TStatTable& table = ctx.Core.LastStatTable();
+    const auto& captions = StatColumnCaptions();
+    PrintRow(ctx.Out, std::vector<std::string>(captions.begin(), captions.end()));
+    for (std::size_t i = 0; i < table.RowCount(); ++i) {
+        const auto& texts = table.DisplayRow(i).Texts;
+        PrintRow(ctx.Out, std::vector<std::string>(texts.begin(), texts.end()));
+    }
+    return 0;
+}
 
 } // namespace kumby::cli

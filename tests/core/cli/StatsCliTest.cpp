@@ -1,0 +1,214 @@
+#include "CliApp.h"
+
+#include "draws/DrawArchive.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <sstream>
+
+namespace kumby {
+namespace {
+
+using testing::ReadBytes;
+using testing::TTempDir;
+using testing::WriteBytes;
+
+struct TRun {
+    int Code;
+    std::string Out;
+    std::string Err;
+};
+
+// Draws 986..1000: 1 in the even draws, 2 in the odd ones, 23 only in draw 995, 24 never.
+TDrawsArray Archive() {
+    TDrawsArray draws;
+    for (int32_t d = 986; d <= 1000; ++d) {
+        TDrawRecord r;
+        r.Number = d;
+        TCombination c{};
+        c[0] = d % 2 == 0 ? 1 : 2;
+        for (int j = 0; j < 10; ++j)
+            c[1 + j] = static_cast<uint8_t>(3 + (d + 2 * j) % 20);
+        c[11] = d == 995 ? 23 : static_cast<uint8_t>(3 + (d + 1) % 20);
+        r.SetNumbers(c);
+        draws.push_back(r);
+    }
+    return draws;
+}
+
+class StatsCliTest : public ::testing::Test {
+protected:
+    TRun Run(std::vector<std::string> args) {
+        args.insert(args.begin(), {"--data-dir", Dir.Path().string()});
+        std::ostringstream out, err;
+        std::istringstream in;
+        const int code = cli::RunCli(args, "/nonexistent", out, err, in, false);
+        return {code, out.str(), err.str()};
+    }
+    static std::vector<std::string> Lines(const std::string& text) {
+        std::vector<std::string> lines;
+        std::istringstream s(text);
+        for (std::string l; std::getline(s, l);)
+            lines.push_back(l);
+        return lines;
+    }
+    static std::vector<std::string> Cells(const std::string& line) {
+        std::vector<std::string> cells;
+        std::istringstream s(line);
+        for (std::string c; std::getline(s, c, '\t');)
+            cells.push_back(c);
+        if (!line.empty() && line.back() == '\t')
+            cells.emplace_back();
+        return cells;
+    }
+
+    TTempDir Dir;
+};
+
+TEST_F(StatsCliTest, MethodsListsTheRegistryWithGroupsAndFlags) {
+    TRun r = Run({"methods", "--all"});
+    ASSERT_EQ(r.Code, 0) << r.Err;
+    const auto lines = Lines(r.Out);
+    ASSERT_EQ(lines.size(), 21u);
+    EXPECT_EQ(lines[0], "№\tКод\tГруппа\tФлаги\tНазвание");
+    EXPECT_EQ(lines[3],
+              "2\tEVEN\t{ num } Числа тиража\tNG\t{ num } Количество четных чисел в тираже (Ч:Н) [ NG ]");
+    const char* codes[] = {"NUMS", "DIGS", "EVEN", "EVNV", "SMAL", "SMLV", "PRIM", "PRMV",  "POS1",  "POS2",
+                           "POS3", "POS4", "POS5", "POS6", "POS7", "POS8", "POS9", "POS10", "POS11", "POS12"};
+    for (std::size_t i = 0; i < 20; ++i) {
+        const auto cells = Cells(lines[i + 1]);
+        ASSERT_EQ(cells.size(), 5u) << lines[i + 1];
+        EXPECT_EQ(cells[0], std::to_string(i));
+        EXPECT_EQ(cells[1], codes[i]);
+    }
+    EXPECT_EQ(Cells(lines[1])[3], "N");
+    EXPECT_EQ(Cells(lines[4])[3], "SN");
+    EXPECT_EQ(Cells(lines[11])[3], "SNG");
+
+    // Favourites narrow the list; --all still shows everything.
+    WriteBytes(Dir / "Kumby_12x24.flt", "[FILTERS]\r\nFavorites=EVEN,POS3\r\n");
+    r = Run({"methods"});
+    ASSERT_EQ(r.Code, 0) << r.Err;
+    const auto shown = Lines(r.Out);
+    ASSERT_EQ(shown.size(), 3u) << r.Out;
+    EXPECT_EQ(Cells(shown[1])[0], "2");
+    EXPECT_EQ(Cells(shown[2])[1], "POS3");
+    EXPECT_EQ(Lines(Run({"methods", "--all"}).Out).size(), 21u);
+
+    EXPECT_EQ(Run({"methods", "extra"}).Code, 1);
+}
+
+TEST_F(StatsCliTest, StatsPrintsTheTableInDisplayOrder) {
+    SaveDrawArchive(Dir / DrawsFileName, Archive());
+
+    TRun r = Run({"stats", "NUMS", "--depth", "10"});
+    ASSERT_EQ(r.Code, 0) << r.Err;
+    auto lines = Lines(r.Out);
+    ASSERT_EQ(lines.size(), 25u);
+    EXPECT_EQ(lines[0],
+              "Значение\tКоличество\tКол-во в %\tНорма\tОтклонение\tОткл-ие в %\tГлубина\tГлубина в "
+              "%\tВес\tПосл. тираж\tПериод min\tПериод\tПериод max\tОжд. ПРД\tОжд. СТФ\tОжд. "
+              "КРН\tФакт\t+/- ПРД\t+/- СТФ\t+/- КРН");
+    // Count ascending: 24 (never), 23 (once), then the fives.
+    EXPECT_EQ(lines[1], "24\t0\t0.00000\t-\t-\t-\t-\t-\t-\t-\t-\t-\t-\t-\t-\t-\t-\t-\t-\t-");
+    EXPECT_EQ(Cells(lines[2])[0], "23");
+    EXPECT_EQ(Cells(lines[3])[0], "1");
+    EXPECT_EQ(Cells(lines[24])[1], "6");
+
+    // Computation order, and a descending sort with the captions as tie-break.
+    lines = Lines(Run({"stats", "nums", "--depth", "10", "--sort", "-1"}).Out);
+    ASSERT_EQ(lines.size(), 25u);
+    for (int n = 1; n <= 24; ++n)
+        EXPECT_EQ(Cells(lines[n])[0], std::to_string(n));
+    lines = Lines(Run({"stats", "NUMS", "--depth", "10", "--sort", "1:desc"}).Out);
+    EXPECT_EQ(Cells(lines[1])[0], "22");
+    EXPECT_EQ(Cells(lines[2])[0], "21");
+    EXPECT_EQ(Cells(lines[24])[0], "24");
+
+    // At an offset the newer draws give the facts.
+    lines = Lines(Run({"--offset", "5", "stats", "NUMS", "--depth", "10", "--sort", "-1"}).Out);
+    const auto one = Cells(lines[1]);
+    ASSERT_EQ(one.size(), 20u);
+    EXPECT_EQ(one[9], "994");
+    EXPECT_EQ(one[16], "996");
+    EXPECT_EQ(one[17], "0");
+
+    // The default length is the view setting.
+    lines = Lines(Run({"stats", "NUMS", "--sort", "-1"}).Out);
+    EXPECT_EQ(Cells(lines[1])[1], "8") << "all 15 draws";
+}
+
+TEST_F(StatsCliTest, StatsErrors) {
+    SaveDrawArchive(Dir / DrawsFileName, Archive());
+    TRun r = Run({"stats", "XYZ1"});
+    EXPECT_EQ(r.Code, 1);
+    EXPECT_NE(r.Err.find("\"XYZ1\""), std::string::npos) << r.Err;
+    EXPECT_TRUE(r.Out.empty());
+
+    r = Run({"stats", "NUMS", "--sort", "20"});
+    EXPECT_EQ(r.Code, 1);
+    EXPECT_EQ(r.Err, "Некорректное занчение номера столбца сортировки (20)\n");
+
+    for (const std::vector<std::string>& bad : {std::vector<std::string>{"stats"},
+                                                {"stats", "NUMS", "--depth", "0"},
+                                                {"stats", "NUMS", "--sort", "x"},
+                                                {"stats", "NUMS", "--sort", "1:up"},
+                                                {"stats", "NUMS", "--prefetch", "--no-prefetch"},
+                                                {"stats", "NUMS", "EVEN"}}) {
+        r = Run(bad);
+        EXPECT_EQ(r.Code, 1) << bad.back();
+        EXPECT_FALSE(r.Err.empty()) << bad.back();
+    }
+}
+
+TEST_F(StatsCliTest, EmptyArchiveGivesTheHeaderOnly) {
+    const TRun r = Run({"stats", "EVEN"});
+    ASSERT_EQ(r.Code, 0) << r.Err;
+    EXPECT_EQ(Lines(r.Out).size(), 1u);
+}
+
+// The NUMS distribution file: every number in 1,352,078 combinations.
+std::string FlatNumsFile() {
+    std::string bytes;
+    auto put32 = [&](int32_t v) { bytes.append(reinterpret_cast<const char*>(&v), 4); };
+    for (uint16_t k = 1; k <= 24; ++k) {
+        bytes.append(reinterpret_cast<const char*>(&k), 2);
+        bytes.append(6, '\0');
+        put32(1352078);
+    }
+    put32(1352078);
+    put32(1352078);
+    put32(0);
+    return bytes;
+}
+
+TEST_F(StatsCliTest, PrefetchSwitchChangesOnlyThisRun) {
+    SaveDrawArchive(Dir / DrawsFileName, Archive());
+    const std::string view = "[TFormMain]\r\nPrefetchsEnabled=0\r\nPrefetchsInit=1\r\nDrawsStatLen=10\r\n";
+    WriteBytes(Dir / "Kumby_12x24.frm", view);
+    std::filesystem::create_directories(Dir / "Prefetchs");
+    WriteBytes(Dir / "Prefetchs" / "Kumby_12x24_NUMS.dfc", FlatNumsFile());
+
+    TRun r = Run({"stats", "NUMS", "--sort", "-1"});
+    ASSERT_EQ(r.Code, 0) << r.Err;
+    auto lines = Lines(r.Out);
+    ASSERT_EQ(lines.size(), 25u) << "DrawsStatLen 10 applies";
+    EXPECT_EQ(Cells(lines[1])[1], "5");
+    EXPECT_EQ(Cells(lines[1])[3], "-") << "no comparison while the setting is off";
+
+    // Counts 0..6 over a flat distribution: every norm is (6 + 0) / 2.
+    r = Run({"stats", "NUMS", "--prefetch", "--sort", "-1"});
+    ASSERT_EQ(r.Code, 0) << r.Err;
+    lines = Lines(r.Out);
+    ASSERT_EQ(lines.size(), 25u);
+    for (std::size_t i = 1; i < lines.size(); ++i)
+        EXPECT_EQ(Cells(lines[i])[3], "3") << lines[i];
+    EXPECT_EQ(Cells(lines[1])[4], "2");
+    EXPECT_EQ(Cells(lines[1])[5], "66.66667");
+    EXPECT_EQ(ReadBytes(Dir / "Kumby_12x24.frm"), view) << "the view file is left alone";
+}
+
+} // namespace
+} // namespace kumby
