@@ -1,0 +1,52 @@
+// The statistics table over 1000 draws, shifted back 500 draws so that the "Факт"
+// column searches the newer draws.
+#include "app/MainSettings.h"
+#include "draws/DemoArchive.h"
+#include "stats/StatList.h"
+#include "stats/StatTable.h"
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+using namespace kumby;
+
+struct TBenchRegistry {
+    TDrawsArray Draws = MakeDemoArchive(3000, 1, 46000);
+    TConfigData Config;
+    TShreddingSettings Shredding;
+    TStatList Registry{Draws, Config, Shredding};
+    TBenchRegistry() { Registry.Rebuild(); }
+};
+
+TBenchRegistry& Bench() {
+    static TBenchRegistry bench;
+    return bench;
+}
+
+void TableOf(benchmark::State& state, const char* code) {
+    TBenchRegistry& b = Bench();
+    const auto method = static_cast<std::size_t>(b.Registry.FindByCode(code));
+    const TStatWindow window = StatWindow(b.Draws.size(), 500, 1000);
+    std::size_t rows = 0;
+    for (auto _ : state) {
+        auto instance = b.Registry.CreateInstance(method);
+        TStatTable table = ComputeStatTable(*instance, b.Draws, window, false, nullptr, b.Config, true);
+        SortStatTable(table, StatColCount, false);
+        rows = table.RowCount();
+        benchmark::DoNotOptimize(table.Rows.data());
+    }
+    state.counters["rows"] = static_cast<double>(rows);
+}
+
+void BM_StatTableNums(benchmark::State& state) {
+    TableOf(state, "NUMS");
+}
+BENCHMARK(BM_StatTableNums)->Unit(benchmark::kMillisecond);
+
+void BM_StatTableEvnv(benchmark::State& state) {
+    TableOf(state, "EVNV");
+}
+BENCHMARK(BM_StatTableEvnv)->Unit(benchmark::kMillisecond);
+
+} // namespace
