@@ -1,0 +1,223 @@
+#include "CombList.h"
+
+#include "combs/FullSet.h"
+#include "io/AtomicFile.h"
+#include "model/VexoUtils.h"
+
+#include <algorithm>
+
+namespace kumby {
+
+namespace {
+
+bool IsListSeparator(char c) {
+    return c == ',' || c == ';';
+}
+
+// Calls f(word) for every maximal run of characters that are not separators.
+template <typename Sep, typename F> void ForEachWord(std::string_view text, Sep isSeparator, F&& f) {
+    std::size_t i = 0;
+    while (i < text.size()) {
+        if (isSeparator(text[i])) {
+            ++i;
+            continue;
+        }
+        const std::size_t start = i;
+        while (i < text.size() && !isSeparator(text[i]))
+            ++i;
+        f(text.substr(start, i - start));
+    }
+}
+
+uint8_t ByteOrZero(int32_t v) {
+    return v >= 0 && v <= 255 ? static_cast<uint8_t>(v) : 0;
+}
+
+// A combination of 12 distinct numbers of 1..24 as a set of bits.
+bool RegularMask(const uint8_t* numbers, uint32_t& mask) {
+    mask = 0;
+    for (int i = 0; i < NumbersInDraw; ++i) {
+        const uint8_t n = numbers[i];
+        if (n < 1 || n > MaxNumber || (mask >> (n - 1) & 1))
+            return false;
+        mask |= 1u << (n - 1);
+    }
+    return true;
+}
+
+int CountPairs(const uint8_t* a, const uint8_t* b) {
+    int count = 0;
+    for (int i = 0; i < NumbersInDraw; ++i)
+        for (int j = 0; j < NumbersInDraw; ++j)
+            count += a[i] == b[j] ? 1 : 0;
+    return count;
+}
+
+} // namespace
+
+const std::array<const char*, GenerateModeCount>& GenerateModeCaptions() {
+    static const std::array<const char*, GenerateModeCount> captions = {
+        "Полный список (все возможные для данного лото варианты)",
+        "Мои числа - должно присутствовать любое из указанных",
+        "Мои числа - комбинации только из списка указанных",
+        "Мои числа - исключить комбинации с любым из указанных",
+        "Загрузить список из заранее подготовленного CSV-файла",
+    };
+    return captions;
+}
+
+TOwnNumbers ParseOwnNumbers(std::string_view text) {
+    TOwnNumbers own{};
+    ForEachWord(text, IsListSeparator, [&](std::string_view word) {
+        const int32_t v = ParseIntOr(TrimView(word), 0);
+        if (v >= 0 && v <= 255)
+            own[v] = true;
+    });
+    return own;
+}
+
+void GenerateCombinations(TCombsArray& list, int mode, const TOwnNumbers& own) {
+    list.clear();
+    switch (mode) {
+    case 1:
+        ForEachFullSetCombination([&](const TCombination& c) {
+            if (std::any_of(c.begin(), c.end(), [&](uint8_t n) { return own[n]; }))
+                list.push_back(c);
+        });
+        break;
+    case 2:
+        ForEachFullSetCombination([&](const TCombination& c) {
+            if (std::all_of(c.begin(), c.end(), [&](uint8_t n) { return own[n]; }))
+                list.push_back(c);
+        });
+        break;
+    case 3:
+        ForEachFullSetCombination([&](const TCombination& c) {
+            if (std::none_of(c.begin(), c.end(), [&](uint8_t n) { return own[n]; }))
+                list.push_back(c);
+        });
+        break;
+    default:
+        FillFullSet(list);
+        break;
+    }
+}
+
+std::string CombsToListText(const TCombsArray& list) {
+    std::string text;
+    text.reserve(list.size() * 32);
+    for (const TCombination& c : list) {
+        text += CombToText(c);
+        text += "\r\n";
+    }
+    return text;
+}
+
+std::size_t ParseListText(std::string_view text, TCombsArray& list) {
+    std::size_t added = 0;
+    for (std::string_view line : SplitPastedLines(text)) {
+        TCombination c{};
+        int words = 0;
+        ForEachWord(line, IsListSeparator, [&](std::string_view word) {
+            if (words < NumbersInDraw)
+                c[words] = ByteOrZero(ParseIntOr(TrimView(word), 0));
+            ++words;
+        });
+        if (words != NumbersInDraw)
+            continue;
+        list.push_back(c);
+        ++added;
+    }
+    return added;
+}
+
+void LoadListFile(const std::filesystem::path& path, TCombsArray& list) {
+    ParseListText(ReadWholeFile(path), list);
+}
+
+void SaveListFile(const std::filesystem::path& path, const TCombsArray& list) {
+    SaveFileAtomic(path, CombsToListText(list)); // digits and ";" only: CP1251 as it stands
+}
+
+std::string CombsToClipboardText(const TCombsArray& list, const std::vector<std::size_t>& rows) {
+    std::string text;
+    text.reserve(rows.size() * 38);
+    for (std::size_t r : rows)
+        if (r < list.size()) {
+            text += CombToClipboardText(list[r]);
+            text += "\r\n";
+        }
+    return text;
+}
+
+std::vector<std::string_view> SplitPastedLines(std::string_view text) {
+    std::vector<std::string_view> lines;
+    std::size_t start = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '\r' && text[i] != '\n')
+            continue;
+        lines.push_back(text.substr(start, i - start));
+        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
+            ++i;
+        start = i + 1;
+    }
+    if (start < text.size())
+        lines.push_back(text.substr(start));
+    return lines;
+}
+
+bool RemoveDrawnCombinations(const TCombsArray& from, TCombsArray& to, const TDrawsArray& draws, int first,
+                             int last, const std::function<bool(std::size_t)>& progress) {
+    to.clear();
+    to.reserve(from.size());
+    first = std::max(first, 0);
+    last = std::min(last, static_cast<int>(draws.size()) - 1);
+
+    // Two regular sets of 12 share 12 numbers exactly when they are equal, so such
+    // draws go into a bit table looked up once per combination; the few irregular
+    // draws (damaged or imported ones) are compared pair by pair as the rule says.
+    std::vector<uint64_t> drawn;
+    std::vector<const TDrawRecord*> irregular;
+    if (first <= last) {
+        drawn.assign((std::size_t{1} << MaxNumber) / 64, 0);
+        for (int i = first; i <= last; ++i) {
+            uint32_t mask = 0;
+            if (RegularMask(draws[i].Numbers, mask))
+                drawn[mask >> 6] |= uint64_t{1} << (mask & 63);
+            else
+                irregular.push_back(&draws[i]);
+        }
+    }
+
+    const std::size_t step = std::max<std::size_t>(1, from.size() / 100);
+    for (std::size_t i = 0; i < from.size(); ++i) {
+        const TCombination& c = from[i];
+        bool found = false;
+        if (first <= last) {
+            uint32_t mask = 0;
+            if (RegularMask(c.data(), mask)) {
+                found = (drawn[mask >> 6] >> (mask & 63)) & 1;
+                for (std::size_t k = 0; !found && k < irregular.size(); ++k)
+                    found = CountPairs(irregular[k]->Numbers, c.data()) == 12;
+            } else {
+                for (int d = first; !found && d <= last; ++d)
+                    found = CountPairs(draws[d].Numbers, c.data()) == 12;
+            }
+        }
+        if (!found)
+            to.push_back(c);
+        if (progress && (i + 1) % step == 0 && !progress(i + 1))
+            return false;
+    }
+    return true;
+}
+
+std::vector<std::string> FindInArchive(const TDrawsArray& draws, const TCombination& comb) {
+    std::vector<std::string> lines;
+    for (auto it = draws.rbegin(); it != draws.rend() && lines.size() <= 25; ++it)
+        if (CountMatches(*it, comb) == 12)
+            lines.push_back(DrawToText(*it));
+    return lines;
+}
+
+} // namespace kumby
