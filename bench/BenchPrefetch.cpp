@@ -1,0 +1,126 @@
+// The full set and the full-set distribution files.
+#include "app/Session.h"
+#include "combs/FullSet.h"
+#include "stats/StatList.h"
+
+#include <benchmark/benchmark.h>
+
+#include <filesystem>
+#include <unistd.h>
+
+namespace {
+
+using namespace kumby;
+
+class TQuietUi : public IUserInterface {
+public:
+    void ShowError(const std::string& text) override { Errors.push_back(text); }
+    void ShowInfo(const std::string&) override {}
+    void ShowWarning(const std::string&) override {}
+    void ShowAttention(const std::string&) override {}
+    bool Confirm(const std::string&, TConfirmKind) override { return false; }
+    void SetStatus(const std::string&) override {}
+    std::vector<std::string> Errors;
+};
+
+const TCombsArray& FullSet() {
+    static const TCombsArray combs = [] {
+        TCombsArray c;
+        FillFullSet(c);
+        return c;
+    }();
+    return combs;
+}
+
+void BM_FullSetIntoWorkingList(benchmark::State& state) {
+    TCombsArray list;
+    list.reserve(FullSetSize);
+    for (auto _ : state) {
+        FillFullSet(list);
+        benchmark::DoNotOptimize(list.data());
+    }
+    state.SetItemsProcessed(state.iterations() * FullSetSize);
+}
+BENCHMARK(BM_FullSetIntoWorkingList)->Unit(benchmark::kMillisecond);
+
+// One AddCombination pass over the full set; the argument is the number of slices.
+// Real time is the figure: the slices run on threads of their own.
+void AddCombinationPass(benchmark::State& state, const char* code) {
+    TDrawsArray draws;
+    TConfigData config;
+    TShreddingSettings shredding;
+    TStatList registry(draws, config, shredding);
+    registry.Rebuild();
+    const auto method = static_cast<std::size_t>(registry.FindByCode(code));
+    const auto parts = static_cast<unsigned>(state.range(0));
+    for (auto _ : state) {
+        TStatDrawArray values = CollectCombinationValues(
+            FullSet(), [&] { return registry.CreateInstance(method); }, parts);
+        benchmark::DoNotOptimize(values.data());
+    }
+}
+BENCHMARK_CAPTURE(AddCombinationPass, NUMS, "NUMS")
+    ->Arg(1)
+    ->Arg(2)
+    ->MeasureProcessCPUTime()
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(AddCombinationPass, EVNV, "EVNV")
+    ->Arg(1)
+    ->Arg(2)
+    ->MeasureProcessCPUTime()
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(AddCombinationPass, POS3, "POS3")
+    ->Arg(1)
+    ->Arg(2)
+    ->MeasureProcessCPUTime()
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
+
+// The session's own path: full set into the working list and back, the pass on
+// every core, the atomic write.
+class TBenchSession {
+public:
+    TBenchSession() {
+        Dir = std::filesystem::temp_directory_path() / ("kumby-bench-prefetch-" + std::to_string(::getpid()));
+        std::filesystem::create_directories(Dir);
+        TSessionOptions o;
+        o.DataDir = Dir;
+        o.Headless = true;
+        Core = std::make_unique<Session>(Ui, o);
+        Core->Create();
+        Core->Start();
+    }
+    ~TBenchSession() {
+        Core.reset();
+        std::filesystem::remove_all(Dir);
+    }
+
+    std::filesystem::path Dir;
+    TQuietUi Ui;
+    std::unique_ptr<Session> Core;
+};
+
+void BM_PrefetchFileNUMS(benchmark::State& state) {
+    TBenchSession s;
+    const auto nums = static_cast<std::size_t>(s.Core->Registry().FindByCode("NUMS"));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(s.Core->CreatePrefetchFile(nums));
+    if (!s.Ui.Errors.empty())
+        state.SkipWithError(s.Ui.Errors.front().c_str());
+}
+BENCHMARK(BM_PrefetchFileNUMS)->MeasureProcessCPUTime()->UseRealTime()->Unit(benchmark::kMillisecond);
+
+void BM_NumbersFamilyFiles(benchmark::State& state) {
+    TBenchSession s;
+    int written = 0;
+    for (auto _ : state)
+        written = s.Core->CreatePrefetchFiles(true, {0});
+    state.counters["files"] = written;
+    if (!s.Ui.Errors.empty())
+        state.SkipWithError(s.Ui.Errors.front().c_str());
+}
+BENCHMARK(BM_NumbersFamilyFiles)->MeasureProcessCPUTime()->UseRealTime()->Unit(benchmark::kMillisecond);
+
+} // namespace

@@ -1,0 +1,412 @@
+#include "app/Session.h"
+
+#include "combs/FullSet.h"
+#include "io/AtomicFile.h"
+#include "support/RecordingUi.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <bit>
+#include <map>
+
+namespace kumby {
+namespace {
+
+using testing::ReadBytes;
+using testing::TRecordingUi;
+using testing::TTempDir;
+using testing::WriteBytes;
+
+constexpr int NumbersFamilyFiles = 20;
+constexpr int32_t HalfOfFullSet = 1352078; // C(23, 11)
+
+// Records progress and asks to stop once a given number of steps is done.
+class TProgressUi : public TRecordingUi {
+public:
+    void SetProgress(long long done, long long total) override { Progress.push_back({done, total}); }
+    bool StopRequested() override {
+        return StopAfter >= 0 && !Progress.empty() && Progress.back().first >= StopAfter;
+    }
+
+    std::vector<std::pair<long long, long long>> Progress;
+    long long StopAfter = -1;
+};
+
+void PutLe(std::string& out, uint32_t v, int bytes) {
+    for (int i = 0; i < bytes; ++i)
+        out += static_cast<char>(v >> (8 * i) & 0xFF);
+}
+
+// The file image of a distribution, written out by hand: keys ascending, one record
+// per value that occurs, then the smallest and largest count and a zero.
+std::string ExpectedFile(const std::map<uint16_t, int32_t>& counts) {
+    std::string out;
+    int32_t lo = 2147483647, hi = 0;
+    for (const auto& [key, count] : counts) {
+        PutLe(out, key, 2);
+        PutLe(out, 0, 6);
+        PutLe(out, static_cast<uint32_t>(count), 4);
+        lo = std::min(lo, count);
+        hi = std::max(hi, count);
+    }
+    PutLe(out, static_cast<uint32_t>(lo), 4);
+    PutLe(out, static_cast<uint32_t>(hi), 4);
+    PutLe(out, 0, 4);
+    return out;
+}
+
+// The numbers family counted over all 24-bit masks with twelve bits set, without
+// the enumeration or the methods under test.
+std::map<std::string, std::map<uint16_t, int32_t>> IndependentNumbersFamilyCounts() {
+    const auto isPrime = [](int n) { // 1 counts as prime in this game
+        for (int p : {1, 2, 3, 5, 7, 11, 13, 17, 19, 23})
+            if (n == p)
+                return true;
+        return false;
+    };
+    std::map<std::string, std::array<int32_t, 4096>> counts;
+    const char* const codes[] = {"NUMS", "DIGS", "EVEN", "EVNV",  "SMAL",  "SMLV", "PRIM",
+                                 "PRMV", "POS1", "POS2", "POS3",  "POS4",  "POS5", "POS6",
+                                 "POS7", "POS8", "POS9", "POS10", "POS11", "POS12"};
+    for (const char* code : codes)
+        counts[code].fill(0);
+    auto& nums = counts["NUMS"];
+    auto& digs = counts["DIGS"];
+    auto& even = counts["EVEN"];
+    auto& evnv = counts["EVNV"];
+    auto& smal = counts["SMAL"];
+    auto& smlv = counts["SMLV"];
+    auto& prim = counts["PRIM"];
+    auto& prmv = counts["PRMV"];
+    std::array<std::array<int32_t, 4096>*, 12> pos;
+    for (int p = 0; p < 12; ++p)
+        pos[p] = &counts["POS" + std::to_string(p + 1)];
+
+    for (uint32_t set = 0; set < (1u << 24); ++set) {
+        if (std::popcount(set) != 12)
+            continue;
+        int p = 0, evens = 0, smalls = 0, primes = 0;
+        unsigned evenMask = 0, smallMask = 0, primeMask = 0;
+        for (int n = 1; n <= 24; ++n) {
+            if (!(set >> (n - 1) & 1))
+                continue;
+            ++nums[n];
+            if (n >= 10)
+                ++digs[n / 10];
+            ++digs[n % 10];
+            evens += n % 2 == 0;
+            smalls += n <= 12;
+            primes += isPrime(n);
+            evenMask = evenMask << 1 | (n % 2 == 1); // position 1 ends as bit 11
+            smallMask = smallMask << 1 | (n > 12);
+            primeMask = primeMask << 1 | isPrime(n);
+            ++(*pos[p++])[n];
+        }
+        ++even[evens];
+        ++smal[smalls];
+        ++prim[primes];
+        ++evnv[evenMask];
+        ++smlv[smallMask];
+        ++prmv[primeMask];
+    }
+
+    std::map<std::string, std::map<uint16_t, int32_t>> result;
+    for (const auto& [code, table] : counts)
+        for (int key = 0; key < 4096; ++key)
+            if (table[key] > 0)
+                result[code][static_cast<uint16_t>(key)] = table[key];
+    return result;
+}
+
+class SessionPrefetchTest : public ::testing::Test {
+protected:
+    std::unique_ptr<Session> Open(TRecordingUi& ui, TCommandLine cl = {}) {
+        TSessionOptions o;
+        o.DataDir = Dir.Path();
+        o.Headless = true;
+        o.CommandLine = std::move(cl);
+        auto s = std::make_unique<Session>(ui, o);
+        EXPECT_TRUE(s->Create());
+        Started = s->Start();
+        return s;
+    }
+    std::filesystem::path File(const std::string& code) const { return PrefetchFilePath(Dir.Path(), code); }
+    std::size_t Method(Session& s, const std::string& code) const {
+        const int i = s.Registry().FindByCode(code);
+        EXPECT_GE(i, 0) << code;
+        return static_cast<std::size_t>(i);
+    }
+    // A well-formed file that no real build produces, to see whether it was rebuilt.
+    void PlantMarker(const std::string& code) {
+        std::filesystem::create_directories(File(code).parent_path());
+        WriteBytes(File(code), Marker);
+    }
+    std::vector<std::string> FolderEntries() const {
+        std::vector<std::string> names;
+        for (const auto& e : std::filesystem::directory_iterator(Dir.Path() / PrefetchFolderName))
+            names.push_back(e.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+    // 1-based step of a method in a run over the methods with files.
+    long long StepOf(Session& s, const std::string& code) const {
+        long long step = 0;
+        for (std::size_t i = 0; i < s.Registry().Count(); ++i)
+            if (s.Registry().Items(i).StatClass->HasPrefetch()) {
+                ++step;
+                if (s.Registry().Items(i).MethodCode() == code)
+                    return step;
+            }
+        ADD_FAILURE() << code;
+        return 0;
+    }
+    int CountInGroups(Session& s, std::vector<int> groups) const {
+        int n = 0;
+        for (std::size_t i = 0; i < s.Registry().Count(); ++i) {
+            const TStatClassInfo& c = *s.Registry().Items(i).StatClass;
+            n += c.HasPrefetch() && std::find(groups.begin(), groups.end(), c.Group) != groups.end();
+        }
+        return n;
+    }
+    std::vector<std::string> AllCodes(Session& s) const {
+        std::vector<std::string> codes;
+        for (std::size_t i = 0; i < s.Registry().Count(); ++i)
+            codes.push_back(s.Registry().Items(i).MethodCode());
+        return codes;
+    }
+
+    TTempDir Dir;
+    TStartResult Started = TStartResult::Ready;
+    const std::string Marker = ExpectedFile({{99, 1}});
+};
+
+std::string NumsFile() {
+    std::map<uint16_t, int32_t> counts;
+    for (uint16_t n = 1; n <= 24; ++n)
+        counts[n] = HalfOfFullSet;
+    return ExpectedFile(counts);
+}
+
+TEST_F(SessionPrefetchTest, NumsFileHoldsTwentyFourHalvesAndTheWorkingListComesBack) {
+    TRecordingUi ui;
+    auto s = Open(ui);
+    const TCombsArray working = {{1, 3, 5, 7, 9, 11, 13, 15, 17, 19, 21, 23},
+                                 {2, 4, 6, 8, 10, 12, 14, 16, 18, 20, 22, 24}};
+    s->WorkingList() = working;
+    s->UndoCopy() = {FirstFullSetCombination};
+
+    ASSERT_TRUE(s->CreatePrefetchFile(Method(*s, "NUMS")));
+    const std::string bytes = ReadBytes(File("NUMS"));
+    ASSERT_EQ(bytes.size(), 25u * 12);
+    EXPECT_EQ(bytes, NumsFile());
+    EXPECT_EQ(bytes.substr(0, 12), std::string("\x01\x00\x00\x00\x00\x00\x00\x00\x8E\xA1\x14\x00", 12));
+
+    EXPECT_EQ(s->WorkingList(), working);
+    EXPECT_TRUE(s->UndoCopy().empty()) << "the last change can no longer be undone";
+    EXPECT_GE(s->WorkingList().capacity(), FullSetSize) << "the reserved room is kept";
+    EXPECT_GE(s->UndoCopy().capacity(), FullSetSize);
+    EXPECT_FALSE(s->Busy());
+    EXPECT_TRUE(ui.Errors().empty());
+    EXPECT_NE(std::find(ui.Statuses.begin(), ui.Statuses.end(),
+                        "Создание файла предварительной выборки Kumby_12x24_NUMS.dfc..."),
+              ui.Statuses.end());
+    EXPECT_EQ(ui.Statuses.back(), "");
+    EXPECT_EQ(FolderEntries(), std::vector<std::string>{"Kumby_12x24_NUMS.dfc"}) << "no temporary file left";
+}
+
+TEST_F(SessionPrefetchTest, OpeningReadsOrRebuildsAndNeverRunsWhileTheComparisonIsOff) {
+    TRecordingUi ui;
+    auto s = Open(ui);
+    const std::size_t nums = Method(*s, "NUMS");
+    ASSERT_FALSE(s->View().PrefetchsEnabled) << "off by default";
+    EXPECT_FALSE(s->OpenPrefetchFile(nums));
+    EXPECT_FALSE(std::filesystem::exists(Dir / PrefetchFolderName));
+
+    s->View().PrefetchsEnabled = true;
+    PlantMarker("NUMS");
+    auto data = s->OpenPrefetchFile(nums);
+    ASSERT_TRUE(data);
+    ASSERT_EQ(data->Records.size(), 1u) << "an existing file is read as it is";
+    EXPECT_EQ(data->Records[0].Key1, 99);
+
+    PlantMarker("EVEN");
+    WriteBytes(File("EVEN"), ""); // a zero-length file counts as missing
+    data = s->OpenPrefetchFile(Method(*s, "EVEN"));
+    ASSERT_TRUE(data);
+    EXPECT_EQ(data->Records.size(), 13u) << "0..12 even numbers";
+    EXPECT_EQ(data->MinCount, 1);
+    EXPECT_EQ(data->MaxCount, 853776) << "C(12, 6) squared";
+    EXPECT_EQ(ReadBytes(File("EVEN")).size(), 14u * 12);
+
+    std::filesystem::remove(File("POS1"));
+    data = s->OpenPrefetchFile(Method(*s, "POS1"));
+    ASSERT_TRUE(data);
+    EXPECT_EQ(data->Records.size(), 13u) << "only 1..13 can stand first";
+    EXPECT_TRUE(ui.Errors().empty());
+
+    WriteBytes(File("NUMS"), "short");
+    EXPECT_FALSE(s->OpenPrefetchFile(nums));
+    ASSERT_EQ(ui.Errors().size(), 1u);
+    const std::string prefix =
+        "Ошибка открытия файла данных для полного набора вариантов!\r\rИмя файла: " + File("NUMS").string() +
+        "\r\r";
+    EXPECT_EQ(ui.Errors()[0].rfind(prefix, 0), 0u) << ui.Errors()[0];
+    EXPECT_GT(ui.Errors()[0].size(), prefix.size()) << "the reason follows";
+    EXPECT_EQ(ReadBytes(File("NUMS")), "short") << "a damaged file is not touched";
+}
+
+// The switch, force and groups decide which files are made; every numbers-family
+// file equals the independent count byte for byte.
+TEST_F(SessionPrefetchTest, CreatingFilesFollowsTheSwitchForceAndGroups) {
+    TProgressUi ui;
+    auto s = Open(ui);
+    const std::vector<std::string> codes = AllCodes(*s);
+    const long long withFiles = StepOf(*s, codes.back());
+
+    EXPECT_EQ(s->CreatePrefetchFiles(false, {}), 0);
+    EXPECT_FALSE(std::filesystem::exists(Dir / PrefetchFolderName)) << "comparison off, not forced";
+    EXPECT_TRUE(ui.Progress.empty());
+
+    for (const std::string& code : codes)
+        if (code != "EVEN")
+            PlantMarker(code);
+    WriteBytes(File("SMAL"), ""); // empty: missing
+    EXPECT_EQ(s->CreatePrefetchFiles(true, {}), 2) << "forced: only the missing ones";
+    EXPECT_EQ(ReadBytes(File("NUMS")), Marker);
+    EXPECT_NE(ReadBytes(File("EVEN")), Marker);
+    EXPECT_NE(ReadBytes(File("SMAL")), Marker);
+
+    s->View().PrefetchsEnabled = true;
+    EXPECT_EQ(s->CreatePrefetchFiles(false, {3, 12}), CountInGroups(*s, {3, 12}));
+    EXPECT_EQ(ReadBytes(File("NUMS")), Marker) << "other groups leave the numbers files alone";
+
+    ui.Progress.clear();
+    ui.Statuses.clear();
+    EXPECT_EQ(s->CreatePrefetchFiles(false, {0}), NumbersFamilyFiles);
+    EXPECT_TRUE(ui.Errors().empty());
+    ASSERT_EQ(ui.Progress.size(), static_cast<std::size_t>(withFiles + 2));
+    for (long long k = 0; k <= withFiles; ++k)
+        EXPECT_EQ(ui.Progress[k], std::make_pair(k, withFiles));
+    EXPECT_EQ(ui.Progress.back(), std::make_pair(0LL, 0LL)) << "the progress window closes";
+    EXPECT_EQ(ui.Statuses.front(), "Создание файлов для полного набора комбинаций...");
+    EXPECT_EQ(ui.Statuses.back(), "");
+    EXPECT_FALSE(s->Busy());
+
+    const auto expected = IndependentNumbersFamilyCounts();
+    ASSERT_EQ(expected.size(), static_cast<std::size_t>(NumbersFamilyFiles));
+    for (const auto& [code, counts] : expected)
+        EXPECT_EQ(ReadBytes(File(code)), ExpectedFile(counts)) << code;
+    EXPECT_EQ(ReadBytes(File("NUMS")), NumsFile());
+    EXPECT_EQ(expected.at("POS3").begin()->first, 3);
+    EXPECT_EQ(expected.at("POS3").rbegin()->first, 15);
+    EXPECT_EQ(expected.at("DIGS").size(), 10u);
+}
+
+TEST_F(SessionPrefetchTest, StopEndsTheRunBetweenWholeFiles) {
+    TProgressUi ui;
+    auto s = Open(ui);
+    for (const std::string& code : AllCodes(*s))
+        if (code != "POS1" && code != "POS2" && code != "POS3")
+            PlantMarker(code);
+    ui.StopAfter = StepOf(*s, "POS2");
+    EXPECT_EQ(s->CreatePrefetchFiles(true, {}), 2);
+    const std::string pos1 = ReadBytes(File("POS1"));
+    ASSERT_EQ(pos1.size(), 14u * 12) << "1..13 and the trailer";
+    // Whole up to its trailer: MinCount 1 (only 13 14 ... 24 starts with 13) and
+    // MaxCount that of 1 at the front.
+    EXPECT_EQ(pos1.substr(pos1.size() - 12, 8), std::string("\x01\x00\x00\x00", 4) + pos1.substr(8, 4));
+    EXPECT_EQ(ReadBytes(File("POS2")).size(), 14u * 12);
+    EXPECT_FALSE(std::filesystem::exists(File("POS3")));
+    EXPECT_EQ(ui.Progress.back(), std::make_pair(0LL, 0LL));
+    EXPECT_FALSE(s->Busy());
+}
+
+class FaultHookGuard {
+public:
+    explicit FaultHookGuard(TWriteFaultHook hook) { SetWriteFaultHookForTesting(std::move(hook)); }
+    ~FaultHookGuard() { SetWriteFaultHookForTesting(nullptr); }
+};
+
+TEST_F(SessionPrefetchTest, FailedWriteLeavesNoFileAndTheRunGoesOn) {
+    TRecordingUi ui;
+    auto s = Open(ui);
+    const TCombsArray working = {LastFullSetCombination};
+    s->WorkingList() = working;
+    PlantMarker("POS1"); // an outdated file being made again
+    {
+        FaultHookGuard fault([](std::size_t) { return false; });
+        EXPECT_FALSE(s->CreatePrefetchFile(Method(*s, "POS1")));
+    }
+    EXPECT_FALSE(std::filesystem::exists(File("POS1"))) << "the next attempt starts over";
+    EXPECT_TRUE(FolderEntries().empty()) << "no temporary file left";
+    EXPECT_EQ(s->WorkingList(), working);
+    EXPECT_TRUE(s->UndoCopy().empty());
+    EXPECT_FALSE(s->Busy());
+    ASSERT_EQ(ui.Errors().size(), 1u);
+    const std::string prefix =
+        "Ошибка создания файла данных для полного набора вариантов!\r\rИмя файла: " + File("POS1").string() +
+        "\r\r";
+    EXPECT_EQ(ui.Errors()[0].rfind(prefix, 0), 0u) << ui.Errors()[0];
+    EXPECT_NE(ui.Errors()[0].find("Kumby_12x24_POS1.dfc\""), std::string::npos)
+        << "the reason names the file";
+
+    // One failure does not stop the run: only the first write fails.
+    for (const std::string& code : AllCodes(*s))
+        if (code != "POS1" && code != "POS2")
+            PlantMarker(code);
+    int writes = 0;
+    FaultHookGuard fault([&](std::size_t written) { return written > 0 || ++writes > 1; });
+    EXPECT_EQ(s->CreatePrefetchFiles(true, {}), 1);
+    EXPECT_EQ(ui.Errors().size(), 2u);
+    EXPECT_FALSE(std::filesystem::exists(File("POS1")));
+    EXPECT_TRUE(std::filesystem::exists(File("POS2")));
+}
+
+TEST_F(SessionPrefetchTest, SwitchIsWrittenAtOnceAndBuildsWhatIsMissing) {
+    {
+        TRecordingUi ui;
+        auto s = Open(ui);
+        for (const std::string& code : AllCodes(*s))
+            if (code != "PRIM")
+                PlantMarker(code);
+        s->SetPrefetchsEnabled(true);
+        EXPECT_TRUE(std::filesystem::exists(File("PRIM")));
+        EXPECT_EQ(ReadBytes(File("NUMS")), Marker);
+        std::filesystem::remove(File("PRIM"));
+    }
+    {
+        TRecordingUi ui;
+        auto s = Open(ui);
+        EXPECT_TRUE(s->View().PrefetchsEnabled) << "written at once";
+        EXPECT_TRUE(std::filesystem::exists(File("PRIM"))) << "start-up builds missing files while on";
+        std::filesystem::remove(File("PRIM"));
+        s->SetPrefetchsEnabled(false);
+        EXPECT_FALSE(std::filesystem::exists(File("PRIM")));
+    }
+    TRecordingUi ui;
+    auto s = Open(ui);
+    EXPECT_FALSE(s->View().PrefetchsEnabled);
+    EXPECT_FALSE(std::filesystem::exists(File("PRIM")));
+}
+
+TEST_F(SessionPrefetchTest, FullRefreshSwitchBuildsMissingFilesAndEnds) {
+    {
+        TRecordingUi ui;
+        auto s = Open(ui);
+        for (const std::string& code : AllCodes(*s))
+            if (code != "POS12")
+                PlantMarker(code);
+    }
+    TCommandLine cl;
+    cl.FullRefresh = true;
+    TRecordingUi ui;
+    auto s = Open(ui, cl);
+    EXPECT_EQ(Started, TStartResult::Exit);
+    EXPECT_TRUE(std::filesystem::exists(File("POS12")));
+    EXPECT_EQ(ReadBytes(File("POS11")), Marker);
+}
+
+} // namespace
+} // namespace kumby
