@@ -15,6 +15,7 @@ enum class TSessionEvent {
     DrawsChanged,        // the archive, the offset or the derived status panels changed
     DrawsDisplayChanged, // display switches of the draws list (sorted, colours)
     AnalysisViewsChanged,
+    CombsChanged, // the working list, its undo copy or the operation history changed
     SettingsChanged,
 };
 

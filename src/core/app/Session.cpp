@@ -107,6 +107,7 @@ bool Session::Create() {
     try {
         LoadMainSettings();
         BuildMethodRegistry();
+        ResetStatTableKey();
     } catch (const std::exception& e) {
         ShowOperationError(StartFailedText, e);
     }
@@ -173,7 +174,7 @@ TStartResult Session::Start() {
             return TStartResult::Exit;
 
         LoadDraws();
-        GenerateWorkingList();
+        GenerateList(true, GenerateDefaults_);
         RefreshAnalysisViews();
         LoadRatingsRegularsAndScript();
 

@@ -11,6 +11,7 @@
 #include "draws/DrawArchive.h"
 #include "io/DataLock.h"
 #include "model/Records.h"
+#include "stats/StatFilter.h"
 #include "stats/StatList.h"
 #include "stats/StatTable.h"
 
@@ -132,6 +133,54 @@ public:
     TCombsArray& UndoCopy() { return UndoCopy_; }
     TCombsArray& Buffer() { return Buffer_; }
 
+    // ---- Working combination list ------------------------------------------------
+    // One row of the operation history under the list.
+    struct TFilterRow {
+        bool Exclude = false; // a remove step (else keep)
+        std::string Caption;
+        std::string Values;
+        std::size_t Count = 0; // combinations after the step
+    };
+    const std::vector<TFilterRow>& FilterRows() const { return FilterRows_; }
+    void AddFilterRow(bool exclude, const std::string& caption, const std::string& values);
+    void DeleteLastFilterRow();
+    void ClearFilterRows();
+    std::string CombsCountPanel() const;
+
+    // Replaces the list; interactive: with status, history cleared, undo and buffer
+    // emptied. False after a reported failure.
+    bool GenerateList(bool interactive, const TGenerateDefaults& settings);
+    void MakeUndoCopy(bool interactive);
+    void RestoreUndoCopy(bool interactive);
+    void ClearUndo() { UndoCopy_.clear(); }
+    bool CanUndo() const { return !UndoCopy_.empty(); }
+    void SaveToBuffer(int a, int b);
+    bool RestoreFromBuffer(int a, int b);
+    void InvalidateBuffer();
+    // Removes the combinations drawn in the last n draws at the offset (undo copy
+    // made by the caller).
+    void ExcludeLastDraws(int n);
+
+    // Commands of the combinations tab.
+    bool CombsGenerate(const TGenerateDefaults& settings, bool makeDefault);
+    void CombsExclude(int n);
+    void CombsDeleteSelected(const std::vector<std::size_t>& rows);
+    void CombsUndo();
+    bool CombsOpen(const std::filesystem::path& file);
+    bool CombsSave(const std::filesystem::path& file);
+    std::string CombsCopyText(const std::vector<std::size_t>& rows);
+    bool CombsPaste(std::string_view text);
+    void CombsDistinctNumbers();
+    void CombsFindInArchive(std::size_t row);
+
+    // ---- Filtering -------------------------------------------------------------------
+    // Keeps (or removes) the combinations of the undo copy that have one of the
+    // selected values; adds a history row. The undo copy is made by the caller.
+    void ApplyValuesFilter(const TStatMethodFactory& create, const TStatDrawArray& selected, bool exclude,
+                           const std::string& caption, const std::string& valuesText);
+    // The statistics tab's keep/remove buttons: rows are display rows of the last table.
+    void StatFilter(const std::vector<std::size_t>& selectedRows, bool exclude);
+
     // ---- Full set and prefetch files -------------------------------------------
     std::filesystem::path PrefetchFileName(std::size_t method) const;
     // Builds the file of one registry entry; false after the failure was reported.
@@ -172,7 +221,6 @@ private:
     void ClearCombinationStores();
     void ReserveCombinationStores();
     void BuildMethodRegistry();
-    void GenerateWorkingList() {}
     void LoadRatingsRegularsAndScript() {}
     void DownloadNewDraws() {}
     bool DrawDownloadAvailable() const { return false; }
@@ -203,6 +251,8 @@ private:
     TCombsArray WorkingList_;
     TCombsArray UndoCopy_;
     TCombsArray Buffer_;
+    std::pair<int, int> BufferKey_{-1, -1};
+    std::vector<TFilterRow> FilterRows_;
 
     TDataLock DataLock_;
 
