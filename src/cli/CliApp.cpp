@@ -26,7 +26,13 @@ constexpr const char* UsageText =
     "  stats CODE [--depth N] [--prefetch|--no-prefetch] [--sort COL[:desc]]\n"
     "                                 таблица статистики метода\n"
     "  prefetch [--force] [--groups 0,3,...] [CODE...]\n"
-    "                                 файлы распределений по полному набору\n";
+    "                                 файлы распределений по полному набору\n"
+    "  combs generate [--mode M] [--param TEXT] --out FILE.lcv\n"
+    "                                 список комбинаций в файл\n"
+    "  combs exclude N [--in FILE.lcv] --out FILE.lcv\n"
+    "                                 исключение N последних тиражей из списка\n"
+    "  filter CODE [--depth N] (--keep|--remove) VALUE... [--in FILE.lcv] --out FILE.lcv\n"
+    "                                 фильтр списка по значениям таблицы статистики\n";
 
 struct TCommand {
     const char* Word;
@@ -36,12 +42,13 @@ struct TCommand {
 
 // Longer forms first: "draws import" before "draws".
 const TCommand Commands[] = {
-    {"draws", "import", CmdDrawsImport}, {"draws", "export", CmdDrawsExport},
-    {"draws", "add", CmdDrawsAdd},       {"draws", "delete", CmdDrawsDelete},
-    {"draws", "list", CmdDrawsList},     {"draws", nullptr, CmdDrawsList},
-    {"status", nullptr, CmdStatus},      {"demo", nullptr, CmdDemo},
-    {"methods", nullptr, CmdMethods},    {"stats", nullptr, CmdStats},
-    {"prefetch", nullptr, CmdPrefetch},
+    {"draws", "import", CmdDrawsImport},   {"draws", "export", CmdDrawsExport},
+    {"draws", "add", CmdDrawsAdd},         {"draws", "delete", CmdDrawsDelete},
+    {"draws", "list", CmdDrawsList},       {"draws", nullptr, CmdDrawsList},
+    {"status", nullptr, CmdStatus},        {"demo", nullptr, CmdDemo},
+    {"methods", nullptr, CmdMethods},      {"stats", nullptr, CmdStats},
+    {"prefetch", nullptr, CmdPrefetch},    {"combs", "generate", CmdCombsGenerate},
+    {"combs", "exclude", CmdCombsExclude}, {"filter", nullptr, CmdFilter},
 };
 
 struct TGlobalOptions {
@@ -177,6 +184,7 @@ int RunCli(const std::vector<std::string>& args, const std::string& programDir, 
             session.SetDrawsOffset(*g.Offset);
         }
 
+        session.View().SortedDraws = g.Sorted.value_or(session.View().SortedDraws); // this run only
         TCliContext ctx{session, ui, out,
                         std::vector<std::string>(g.Rest.begin() + static_cast<long>(words), g.Rest.end()),
                         g.Sorted.value_or(session.View().SortedDraws)};

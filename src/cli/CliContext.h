@@ -32,6 +32,11 @@ struct TCliContext {
     void ExpectNoMoreArgs() const;
 };
 
+// Takes "CODE [--depth N] [--prefetch|--no-prefetch]" out of the arguments and
+// computes that method's statistics table as the statistics tab does; returns the
+// method's registry index.
+std::size_t ComputeCliTable(TCliContext& ctx, int sortColumn, bool descending);
+
 // Writes one tab-separated line.
 void PrintRow(std::ostream& out, const std::vector<std::string>& cells);
 
@@ -46,5 +51,8 @@ int CmdDemo(TCliContext& ctx);
 int CmdMethods(TCliContext& ctx);
 int CmdStats(TCliContext& ctx);
 int CmdPrefetch(TCliContext& ctx);
+int CmdCombsGenerate(TCliContext& ctx);
+int CmdCombsExclude(TCliContext& ctx);
+int CmdFilter(TCliContext& ctx);
 
 } // namespace kumby::cli

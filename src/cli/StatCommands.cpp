@@ -57,23 +57,18 @@ int CmdMethods(TCliContext& ctx) {
     return 0;
 }
 
-int CmdStats(TCliContext& ctx) {
+std::size_t ComputeCliTable(TCliContext& ctx, int sortColumn, bool descending) {
     TViewState& view = ctx.Core.View();
-    // Both switches only change this run; nothing is written to the view file.
+    // The options only change this run; nothing is written to the view file.
     const int depth = ctx.TakeIntOption("--depth", view.DrawsStatLen, 1, 2147483647);
     const bool prefetchOn = ctx.TakeFlag("--prefetch");
     const bool prefetchOff = ctx.TakeFlag("--no-prefetch");
     if (prefetchOn && prefetchOff)
         throw TCliError{"Ключи --prefetch и --no-prefetch исключают друг друга."};
-    int sortColumn = StatColCount;
-    bool descending = false;
-    if (const auto sort = ctx.TakeOption("--sort"))
-        ParseSortOption(*sort, sortColumn, descending);
     if (ctx.Args.empty())
         throw TCliError{"Не указан код метода расчета статистики."};
     const std::string code = ctx.Args.front();
     ctx.Args.erase(ctx.Args.begin());
-    ctx.ExpectNoMoreArgs();
 
     const int method = ctx.Core.Registry().FindByCode(code);
     if (method < 0)
@@ -81,10 +76,19 @@ int CmdStats(TCliContext& ctx) {
     view.DrawsStatLen = depth;
     if (prefetchOn || prefetchOff)
         view.PrefetchsEnabled = prefetchOn;
-    view.SortedDraws = ctx.Sorted;
 
     ctx.Core.SortStatTable(sortColumn, descending);
     ctx.Core.ComputeTable(static_cast<std::size_t>(method), true);
+    return static_cast<std::size_t>(method);
+}
+
+int CmdStats(TCliContext& ctx) {
+    int sortColumn = StatColCount;
+    bool descending = false;
+    if (const auto sort = ctx.TakeOption("--sort"))
+        ParseSortOption(*sort, sortColumn, descending);
+    ComputeCliTable(ctx, sortColumn, descending);
+    ctx.ExpectNoMoreArgs();
 
     const TStatTable& table = ctx.Core.LastStatTable();
     const auto& captions = StatColumnCaptions();

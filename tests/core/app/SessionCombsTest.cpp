@@ -1,0 +1,209 @@
+#include "app/Session.h"
+
+#include "draws/DrawArchive.h"
+#include "model/VexoUtils.h"
+#include "support/RecordingUi.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+namespace kumby {
+namespace {
+
+using testing::ReadBytes;
+using testing::TRecordingUi;
+using testing::TTempDir;
+using testing::WriteBytes;
+
+TDrawRecord Draw(int32_t number, TCombination numbers) {
+    TDrawRecord d;
+    d.Number = number;
+    d.SetNumbers(numbers);
+    return d;
+}
+
+bool Contains(const TCombination& c, uint8_t n) {
+    return std::find(c.begin(), c.end(), n) != c.end();
+}
+
+class SessionCombsTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        // Six draws, each numbers k..k+11 for k = 1..6, numbered 101..106.
+        TDrawsArray draws;
+        for (int k = 1; k <= 6; ++k) {
+            TCombination c{};
+            for (int i = 0; i < 12; ++i)
+                c[i] = static_cast<uint8_t>(k + 11 - i); // drawn order: descending
+            draws.push_back(Draw(100 + k, c));
+        }
+        SaveDrawArchive(Dir / DrawsFileName, draws);
+        TSessionOptions o;
+        o.DataDir = Dir.Path();
+        o.Headless = true;
+        S = std::make_unique<Session>(Ui, o);
+        S->Create();
+        ASSERT_EQ(S->Start(), TStartResult::Ready);
+    }
+
+    // Computes NUMS over all draws and filters by the given numbers.
+    void FilterNums(std::vector<int> numbers, bool exclude) {
+        const int nums = S->Registry().FindByCode("NUMS");
+        S->View().DrawsStatLen = 100;
+        S->SortStatTable(-1, false);
+        S->ComputeTable(static_cast<std::size_t>(nums), true);
+        std::vector<std::size_t> rows;
+        const TStatTable& t = S->LastStatTable();
+        for (std::size_t r = 0; r < t.RowCount(); ++r)
+            for (int n : numbers)
+                if (t.DisplayRow(r).Texts[StatColValue] == std::to_string(n))
+                    rows.push_back(r);
+        S->StatFilter(rows, exclude);
+    }
+
+    TTempDir Dir;
+    TRecordingUi Ui;
+    std::unique_ptr<Session> S;
+};
+
+TEST_F(SessionCombsTest, StartsWithTheFullSetAndNothingToUndo) {
+    EXPECT_EQ(S->WorkingList().size(), FullSetSize);
+    EXPECT_EQ(S->CombsCountPanel(), "Комбинаций: 2704156");
+    EXPECT_FALSE(S->CanUndo());
+    EXPECT_TRUE(S->FilterRows().empty());
+}
+
+TEST_F(SessionCombsTest, RemoveThenUndoOnce) {
+    FilterNums({1}, true);
+    EXPECT_EQ(S->WorkingList().size(), FullSetSize - 1352078u);
+    ASSERT_EQ(S->FilterRows().size(), 1u);
+    EXPECT_TRUE(S->FilterRows()[0].Exclude);
+    EXPECT_EQ(S->FilterRows()[0].Caption, "{ num } Числа тиража [ N ]");
+    EXPECT_EQ(S->FilterRows()[0].Values, "1");
+    EXPECT_EQ(S->FilterRows()[0].Count, S->WorkingList().size());
+    for (const TCombination& c : S->WorkingList())
+        ASSERT_FALSE(Contains(c, 1));
+
+    ASSERT_TRUE(S->CanUndo());
+    S->CombsUndo();
+    EXPECT_EQ(S->WorkingList().size(), FullSetSize);
+    EXPECT_TRUE(S->FilterRows().empty());
+    EXPECT_FALSE(S->CanUndo()) << "one level only";
+}
+
+TEST_F(SessionCombsTest, KeepStepsNarrowAndSelectionsWiden) {
+    FilterNums({1}, false);
+    FilterNums({2}, false);
+    const std::size_t both = S->WorkingList().size();
+    for (const TCombination& c : S->WorkingList())
+        ASSERT_TRUE(Contains(c, 1) && Contains(c, 2));
+    EXPECT_EQ(both, 646646u); // C(22,10)
+    EXPECT_EQ(S->FilterRows().size(), 2u);
+
+    S->GenerateList(true, S->GenerateDefaults());
+    FilterNums({1, 2}, false);
+    EXPECT_EQ(S->WorkingList().size(), FullSetSize - 646646u); // C(22,12) have neither
+    EXPECT_EQ(S->FilterRows().back().Values, "1; 2");
+}
+
+TEST_F(SessionCombsTest, AllRowsKeepAllOrRemoveAll) {
+    std::vector<int> all;
+    for (int n = 1; n <= 24; ++n)
+        all.push_back(n);
+    FilterNums(all, false);
+    EXPECT_EQ(S->WorkingList().size(), FullSetSize);
+    FilterNums(all, true);
+    EXPECT_TRUE(S->WorkingList().empty());
+    FilterNums({1}, true);
+    EXPECT_EQ(S->FilterRows().size(), 2u) << "a filter on an empty list adds no row";
+}
+
+TEST_F(SessionCombsTest, ExcludeLastDrawsAtAnOffset) {
+    S->SetDrawsOffset(2);
+    S->CombsExclude(3);
+    // Offsets 2, 3, 4 are draws 104, 103, 102: numbers 3..14, 2..13, 4..15.
+    EXPECT_EQ(S->WorkingList().size(), FullSetSize - 3);
+    const auto& list = S->WorkingList();
+    auto has = [&](int k) {
+        TCombination c{};
+        for (int i = 0; i < 12; ++i)
+            c[i] = static_cast<uint8_t>(k + i);
+        return std::binary_search(list.begin(), list.end(), c);
+    };
+    EXPECT_FALSE(has(2));
+    EXPECT_FALSE(has(3));
+    EXPECT_FALSE(has(4));
+    EXPECT_TRUE(has(1));
+    EXPECT_TRUE(has(5));
+    EXPECT_EQ(S->FilterRows().back().Caption, "Последние тиражи");
+    EXPECT_EQ(S->FilterRows().back().Values, "3");
+    S->CombsExclude(0);
+    EXPECT_EQ(S->WorkingList().size(), FullSetSize - 3) << "zero draws remove nothing";
+}
+
+TEST_F(SessionCombsTest, PasteCopyOpenAndSave) {
+    EXPECT_TRUE(S->CombsPaste("01 02 03 04 05 06 07 08 09 10 11 12\r\n13-14-15-16-17-18-19-20-21-22-23-24"));
+    ASSERT_EQ(S->WorkingList().size(), 2u);
+    EXPECT_EQ(S->CombsCopyText({1}), "13 14 15 16 17 18 19 20 21 22 23 24\r\n");
+    EXPECT_FALSE(S->CanUndo());
+
+    EXPECT_FALSE(S->CombsPaste("1 2 3 4 5 6 7 8 9 10 11 12\r\n\r\n1 2 3 4 5 6 7 8 9 10 11 13\r\n"));
+    EXPECT_EQ(Ui.Errors().back(), "Некорректная комбинация: \"\"!");
+    EXPECT_EQ(S->WorkingList().size(), 2u) << "a failed paste restores the list";
+
+    ASSERT_TRUE(S->CombsSave(Dir / "two.lcv"));
+    EXPECT_EQ(ReadBytes(Dir / "two.lcv"),
+              "1;2;3;4;5;6;7;8;9;10;11;12\r\n13;14;15;16;17;18;19;20;21;22;23;24\r\n");
+    S->GenerateList(true, S->GenerateDefaults());
+    ASSERT_TRUE(S->CombsOpen(Dir / "two.lcv"));
+    EXPECT_EQ(S->WorkingList().size(), 2u);
+    EXPECT_FALSE(S->CanUndo());
+
+    EXPECT_FALSE(S->CombsOpen(Dir / "missing.lcv"));
+    EXPECT_EQ(Ui.Errors().back().rfind("Ошибка чтения файла \"", 0), 0u);
+    EXPECT_EQ(S->WorkingList().size(), 2u) << "a failed open restores the list";
+}
+
+TEST_F(SessionCombsTest, DeleteSelectedDistinctNumbersAndFind) {
+    S->CombsPaste(
+        "1 2 3 4 5 6 7 8 9 10 11 12\n6 7 8 9 10 11 12 13 14 15 16 17\n1 2 3 4 5 6 7 8 9 10 11 13\n");
+    S->CombsDeleteSelected({2, 0});
+    ASSERT_EQ(S->WorkingList().size(), 1u);
+    EXPECT_EQ(S->FilterRows().back().Caption, "Выделенные комбинации");
+    EXPECT_EQ(S->FilterRows().back().Values, "2");
+
+    S->CombsDistinctNumbers();
+    EXPECT_EQ(Ui.Messages.back().Text, "В текущем списке комбинаций содержится 12 уникальных номеров");
+    S->CombsFindInArchive(0);
+    EXPECT_EQ(Ui.Messages.back().Text,
+              "Выделенная комбинация найдена в следующих тиражах:\r\rТираж № 106 от , значения: "
+              "17;16;15;14;13;12;11;10;9;8;7;6");
+    S->CombsPaste("13 14 15 16 17 18 19 20 21 22 23 24");
+    S->CombsFindInArchive(0);
+    EXPECT_EQ(Ui.Messages.back().Text, "Выделенная комбинация не найдена архиве тиражей!");
+}
+
+TEST_F(SessionCombsTest, BufferByKey) {
+    S->CombsPaste("1 2 3 4 5 6 7 8 9 10 11 12");
+    S->SaveToBuffer(5, 7);
+    S->CombsPaste("13 14 15 16 17 18 19 20 21 22 23 24\n1 2 3 4 5 6 7 8 9 10 11 12");
+    EXPECT_FALSE(S->RestoreFromBuffer(5, 8));
+    ASSERT_TRUE(S->RestoreFromBuffer(5, 7));
+    EXPECT_EQ(S->WorkingList().size(), 1u);
+    S->InvalidateBuffer();
+    EXPECT_FALSE(S->RestoreFromBuffer(5, 7));
+}
+
+TEST_F(SessionCombsTest, GenerateWithNewDefaultsWritesThem) {
+    TGenerateDefaults g;
+    g.Mode = 2;
+    g.Parameters = "1;2;3;4;5;6;7;8;9;10;11;12;13";
+    ASSERT_TRUE(S->CombsGenerate(g, true));
+    EXPECT_EQ(S->WorkingList().size(), 13u);
+    EXPECT_FALSE(S->CanUndo()) << "a new list cannot be undone";
+    const std::string ini = ReadBytes(Dir / MainSettingsFileName);
+    EXPECT_NE(ini.find("CombsGenerateMode=2"), std::string::npos) << ini;
+}
+
+} // namespace
+} // namespace kumby
