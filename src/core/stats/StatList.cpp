@@ -226,16 +226,18 @@ TMoney TStatList::StakeResult(int numbersInStake, int hits) const {
 }
 
 void TStatList::SaveWeights() {
-    SavedWeights_ = {Config_.CoefCount, Config_.CoefDeviation, Config_.CoefLevel, Config_.UsePercents,
-                     Config_.UseAbsValues};
+    SavedWeights_ = TWeights{Config_.CoefCount, Config_.CoefDeviation, Config_.CoefLevel, Config_.UsePercents,
+                             Config_.UseAbsValues};
 }
 
 void TStatList::RestoreWeights() {
-    Config_.CoefCount = SavedWeights_.CoefCount;
-    Config_.CoefDeviation = SavedWeights_.CoefDeviation;
-    Config_.CoefLevel = SavedWeights_.CoefLevel;
-    Config_.UsePercents = SavedWeights_.UsePercents;
-    Config_.UseAbsValues = SavedWeights_.UseAbsValues;
+    if (!SavedWeights_)
+        return;
+    Config_.CoefCount = SavedWeights_->CoefCount;
+    Config_.CoefDeviation = SavedWeights_->CoefDeviation;
+    Config_.CoefLevel = SavedWeights_->CoefLevel;
+    Config_.UsePercents = SavedWeights_->UsePercents;
+    Config_.UseAbsValues = SavedWeights_->UseAbsValues;
 }
 
 void TStatList::ApplyWeights(bool use, const TWeights& w) {

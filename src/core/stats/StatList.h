@@ -8,6 +8,7 @@
 
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -78,6 +79,7 @@ public:
     static std::string GroupTag(int group);
 
     void SaveWeights();
+    // Nothing to restore before the first SaveWeights: the settings stay as they are.
     void RestoreWeights();
     void ApplyWeights(bool use, const TWeights& weights);
 
@@ -90,7 +92,7 @@ private:
     const TDrawsArray& Draws_;
     TConfigData& Config_;
     const TShreddingSettings& Shredding_;
-    TWeights SavedWeights_;
+    std::optional<TWeights> SavedWeights_; // empty until the first SaveWeights
     std::string HelpFile_;
     std::string LanguageCode_ = "RUS";
     std::vector<TStatMethod> Methods_;

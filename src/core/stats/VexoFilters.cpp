@@ -13,8 +13,17 @@ namespace kumby {
 
 namespace {
 
-// Replaces the first argument placeholder of a Delphi format pattern ("%d", "%0:d",
-// "%.3d", "%s", "%0:s") by `arg`, with "%%" giving "%".
+constexpr int MaxWidth = 255;
+
+// Characters, not bytes, so that widths pad Russian texts right.
+std::size_t Utf8Length(std::string_view text) {
+    return static_cast<std::size_t>(std::count_if(
+        text.begin(), text.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
+}
+
+// Replaces every placeholder of one kind in a Delphi format pattern ("%d", "%0:d",
+// "%.3d", "%5d", "%-5s", "%0:s") by the one argument, with "%%" giving "%". Widths
+// and precisions are capped: custom method names reach this as patterns.
 template <typename F> std::string FormatOne(std::string_view pattern, char kind, F&& render) {
     std::string out;
     out.reserve(pattern.size() + 8);
@@ -35,19 +44,27 @@ template <typename F> std::string FormatOne(std::string_view pattern, char kind,
             ++k;
         if (k < pattern.size() && pattern[k] == ':')
             j = k + 1;
-        if (j < pattern.size() && pattern[j] == '-')
+        bool leftAligned = false;
+        if (j < pattern.size() && pattern[j] == '-') {
+            leftAligned = true;
             ++j;
+        }
+        std::size_t width = 0;
         while (j < pattern.size() && std::isdigit(static_cast<unsigned char>(pattern[j])))
-            ++j;
+            width =
+                std::min<std::size_t>(width * 10 + static_cast<std::size_t>(pattern[j++] - '0'), MaxWidth);
         int precision = -1;
         if (j < pattern.size() && pattern[j] == '.') {
             ++j;
             precision = 0;
             while (j < pattern.size() && std::isdigit(static_cast<unsigned char>(pattern[j])))
-                precision = precision * 10 + (pattern[j++] - '0');
+                precision = std::min(precision * 10 + (pattern[j++] - '0'), MaxWidth);
         }
         if (j < pattern.size() && std::tolower(static_cast<unsigned char>(pattern[j])) == kind) {
-            out += render(precision);
+            const std::string text = render(precision);
+            const std::size_t length = Utf8Length(text);
+            const std::string padding(width > length ? width - length : 0, ' ');
+            out += leftAligned ? text + padding : padding + text;
             i = j;
             continue;
         }
@@ -83,8 +100,9 @@ std::string TStatClassInfo::HelpCodeFor(int32_t param) const {
 }
 
 std::string TStatClassInfo::HelpTopic(int32_t param, const std::string& helpFile) const {
+    // A folder of that name is no help file either.
     std::error_code ec;
-    if (helpFile.empty() || !std::filesystem::exists(helpFile, ec))
+    if (helpFile.empty() || !std::filesystem::is_regular_file(helpFile, ec))
         return {};
     return "ms-its:" + helpFile + Format("::/Filters_%.4d_%s.htm", 1049, HelpCodeFor(param).c_str());
 }
@@ -98,25 +116,59 @@ void TStatClassInfo::GetParamRange(const TStatList& list, int32_t& min, int32_t&
 
 // ---- Merging with an index -----------------------------------------------------
 
-void TStatMerger::Rebuild(const TStatDrawArray& list) {
-    Index_.clear();
-    Index_.reserve(list.size() * 2 + 16);
-    for (std::size_t i = 0; i < list.size(); ++i)
-        Index_.emplace(StatKey(list[i]), static_cast<uint32_t>(i)); // the first of equal keys wins
+void TStatMerger::Remember(const TStatDrawArray& list) {
     List_ = &list;
+    Data_ = list.data();
     Size_ = list.size();
+    LastKey_ = list.empty() ? 0 : StatKey(list.back());
+}
+
+// Runs before every merge, so it reads the list through its storage directly.
+bool TStatMerger::Follows(const TStatDrawArray& list) const {
+    const std::size_t size = list.size();
+    const TStatEntry* data = list.data();
+    return List_ == &list && Size_ == size && Data_ == data &&
+           (size == 0 || StatKey(data[size - 1]) == LastKey_);
+}
+
+int64_t TStatMerger::Find(uint64_t key) const {
+    if (key < DirectKeys)
+        return static_cast<int64_t>(Direct_[key]) - 1;
+    const auto it = Index_.find(key);
+    return it == Index_.end() ? -1 : static_cast<int64_t>(it->second);
+}
+
+// The first of equal keys wins, as the scan of AddStatEntry finds the first.
+void TStatMerger::Insert(uint64_t key, std::size_t position) {
+    if (key < DirectKeys) {
+        if (Direct_[key] == 0)
+            Direct_[key] = static_cast<uint32_t>(position + 1);
+    } else {
+        Index_.emplace(key, static_cast<uint32_t>(position));
+    }
+}
+
+void TStatMerger::Rebuild(const TStatDrawArray& list) {
+    Direct_.assign(DirectKeys, 0);
+    Index_.clear();
+    for (std::size_t i = 0; i < list.size(); ++i)
+        Insert(StatKey(list[i]), i);
+    Remember(list);
 }
 
 void TStatMerger::Add(TStatDrawArray& list, const TStatEntry& e, bool trackPeriods) {
-    if (List_ != &list || Size_ != list.size())
+    if (!Follows(list))
         Rebuild(list);
     const uint64_t key = StatKey(e);
-    const auto it = Index_.find(key);
-    if (it != Index_.end() && it->second < list.size() && list[it->second].SameKey(e)) {
-        MergeStatEntry(list[it->second], e, trackPeriods);
-        return;
-    }
-    if (it != Index_.end()) { // the list changed behind the index: start over
+    const int64_t at = Find(key);
+    if (at >= 0) {
+        const auto position = static_cast<std::size_t>(at);
+        TStatEntry* found = position < list.size() ? list.data() + position : nullptr;
+        if (found && StatKey(*found) == key) {
+            MergeStatEntry(*found, e, trackPeriods);
+            return;
+        }
+        // The list changed behind the index: start over.
         Rebuild(list);
         Add(list, e, trackPeriods);
         return;
@@ -124,8 +176,8 @@ void TStatMerger::Add(TStatDrawArray& list, const TStatEntry& e, bool trackPerio
     TStatEntry copy = e;
     copy.Norm = 0;
     list.push_back(copy);
-    Index_.emplace(key, static_cast<uint32_t>(list.size() - 1));
-    Size_ = list.size();
+    Insert(key, list.size() - 1);
+    Remember(list);
 }
 
 // ---- TCustomStat ---------------------------------------------------------------

@@ -11,6 +11,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <vector>
 
 namespace kumby {
 
@@ -62,21 +63,35 @@ struct TStatClassInfo {
 
 // Merges entries into a value list like AddStatEntry, finding values through an
 // index instead of a scan. The list keeps first-met order; the index follows the
-// list it was last used with and is rebuilt when another list (or a list changed
-// behind its back) comes along.
+// list it was last used with and is rebuilt when another list comes along, or when
+// the list's size, storage or last value changed behind its back. A caller that
+// rewrites a list in place keeping all three must call Reset.
 class TStatMerger {
 public:
     void Add(TStatDrawArray& list, const TStatEntry& e, bool trackPeriods);
     void Reset() {
         List_ = nullptr;
         Index_.clear();
+        Direct_.clear();
     }
 
 private:
+    // Keys below this (a number in Key1 and nothing else, as most families use) are
+    // looked up in a plain table; the others through the hash index.
+    static constexpr uint64_t DirectKeys = 4096;
+
     void Rebuild(const TStatDrawArray& list);
+    bool Follows(const TStatDrawArray& list) const;
+    void Remember(const TStatDrawArray& list);
+    // Position of the key in the list, -1 when it is not indexed.
+    int64_t Find(uint64_t key) const;
+    void Insert(uint64_t key, std::size_t position);
 
     const TStatDrawArray* List_ = nullptr;
+    const TStatEntry* Data_ = nullptr;
     std::size_t Size_ = 0;
+    uint64_t LastKey_ = 0;
+    std::vector<uint32_t> Direct_; // position + 1 per small key; 0 = not listed
     std::unordered_map<uint64_t, uint32_t> Index_;
 };
 

@@ -297,25 +297,31 @@ void TstPosVal::SeedValues(int lastIdx, TStatDrawArray& stat) {
     }
 }
 
+// A position outside 1..12 (only a caller bypassing the registry can ask for one)
+// holds no number.
+uint8_t TstPosVal::NumberAt(const uint8_t* numbers) const {
+    return Param_ >= 1 && Param_ <= NumbersInDraw ? numbers[Param_ - 1] : 0;
+}
+
 void TstPosVal::AddDraw(int drawIdx, int lastIdx, bool sorted, TStatDrawArray& stat, TRunState& runState,
                         TLastValueArray& lastValues) {
     TCustomGraphStat::AddDraw(drawIdx, lastIdx, sorted, stat, runState, lastValues);
-    Entry.Key1 = CurDraw.Numbers[Param_ - 1];
+    Entry.Key1 = NumberAt(CurDraw.Numbers);
     Merge(stat, true);
 }
 
 void TstPosVal::AddCombination(const TCombination& comb, TStatDrawArray& stat) {
     TCustomGraphStat::AddCombination(comb, stat);
-    Entry.Key1 = comb[Param_ - 1];
+    Entry.Key1 = NumberAt(comb.data());
     Merge(stat, false);
 }
 
 bool TstPosVal::Matches(const TCombination& comb, const TStatDrawArray& selected, int, bool, bool) {
-    return HasKeyWord(selected, 1, comb[Param_ - 1]);
+    return HasKeyWord(selected, 1, NumberAt(comb.data()));
 }
 
 int32_t TstPosVal::ChartValue(const uint8_t* numbers, int, int, bool) {
-    return numbers[Param_ - 1];
+    return NumberAt(numbers);
 }
 
 // ---- POE%d ---------------------------------------------------------------------

@@ -151,6 +151,9 @@ public:
     bool Matches(const TCombination& comb, const TStatDrawArray& selected, int lastIdx, bool sorted,
                  bool exclude) override;
     int32_t ChartValue(const uint8_t* numbers, int drawIdx, int lastIdx, bool sorted) override;
+
+private:
+    uint8_t NumberAt(const uint8_t* numbers) const;
 };
 
 // The extra numbers of games that have them; this game has none, so its range is empty.

@@ -1,0 +1,139 @@
+#pragma once
+
+// A registry over an archive built in code, and the three ways the program drives
+// a method: a window of draws, the full set, and combination tests.
+
+#include "app/MainSettings.h"
+#include "model/VexoUtils.h"
+#include "stats/StatList.h"
+#include "stats/VexoFilters.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <map>
+#include <memory>
+#include <numeric>
+#include <random>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace kumby::testing {
+
+inline TDrawRecord MakeDraw(int32_t number, const TCombination& numbers) {
+    TDrawRecord draw;
+    draw.Number = number;
+    draw.SetNumbers(numbers);
+    return draw;
+}
+
+// Twelve distinct numbers of 1..24 in random (drawn) order.
+inline TCombination RandomDrawNumbers(std::mt19937& rng) {
+    std::array<uint8_t, MaxNumber> all;
+    std::iota(all.begin(), all.end(), uint8_t{1});
+    std::shuffle(all.begin(), all.end(), rng);
+    TCombination comb;
+    std::copy_n(all.begin(), NumbersInDraw, comb.begin());
+    return comb;
+}
+
+inline TCombination RandomCombination(std::mt19937& rng) {
+    TCombination comb = RandomDrawNumbers(rng);
+    std::sort(comb.begin(), comb.end());
+    return comb;
+}
+
+// Calls f for every ascending combination of the full set, in the order of the full set.
+template <typename F> void ForEachCombination(F&& f) {
+    TCombination c;
+    for (int i = 0; i < NumbersInDraw; ++i)
+        c[i] = static_cast<uint8_t>(i + 1);
+    while (true) {
+        f(std::as_const(c));
+        int i = NumbersInDraw - 1;
+        while (i >= 0 && c[i] == MaxNumber - (NumbersInDraw - 1) + i)
+            --i;
+        if (i < 0)
+            return;
+        ++c[i];
+        for (int j = i + 1; j < NumbersInDraw; ++j)
+            c[j] = static_cast<uint8_t>(c[j - 1] + 1);
+    }
+}
+
+// Owns everything a registry refers to; the registry is built with the default settings.
+struct TStatFixture {
+    TDrawsArray Draws;
+    TConfigData Config;
+    TShreddingSettings Shredding;
+    TStatList List{Draws, Config, Shredding};
+
+    TStatFixture() { List.Rebuild(); }
+
+    std::unique_ptr<TCustomStat> Create(std::string_view code) const {
+        const int i = List.FindByCode(code);
+        if (i < 0) {
+            ADD_FAILURE() << "no method " << code;
+            return nullptr;
+        }
+        return List.CreateInstance(static_cast<std::size_t>(i));
+    }
+    int LastIdx() const { return static_cast<int>(Draws.size()) - 1; }
+};
+
+// The window contract: seed, then every draw oldest first with one RunState and one
+// LastValues for the whole window.
+inline TStatDrawArray EvaluateWindow(TCustomStat& stat, int firstIdx, int lastIdx, bool sorted) {
+    TStatDrawArray result;
+    TLastValueArray lastValues;
+    TRunState runState;
+    stat.SeedValues(lastIdx, result);
+    for (int idx = firstIdx; idx <= lastIdx; ++idx)
+        stat.AddDraw(idx, lastIdx, sorted, result, runState, lastValues);
+    return result;
+}
+
+// The values of one combination as AddCombination gives them.
+inline TStatDrawArray CombinationValues(TCustomStat& stat, const TCombination& comb) {
+    TStatDrawArray result;
+    stat.AddCombination(comb, result);
+    return result;
+}
+
+inline const TStatEntry* FindKey(const TStatDrawArray& list, uint16_t k1, uint16_t k2 = 0, uint16_t k3 = 0,
+                                 uint16_t k4 = 0) {
+    for (const TStatEntry& e : list)
+        if (e.Key1 == k1 && e.Key2 == k2 && e.Key3 == k3 && e.Key4 == k4)
+            return &e;
+    return nullptr;
+}
+
+// The listed value with that Key1 (other keys 0); a failure and zeros when it is missing.
+inline TStatEntry ValueOf(const TStatDrawArray& list, uint16_t k1) {
+    if (const TStatEntry* e = FindKey(list, k1))
+        return *e;
+    ADD_FAILURE() << "value " << k1 << " is not listed";
+    return {};
+}
+
+// Count per key, for comparing value lists regardless of order.
+inline std::map<uint64_t, int64_t> CountsByKey(const TStatDrawArray& list, bool occurredOnly) {
+    std::map<uint64_t, int64_t> counts;
+    for (const TStatEntry& e : list)
+        if (!occurredOnly || e.Count != 0)
+            counts[StatKey(e)] += e.Count;
+    return counts;
+}
+
+inline TStatEntry KeyEntry(uint64_t key) {
+    TStatEntry e;
+    e.Key1 = static_cast<uint16_t>(key);
+    e.Key2 = static_cast<uint16_t>(key >> 16);
+    e.Key3 = static_cast<uint16_t>(key >> 32);
+    e.Key4 = static_cast<uint16_t>(key >> 48);
+    return e;
+}
+
+} // namespace kumby::testing
