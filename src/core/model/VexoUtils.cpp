@@ -673,7 +673,10 @@ std::string DeviationText(std::string_view text, int base) {
     if (!TryParseInt(TrimView(text), value) || value < 0)
         return "-";
     const int64_t d = static_cast<int64_t>(value) - base;
-    return d > 0 ? "+" + std::to_string(d) : std::to_string(d);
+    std::string out = std::to_string(d);
+    if (d > 0)
+        out.insert(out.begin(), '+');
+    return out;
 }
 
 std::string MatrixSegmentsToText(const std::array<uint8_t, MaxNumber>& segments) {

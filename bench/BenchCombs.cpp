@@ -1,0 +1,95 @@
+// The working list: generation, filter passes, removal of drawn combinations, undo.
+#include "combs/CombList.h"
+#include "combs/FullSet.h"
+#include "draws/DemoArchive.h"
+#include "stats/StatFilter.h"
+#include "stats/StatList.h"
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+using namespace kumby;
+
+const TCombsArray& FullSet() {
+    static const TCombsArray combs = [] {
+        TCombsArray c;
+        FillFullSet(c);
+        return c;
+    }();
+    return combs;
+}
+
+const TDrawsArray& Archive() {
+    static const TDrawsArray draws = MakeDemoArchive(5000, 7, 46000);
+    return draws;
+}
+
+void BM_Generate(benchmark::State& state) {
+    const int mode = static_cast<int>(state.range(0));
+    const TOwnNumbers own = ParseOwnNumbers(mode == 2 ? "1;2;3;4;5;6;7;8;9;10;11;12;13;14;15;16" : "1;2;3");
+    TCombsArray list;
+    list.reserve(FullSetSize);
+    for (auto _ : state) {
+        GenerateCombinations(list, mode, own);
+        benchmark::DoNotOptimize(list.data());
+    }
+    state.counters["combinations"] = static_cast<double>(list.size());
+}
+BENCHMARK(BM_Generate)->DenseRange(0, 3)->Unit(benchmark::kMillisecond);
+
+// One filter pass over the full set with a few selected values.
+void FilterPass(benchmark::State& state, const char* code, std::vector<uint16_t> keys, bool exclude) {
+    TConfigData config;
+    TShreddingSettings shredding;
+    TStatList registry(Archive(), config, shredding);
+    registry.Rebuild();
+    const auto method = static_cast<std::size_t>(registry.FindByCode(code));
+    TStatDrawArray selected;
+    for (uint16_t k : keys) {
+        TStatEntry e;
+        e.Key1 = k;
+        selected.push_back(e);
+    }
+    TCombsArray to;
+    to.reserve(FullSetSize);
+    const int lastIdx = static_cast<int>(Archive().size()) - 1;
+    for (auto _ : state) {
+        FilterCombinations([&] { return registry.CreateInstance(method); }, FullSet(), to, selected, lastIdx,
+                           false, exclude);
+        benchmark::DoNotOptimize(to.data());
+    }
+    state.counters["kept"] = static_cast<double>(to.size());
+}
+
+void BM_FilterNumsKeep(benchmark::State& state) { FilterPass(state, "NUMS", {5, 17}, false); }
+BENCHMARK(BM_FilterNumsKeep)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_FilterEvnvRemove(benchmark::State& state) { FilterPass(state, "EVNV", {1365, 2730, 4095, 0}, true); }
+BENCHMARK(BM_FilterEvnvRemove)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The argument is the number of newest draws of a 5,000-draw archive.
+void BM_ExcludeLastDraws(benchmark::State& state) {
+    const int n = static_cast<int>(state.range(0));
+    const int last = static_cast<int>(Archive().size()) - 1;
+    TCombsArray to;
+    to.reserve(FullSetSize);
+    for (auto _ : state) {
+        RemoveDrawnCombinations(FullSet(), to, Archive(), last - n + 1, last);
+        benchmark::DoNotOptimize(to.data());
+    }
+}
+BENCHMARK(BM_ExcludeLastDraws)->Arg(10)->Arg(1000)->Arg(5000)->Unit(benchmark::kMillisecond);
+
+// Undo copies the undo store back into the working list.
+void BM_Undo(benchmark::State& state) {
+    TCombsArray working;
+    working.reserve(FullSetSize);
+    for (auto _ : state) {
+        working.assign(FullSet().begin(), FullSet().end());
+        benchmark::DoNotOptimize(working.data());
+    }
+}
+BENCHMARK(BM_Undo)->Unit(benchmark::kMillisecond);
+
+} // namespace
