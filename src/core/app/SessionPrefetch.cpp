@@ -2,6 +2,7 @@
 
 #include "app/Session.h"
 
+#include "combs/CombList.h"
 #include "combs/FullSet.h"
 #include "io/AtomicFile.h"
 #include "model/Error.h"
@@ -35,26 +36,6 @@ void RemovePrefetchFile(const std::filesystem::path& path) {
         std::filesystem::remove(path, ec);
 }
 
-// Puts the working list back from the undo copy once the full set is done with it;
-// the undo copy is left empty, as after every restore.
-class TWorkingListRestore {
-public:
-    TWorkingListRestore(TCombsArray& working, TCombsArray& undo) : Working_(working), Undo_(undo) {
-        Undo_.assign(Working_.begin(), Working_.end());
-    }
-    ~TWorkingListRestore() {
-        // Swapping keeps the room reserved in both stores.
-        Working_.swap(Undo_);
-        Undo_.clear();
-    }
-    TWorkingListRestore(const TWorkingListRestore&) = delete;
-    TWorkingListRestore& operator=(const TWorkingListRestore&) = delete;
-
-private:
-    TCombsArray& Working_;
-    TCombsArray& Undo_;
-};
-
 } // namespace
 
 std::filesystem::path Session::PrefetchFileName(std::size_t method) const {
@@ -68,16 +49,22 @@ bool Session::CreatePrefetchFile(std::size_t method) {
     TBusyScope busy(*this, Format("Создание файла предварительной выборки %s...", path.filename().c_str()));
     try {
         std::filesystem::create_directories(path.parent_path());
-        std::string bytes;
-        {
-            TWorkingListRestore restore(WorkingList_, UndoCopy_);
-            FillFullSet(WorkingList_);
-            TStatDrawArray values = CollectCombinationValues(
+        // The full set takes the working list's place for the pass (the plain mode 0
+        // generation: no status, history or refresh); the list comes back from the undo
+        // copy whatever happens, which leaves nothing to undo.
+        MakeUndoCopy(false);
+        TStatDrawArray values;
+        try {
+            GenerateCombinations(WorkingList_, 0, {});
+            values = CollectCombinationValues(
                 WorkingList_, [&] { return Registry_.CreateInstance(method); }, FullSetPassParts());
-            SortStatEntries(values);
-            bytes = PrefetchFileBytes(values);
+        } catch (...) {
+            RestoreUndoCopy(false);
+            throw;
         }
-        SaveFileAtomic(path, bytes);
+        RestoreUndoCopy(false);
+        SortStatEntries(values);
+        SaveFileAtomic(path, PrefetchFileBytes(values));
         return true;
     } catch (const std::exception& e) {
         // A stale file would never be rebuilt: the next attempt has to start over.

@@ -34,7 +34,7 @@ public:
     long long StopAfter = -1;
 };
 
-void PutLe(std::string& out, uint32_t v, int bytes) {
+void PutLe(std::string& out, uint64_t v, int bytes) {
     for (int i = 0; i < bytes; ++i)
         out += static_cast<char>(v >> (8 * i) & 0xFF);
 }
@@ -197,6 +197,7 @@ TEST_F(SessionPrefetchTest, NumsFileHoldsTwentyFourHalvesAndTheWorkingListComesB
     s->WorkingList() = working;
     s->UndoCopy() = {FirstFullSetCombination};
 
+    ui.Events.clear();
     ASSERT_TRUE(s->CreatePrefetchFile(Method(*s, "NUMS")));
     const std::string bytes = ReadBytes(File("NUMS"));
     ASSERT_EQ(bytes.size(), 25u * 12);
@@ -204,7 +205,9 @@ TEST_F(SessionPrefetchTest, NumsFileHoldsTwentyFourHalvesAndTheWorkingListComesB
     EXPECT_EQ(bytes.substr(0, 12), std::string("\x01\x00\x00\x00\x00\x00\x00\x00\x8E\xA1\x14\x00", 12));
 
     EXPECT_EQ(s->WorkingList(), working);
-    EXPECT_TRUE(s->UndoCopy().empty()) << "the last change can no longer be undone";
+    EXPECT_FALSE(s->CanUndo()) << "the last change can no longer be undone";
+    EXPECT_NE(std::find(ui.Events.begin(), ui.Events.end(), TSessionEvent::CombsChanged), ui.Events.end())
+        << "the list view is refreshed";
     EXPECT_GE(s->WorkingList().capacity(), FullSetSize) << "the reserved room is kept";
     EXPECT_GE(s->UndoCopy().capacity(), FullSetSize);
     EXPECT_FALSE(s->Busy());
