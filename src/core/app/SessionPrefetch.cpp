@@ -36,6 +36,27 @@ void RemovePrefetchFile(const std::filesystem::path& path) {
         std::filesystem::remove(path, ec);
 }
 
+std::string CreatingText(const std::filesystem::path& path) {
+    return Format("Создание файла предварительной выборки %s...", path.filename().c_str());
+}
+
+// One AddCombination pass of the method over the full set, sorted by key, written
+// in one piece.
+void WriteDistribution(const TStatList& registry, std::size_t method, const TCombsArray& fullSet,
+                       const std::filesystem::path& path) {
+    std::filesystem::create_directories(path.parent_path());
+    TStatDrawArray values = CollectCombinationValues(
+        fullSet, [&] { return registry.CreateInstance(method); }, FullSetPassParts());
+    SortStatEntries(values);
+    SaveFileAtomic(path, PrefetchFileBytes(values));
+}
+
+void ReportCreateFailure(IUserInterface& ui, const std::filesystem::path& path, const std::exception& e) {
+    // A stale file would never be rebuilt: the next attempt has to start over.
+    RemovePrefetchFile(path);
+    ui.ShowError(Format(CreateFailedText, path.c_str(), e.what()));
+}
+
 } // namespace
 
 std::filesystem::path Session::PrefetchFileName(std::size_t method) const {
@@ -46,30 +67,23 @@ std::filesystem::path Session::PrefetchFileName(std::size_t method) const {
 
 bool Session::CreatePrefetchFile(std::size_t method) {
     const std::filesystem::path path = PrefetchFileName(method);
-    TBusyScope busy(*this, Format("Создание файла предварительной выборки %s...", path.filename().c_str()));
+    TBusyScope busy(*this, CreatingText(path));
     try {
-        std::filesystem::create_directories(path.parent_path());
         // The full set takes the working list's place for the pass (the plain mode 0
         // generation: no status, history or refresh); the list comes back from the undo
         // copy whatever happens, which leaves nothing to undo.
         MakeUndoCopy(false);
-        TStatDrawArray values;
         try {
             GenerateCombinations(WorkingList_, 0, {});
-            values = CollectCombinationValues(
-                WorkingList_, [&] { return Registry_.CreateInstance(method); }, FullSetPassParts());
+            WriteDistribution(Registry_, method, WorkingList_, path);
         } catch (...) {
             RestoreUndoCopy(false);
             throw;
         }
         RestoreUndoCopy(false);
-        SortStatEntries(values);
-        SaveFileAtomic(path, PrefetchFileBytes(values));
         return true;
     } catch (const std::exception& e) {
-        // A stale file would never be rebuilt: the next attempt has to start over.
-        RemovePrefetchFile(path);
-        Ui_.ShowError(Format(CreateFailedText, path.c_str(), e.what()));
+        ReportCreateFailure(Ui_, path, e);
         return false;
     }
 }
@@ -102,6 +116,12 @@ int Session::CreatePrefetchFiles(bool force, const std::vector<int>& groups) {
     long long done = 0;
     Ui_.SetProgress(done, total);
 
+    // Each file built one by one would save the working list into the undo copy, put
+    // the full set in its place and restore it, leaving the list as it was and the
+    // undo copy empty. The run gets there with a single full set, kept in the undo
+    // copy that ends up empty anyway; the working list is never touched.
+    bool built = false;
+    bool fullSetReady = false;
     int written = 0;
     for (std::size_t i : methods) {
         Ui_.PumpEvents();
@@ -109,12 +129,29 @@ int Session::CreatePrefetchFiles(bool force, const std::vector<int>& groups) {
             break;
         const int group = Registry_.Items(i).StatClass->Group;
         const bool selected = group <= 15 && std::find(groups.begin(), groups.end(), group) != groups.end();
-        if (selected || !HasPrefetchContent(PrefetchFileName(i))) {
-            if (CreatePrefetchFile(i))
-                ++written;
+        const std::filesystem::path path = PrefetchFileName(i);
+        if (selected || !HasPrefetchContent(path)) {
+            built = true;
+            {
+                TBusyScope fileBusy(*this, CreatingText(path));
+                try {
+                    if (!fullSetReady) {
+                        GenerateCombinations(UndoCopy_, 0, {});
+                        fullSetReady = true;
+                    }
+                    WriteDistribution(Registry_, i, UndoCopy_, path);
+                    ++written;
+                } catch (const std::exception& e) {
+                    ReportCreateFailure(Ui_, path, e);
+                }
+            }
             Ui_.SetStatus(CreateAllText);
         }
         Ui_.SetProgress(++done, total);
+    }
+    if (built) {
+        UndoCopy_.clear();
+        Ui_.Notify(TSessionEvent::CombsChanged);
     }
     // Total 0 closes the progress window.
     Ui_.SetProgress(0, 0);

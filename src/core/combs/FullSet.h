@@ -20,10 +20,10 @@ inline constexpr TCombination LastFullSetCombination = {13, 14, 15, 16, 17, 18, 
 // Moves an ascending combination to the one after it in the full set; false (and
 // the combination unchanged) after the last one.
 inline bool NextFullSetCombination(TCombination& comb) {
-    // The depth-first walk, resumed: the deepest position that can still take a
-    // larger value moves up by one and every position after it starts again right
-    // above its predecessor. Position p (0-based) can reach at most 13 + p, since the
-    // positions after it need the numbers above.
+    // The depth-first walk resumed from a combination: the deepest position that can
+    // still take a larger value moves up by one and every position after it starts
+    // again right above its predecessor. Position p (0-based) can reach at most 13 + p,
+    // since the positions after it need the numbers above.
     int p = NumbersInDraw - 1;
     while (p >= 0 && comb[p] == MaxNumber - NumbersInDraw + 1 + p)
         --p;
@@ -35,18 +35,43 @@ inline bool NextFullSetCombination(TCombination& comb) {
     return true;
 }
 
-// Offers every combination of the full set in order to `visit`, which gets a
-// const TCombination&. A visitor that returns bool ends the walk by returning false.
-template <class F> void ForEachFullSetCombination(F&& visit) {
-    TCombination comb = FirstFullSetCombination;
-    do {
-        if constexpr (std::is_same_v<std::invoke_result_t<F&, const TCombination&>, bool>) {
-            if (!visit(static_cast<const TCombination&>(comb)))
-                return;
+namespace detail {
+
+// Hands one combination to the visitor; false when a bool-returning visitor says stop.
+template <class F> inline bool OfferCombination(F& visit, const TCombination& comb) {
+    if constexpr (std::is_same_v<std::invoke_result_t<F&, const TCombination&>, bool>) {
+        return visit(comb);
+    } else {
+        visit(comb);
+        return true;
+    }
+}
+
+// Position P (0-based) takes every value above the previous position's, up to the
+// largest that still leaves room for the positions after it; the last position
+// completes a combination. Unrolled at compile time, one loop per position.
+template <int P, class F> bool WalkFullSet(TCombination& comb, int from, F& visit) {
+    for (int v = from; v <= MaxNumber - NumbersInDraw + 1 + P; ++v) {
+        comb[P] = static_cast<uint8_t>(v);
+        if constexpr (P == NumbersInDraw - 1) {
+            if (!OfferCombination(visit, comb))
+                return false;
         } else {
-            visit(static_cast<const TCombination&>(comb));
+            if (!WalkFullSet<P + 1>(comb, v + 1, visit))
+                return false;
         }
-    } while (NextFullSetCombination(comb));
+    }
+    return true;
+}
+
+} // namespace detail
+
+// Offers every combination of the full set in order to `visit`, which gets a
+// const TCombination&: the depth-first walk over positions 1..12. A visitor that
+// returns bool ends the walk by returning false.
+template <class F> void ForEachFullSetCombination(F&& visit) {
+    TCombination comb{};
+    detail::WalkFullSet<0>(comb, 1, visit);
 }
 
 // Replaces the content of the list with the full set. Nothing is allocated when the

@@ -39,6 +39,18 @@ TEST(FullSetTest, EnumeratesEveryAscendingCombinationInLexicographicOrder) {
     }
 }
 
+TEST(FullSetTest, SteppingFromACombinationFollowsTheWalk) {
+    TCombsArray list;
+    FillFullSet(list);
+    TCombination comb = FirstFullSetCombination;
+    for (std::size_t i = 1; i < list.size(); ++i) {
+        ASSERT_TRUE(NextFullSetCombination(comb)) << i;
+        ASSERT_EQ(comb, list[i]) << i;
+    }
+    EXPECT_FALSE(NextFullSetCombination(comb));
+    EXPECT_EQ(comb, LastFullSetCombination) << "unchanged after the last";
+}
+
 TEST(FullSetTest, FillingReplacesTheListInTheReservedRoom) {
     TCombsArray list;
     list.reserve(FullSetSize);
@@ -62,10 +74,6 @@ TEST(FullSetTest, WalkStopsWhenTheVisitorSaysSo) {
     });
     ASSERT_EQ(seen.size(), 3u);
     EXPECT_EQ(seen[2], (TCombination{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 14}));
-
-    TCombination last = LastFullSetCombination;
-    EXPECT_FALSE(NextFullSetCombination(last));
-    EXPECT_EQ(last, LastFullSetCombination);
 }
 
 // ---- Passes over combinations --------------------------------------------------

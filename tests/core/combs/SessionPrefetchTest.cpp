@@ -281,14 +281,28 @@ TEST_F(SessionPrefetchTest, CreatingFilesFollowsTheSwitchForceAndGroups) {
     EXPECT_NE(ReadBytes(File("EVEN")), Marker);
     EXPECT_NE(ReadBytes(File("SMAL")), Marker);
 
+    const TCombsArray working = {LastFullSetCombination, FirstFullSetCombination};
+    s->WorkingList() = working;
+    s->UndoCopy() = {FirstFullSetCombination};
+    EXPECT_EQ(s->CreatePrefetchFiles(true, {}), 0) << "nothing missing";
+    EXPECT_TRUE(s->CanUndo()) << "no file built, nothing to lose";
+
     s->View().PrefetchsEnabled = true;
     EXPECT_EQ(s->CreatePrefetchFiles(false, {3, 12}), CountInGroups(*s, {3, 12}));
     EXPECT_EQ(ReadBytes(File("NUMS")), Marker) << "other groups leave the numbers files alone";
 
     ui.Progress.clear();
     ui.Statuses.clear();
+    ui.Events.clear();
+    s->UndoCopy() = {FirstFullSetCombination};
     EXPECT_EQ(s->CreatePrefetchFiles(false, {0}), NumbersFamilyFiles);
     EXPECT_TRUE(ui.Errors().empty());
+    EXPECT_EQ(s->WorkingList(), working);
+    EXPECT_FALSE(s->CanUndo()) << "as after building each file on its own";
+    EXPECT_NE(std::find(ui.Events.begin(), ui.Events.end(), TSessionEvent::CombsChanged), ui.Events.end());
+    EXPECT_NE(std::find(ui.Statuses.begin(), ui.Statuses.end(),
+                        "Создание файла предварительной выборки Kumby_12x24_POS12.dfc..."),
+              ui.Statuses.end());
     ASSERT_EQ(ui.Progress.size(), static_cast<std::size_t>(withFiles + 2));
     for (long long k = 0; k <= withFiles; ++k)
         EXPECT_EQ(ui.Progress[k], std::make_pair(k, withFiles));
