@@ -45,6 +45,12 @@ bool RegularMask(const uint8_t* numbers, uint32_t& mask) {
     return true;
 }
 
+constexpr uint32_t FilterBits = 1u << 20;
+
+uint32_t FilterSlot(uint32_t mask) {
+    return (mask * 0x9E3779B1u) >> 12;
+}
+
 int CountPairs(const uint8_t* a, const uint8_t* b) {
     int count = 0;
     for (int i = 0; i < NumbersInDraw; ++i)
@@ -174,29 +180,37 @@ bool RemoveDrawnCombinations(const TCombsArray& from, TCombsArray& to, const TDr
     last = std::min(last, static_cast<int>(draws.size()) - 1);
 
     // Two regular sets of 12 share 12 numbers exactly when they are equal, so such
-    // draws go into a bit table looked up once per combination; the few irregular
-    // draws (damaged or imported ones) are compared pair by pair as the rule says.
-    std::vector<uint64_t> drawn;
+    // draws go into a sorted list of masks behind a small bit filter that fits the
+    // cache; the few irregular draws (damaged or imported ones) are compared pair by
+    // pair as the rule says.
+    std::vector<uint32_t> drawn;
+    std::vector<uint64_t> filter(FilterBits / 64, 0);
     std::vector<const TDrawRecord*> irregular;
-    if (first <= last) {
-        drawn.assign((std::size_t{1} << MaxNumber) / 64, 0);
-        for (int i = first; i <= last; ++i) {
-            uint32_t mask = 0;
-            if (RegularMask(draws[i].Numbers, mask))
-                drawn[mask >> 6] |= uint64_t{1} << (mask & 63);
-            else
-                irregular.push_back(&draws[i]);
+    for (int i = first; i <= last; ++i) {
+        uint32_t mask = 0;
+        if (RegularMask(draws[i].Numbers, mask)) {
+            drawn.push_back(mask);
+            const uint32_t h = FilterSlot(mask);
+            filter[h >> 6] |= uint64_t{1} << (h & 63);
+        } else {
+            irregular.push_back(&draws[i]);
         }
     }
+    std::sort(drawn.begin(), drawn.end());
+    auto isDrawn = [&](uint32_t mask) {
+        const uint32_t h = FilterSlot(mask);
+        return (filter[h >> 6] >> (h & 63) & 1) && std::binary_search(drawn.begin(), drawn.end(), mask);
+    };
 
     const std::size_t step = std::max<std::size_t>(1, from.size() / 100);
+    std::size_t untilReport = step;
     for (std::size_t i = 0; i < from.size(); ++i) {
         const TCombination& c = from[i];
         bool found = false;
         if (first <= last) {
             uint32_t mask = 0;
             if (RegularMask(c.data(), mask)) {
-                found = (drawn[mask >> 6] >> (mask & 63)) & 1;
+                found = isDrawn(mask);
                 for (std::size_t k = 0; !found && k < irregular.size(); ++k)
                     found = CountPairs(irregular[k]->Numbers, c.data()) == 12;
             } else {
@@ -206,8 +220,11 @@ bool RemoveDrawnCombinations(const TCombsArray& from, TCombsArray& to, const TDr
         }
         if (!found)
             to.push_back(c);
-        if (progress && (i + 1) % step == 0 && !progress(i + 1))
-            return false;
+        if (--untilReport == 0) {
+            untilReport = step;
+            if (progress && !progress(i + 1))
+                return false;
+        }
     }
     return true;
 }

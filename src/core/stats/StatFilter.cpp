@@ -18,6 +18,7 @@ constexpr std::size_t ParallelThreshold = 100000;
 void FilterSlice(TCustomStat& method, std::span<const TCombination> from, TCombsArray& to,
                  const TStatDrawArray& selected, int lastIdx, bool sorted, bool exclude) {
     method.LoadDraws(-1, lastIdx, sorted);
+    const TSelectionScope lookups(selected);
     for (const TCombination& c : from)
         if (method.Matches(c, selected, lastIdx, sorted, exclude) != exclude)
             to.push_back(c);

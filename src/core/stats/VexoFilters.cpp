@@ -4,6 +4,7 @@
 #include "stats/StatList.h"
 
 #include <algorithm>
+#include <bitset>
 #include <cctype>
 #include <filesystem>
 
@@ -261,16 +262,34 @@ int32_t TCustomStat::ChartValueOfDraw(int drawIdx, int lastIdx, bool sorted) {
     return ChartValue(d.Numbers, drawIdx, lastIdx, sorted);
 }
 
-bool TCustomStat::HasKeys(const TStatDrawArray& selected, uint16_t k1, uint16_t k2, uint16_t k3,
-                          uint16_t k4) {
+// ---- Selected-value lookups ------------------------------------------------------
+
+TSelectionScope::TSelectionScope(const TStatDrawArray& selected) {
+    detail::TSelectionIndex& index = detail::Selection;
+    index = detail::TSelectionIndex{};
+    for (const TStatEntry& e : selected) {
+        if (e.Key1 >= detail::SmallKey)
+            continue;
+        index.Word1.set(e.Key1);
+        if (e.Key2 == 0)
+            index.Half1.set(e.Key1);
+        if (e.Key2 == 0 && e.Key3 == 0 && e.Key4 == 0)
+            index.Exact.set(e.Key1);
+    }
+    index.Source = &selected;
+    index.Size = selected.size();
+}
+
+TSelectionScope::~TSelectionScope() {
+    detail::Selection.Source = nullptr;
+}
+
+bool TCustomStat::ScanKeys(const TStatDrawArray& selected, uint16_t k1, uint16_t k2, uint16_t k3,
+                           uint16_t k4) {
     for (const TStatEntry& e : selected)
         if (e.Key1 == k1 && e.Key2 == k2 && e.Key3 == k3 && e.Key4 == k4)
             return true;
     return false;
-}
-
-bool TCustomStat::HasHalves(const TStatDrawArray& selected, uint16_t a, uint16_t b) {
-    return HasKeys(selected, a, 0, b, 0);
 }
 
 bool TCustomStat::HasKeyByte(const TStatDrawArray& selected, int n, uint8_t b) {
@@ -284,7 +303,7 @@ bool TCustomStat::HasKeyByte(const TStatDrawArray& selected, int n, uint8_t b) {
     return false;
 }
 
-bool TCustomStat::HasKeyWord(const TStatDrawArray& selected, int n, uint16_t w) {
+bool TCustomStat::ScanKeyWord(const TStatDrawArray& selected, int n, uint16_t w) {
     if (n < 1 || n > 4)
         return false;
     for (const TStatEntry& e : selected)
@@ -293,7 +312,7 @@ bool TCustomStat::HasKeyWord(const TStatDrawArray& selected, int n, uint16_t w) 
     return false;
 }
 
-bool TCustomStat::HasKeyHalf(const TStatDrawArray& selected, int n, uint32_t d) {
+bool TCustomStat::ScanKeyHalf(const TStatDrawArray& selected, int n, uint32_t d) {
     if (n < 1 || n > 2)
         return false;
     for (const TStatEntry& e : selected)

@@ -6,6 +6,7 @@
 #include "model/Records.h"
 
 #include <array>
+#include <bitset>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -95,6 +96,36 @@ private:
     std::unordered_map<uint64_t, uint32_t> Index_;
 };
 
+// While alive, the Has* lookups on this thread against `selected` answer from bit
+// tables for the small keys most families use (below 4096) instead of scanning the
+// selected values; other keys and other arrays are scanned as before. A filter pass
+// opens one per thread around its Matches calls.
+class TSelectionScope {
+public:
+    explicit TSelectionScope(const TStatDrawArray& selected);
+    ~TSelectionScope();
+    TSelectionScope(const TSelectionScope&) = delete;
+    TSelectionScope& operator=(const TSelectionScope&) = delete;
+};
+
+namespace detail {
+
+inline constexpr uint32_t SmallKey = 4096;
+
+struct TSelectionIndex {
+    const TStatDrawArray* Source = nullptr;
+    std::size_t Size = 0;
+    std::bitset<SmallKey> Exact; // Key1 of entries whose other keys are 0
+    std::bitset<SmallKey> Word1; // Key1 of every entry
+    std::bitset<SmallKey> Half1; // Key1 of entries whose Key2 is 0
+
+    bool For(const TStatDrawArray& s) const { return Source == &s && Size == s.size(); }
+};
+
+inline thread_local TSelectionIndex Selection;
+
+} // namespace detail
+
 class TCustomStat {
 public:
     TCustomStat(const TStatList& list, int32_t param);
@@ -129,11 +160,31 @@ public:
     // Copy of archive draw idx, numbers sorted when asked; zeros outside the archive.
     void GetDraw(int idx, bool sorted, TDrawRecord& out) const;
 
-    static bool HasKeys(const TStatDrawArray& selected, uint16_t k1, uint16_t k2, uint16_t k3, uint16_t k4);
-    static bool HasHalves(const TStatDrawArray& selected, uint16_t a, uint16_t b);
+    // Lookups in the selected values; inline because Matches runs them per combination.
+    static bool HasKeys(const TStatDrawArray& selected, uint16_t k1, uint16_t k2, uint16_t k3, uint16_t k4) {
+        if ((k2 | k3 | k4) == 0 && k1 < detail::SmallKey && detail::Selection.For(selected))
+            return detail::Selection.Exact[k1];
+        return ScanKeys(selected, k1, k2, k3, k4);
+    }
+    static bool HasHalves(const TStatDrawArray& selected, uint16_t a, uint16_t b) {
+        return HasKeys(selected, a, 0, b, 0);
+    }
     static bool HasKeyByte(const TStatDrawArray& selected, int n, uint8_t b);
-    static bool HasKeyWord(const TStatDrawArray& selected, int n, uint16_t w);
-    static bool HasKeyHalf(const TStatDrawArray& selected, int n, uint32_t d);
+    static bool HasKeyWord(const TStatDrawArray& selected, int n, uint16_t w) {
+        if (n == 1 && w < detail::SmallKey && detail::Selection.For(selected))
+            return detail::Selection.Word1[w];
+        return ScanKeyWord(selected, n, w);
+    }
+    static bool HasKeyHalf(const TStatDrawArray& selected, int n, uint32_t d) {
+        if (n == 1 && d < detail::SmallKey && detail::Selection.For(selected))
+            return detail::Selection.Half1[d];
+        return ScanKeyHalf(selected, n, d);
+    }
+
+private:
+    static bool ScanKeys(const TStatDrawArray& selected, uint16_t k1, uint16_t k2, uint16_t k3, uint16_t k4);
+    static bool ScanKeyWord(const TStatDrawArray& selected, int n, uint16_t w);
+    static bool ScanKeyHalf(const TStatDrawArray& selected, int n, uint32_t d);
 
 protected:
     // Merges Entry into stat (with gap tracking for draws, without for combinations).

@@ -202,10 +202,15 @@ bool TstDigits::Matches(const TCombination& comb, const TStatDrawArray& selected
 
 // ---- EVEN, SMAL, PRIM ----------------------------------------------------------
 
-uint16_t TCustomKindCountStat::CountOf(const uint8_t* numbers) const {
+uint16_t TCustomKindCountStat::CountOf(const uint8_t* numbers) {
+    if (!KindReady_) {
+        for (int n = 0; n < 256; ++n)
+            Kind_[n] = IsKind(static_cast<uint8_t>(n)) ? 1 : 0;
+        KindReady_ = true;
+    }
     uint16_t count = 0;
     for (int i = 0; i < NumbersInDraw; ++i)
-        count += IsKind(numbers[i]) ? 1 : 0;
+        count += Kind_[numbers[i]];
     return count;
 }
 
@@ -251,10 +256,15 @@ bool TstPrimeCount::IsKind(uint8_t n) const {
 
 // ---- EVNV, SMLV, PRMV ----------------------------------------------------------
 
-uint16_t TCustomKindMaskStat::MaskOf(const uint8_t* numbers) const {
+uint16_t TCustomKindMaskStat::MaskOf(const uint8_t* numbers) {
+    if (!OneReady_) {
+        for (int n = 0; n < 256; ++n)
+            One_[n] = IsOne(static_cast<uint8_t>(n)) ? 1 : 0;
+        OneReady_ = true;
+    }
     uint16_t mask = 0;
     for (int i = 0; i < NumbersInDraw; ++i)
-        mask = static_cast<uint16_t>(mask * 2 + (IsOne(numbers[i]) ? 1 : 0));
+        mask = static_cast<uint16_t>(mask * 2 + One_[numbers[i]]);
     return mask;
 }
 

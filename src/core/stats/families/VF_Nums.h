@@ -51,7 +51,10 @@ protected:
     virtual bool IsKind(uint8_t n) const = 0;
 
 private:
-    uint16_t CountOf(const uint8_t* numbers) const;
+    uint16_t CountOf(const uint8_t* numbers);
+    // IsKind of every byte, filled on first use: the passes over the full set ask per number.
+    std::array<uint8_t, 256> Kind_{};
+    bool KindReady_ = false;
 };
 
 // 12-bit pattern by position, position 1 the highest bit.
@@ -68,7 +71,10 @@ protected:
     virtual bool IsOne(uint8_t n) const = 0;
 
 private:
-    uint16_t MaskOf(const uint8_t* numbers) const;
+    uint16_t MaskOf(const uint8_t* numbers);
+    // IsOne of every byte, filled on first use.
+    std::array<uint8_t, 256> One_{};
+    bool OneReady_ = false;
 };
 
 class TstEvenCount : public TCustomKindCountStat {
