@@ -16,7 +16,9 @@ namespace kumby {
 
 namespace {
 
-constexpr const char* Dash = "-";
+// A std::string rather than a literal: assigning the literal into the cells trips a
+// false -Wrestrict of GCC 12 at -O3.
+const std::string Dash = "-";
 
 constexpr TColour ActualLineColour = 0x008000; // dark green
 constexpr TColour ActualMarkerColour = 0xFF00FF;
