@@ -6,6 +6,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QMessageBox>
+#include <QProgressDialog>
 
 namespace kumby::gui {
 
@@ -82,8 +83,43 @@ bool TMessageBoxUi::Confirm(const std::string& text, TConfirmKind kind) {
 }
 
 void TMessageBoxUi::SetStatus(const std::string& text) {
+    Status_ = Q(text);
+    if (Progress_ && !Status_.isEmpty())
+        Progress_->setLabelText(Status_);
     if (OnStatus)
-        OnStatus(Q(text));
+        OnStatus(Status_);
+}
+
+void TMessageBoxUi::SetProgress(long long done, long long total) {
+    if (total <= 0) {
+        delete Progress_;
+        if (ProgressObserver)
+            ProgressObserver(done, total);
+        return;
+    }
+    if (!Progress_) {
+        Progress_ = new QProgressDialog(Owner ? Owner : QApplication::activeWindow());
+        Progress_->setWindowTitle(QStringLiteral("Подождите пожалуйста..."));
+        Progress_->setCancelButtonText(QStringLiteral("Стоп"));
+        Progress_->setWindowModality(Qt::ApplicationModal);
+        Progress_->setMinimumDuration(0);
+        Progress_->setAutoClose(false);
+        Progress_->setAutoReset(false);
+        Progress_->setMinimumWidth(420);
+        Progress_->show();
+    }
+    Progress_->setLabelText(Status_);
+    // The bar counts in ints; totals beyond that are scaled down.
+    const long long scale = total > 1000000 ? total / 1000000 + 1 : 1;
+    Progress_->setMaximum(static_cast<int>(total / scale));
+    Progress_->setValue(static_cast<int>(std::min(done, total) / scale));
+    if (ProgressObserver)
+        ProgressObserver(done, total);
+    QCoreApplication::processEvents();
+}
+
+bool TMessageBoxUi::StopRequested() {
+    return Progress_ && Progress_->wasCanceled();
 }
 
 void TMessageBoxUi::PumpEvents() {

@@ -7,6 +7,9 @@
 
 #include <QString>
 
+#include <QPointer>
+#include <QProgressDialog>
+
 #include <functional>
 #include <string>
 
@@ -30,6 +33,10 @@ public:
     void ShowAttention(const std::string& text) override;
     bool Confirm(const std::string& text, TConfirmKind kind) override;
     void SetStatus(const std::string& text) override;
+    // A progress window with the current status text; a total of 0 closes it. Its
+    // cancel button is the stop request of the work it shows.
+    void SetProgress(long long done, long long total) override;
+    bool StopRequested() override;
     void PumpEvents() override;
     void Notify(TSessionEvent event) override;
     void ShowHelpDialog(THelpDialogRequest& request) override;
@@ -48,10 +55,18 @@ public:
     // When set, the help dialog is not shown; the answerer fills the request.
     std::function<void(THelpDialogRequest&)> HelpAnswerer;
 
+    // Sees every progress step (the window is shown all the same).
+    std::function<void(long long done, long long total)> ProgressObserver;
+    // The open progress window, if any.
+    QProgressDialog* Progress() const { return Progress_; }
+
     static QString CaptionOf(TMessageKind kind);
 
 private:
     bool Show(TMessageKind kind, const std::string& text);
+
+    QString Status_;
+    QPointer<QProgressDialog> Progress_;
 };
 
 } // namespace kumby::gui
