@@ -6,6 +6,7 @@
 #include "HelpDialog.h"
 #include "MessageBoxUi.h"
 #include "SettingsDialog.h"
+#include "StatsTab.h"
 #include "ViewStateGlue.h"
 #include "app/Session.h"
 #include "model/VexoUtils.h"
@@ -63,8 +64,10 @@ TFormMain::TFormMain(Session& session, TMessageBoxUi& ui, QWidget* parent)
     LeftPages_ = new QTabWidget;
     DrawsTab_ = new TDrawsTab(Session_, *Actions_);
     LeftPages_->addTab(DrawsTab_, QString::fromUtf8(TDrawsTab::Caption));
-    // The analysis tabs arrive with their subsystems; until then the page stays out of sight.
+    // The analysis tabs arrive with their subsystems; a page without tabs stays out of sight.
     RightPages_ = new QTabWidget;
+    StatsTab_ = new TStatsTab(Session_, *Actions_);
+    RightPages_->addTab(StatsTab_, QString::fromUtf8(TStatsTab::Caption));
     Splitter_ = new QSplitter(Qt::Horizontal);
     Splitter_->addWidget(LeftPages_);
     Splitter_->addWidget(RightPages_);
@@ -86,6 +89,8 @@ TFormMain::TFormMain(Session& session, TMessageBoxUi& ui, QWidget* parent)
         return;
     }
     Ui_.HelpFile = Session_.HelpFile().empty() ? QString() : Q(Session_.HelpFile().string());
+    Session_.ResetStatTableKey();
+    StatsTab_->FillLists(false, false);
     RestoreViewState();
     DrawsTab_->SessionEvent(TSessionEvent::DrawsDisplayChanged);
     RefreshStatusPanels();
@@ -129,6 +134,9 @@ void TFormMain::CreateMenus() {
 
     QMenu* draws = menuBar()->addMenu(QStringLiteral("Тиражи"));
     DrawsTab_->AddCommands(*draws);
+
+    QMenu* stats = menuBar()->addMenu(QStringLiteral("Статистика"));
+    StatsTab_->AddCommands(*stats);
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("Справка"));
     help->addAction(HelpInfo);
@@ -194,6 +202,7 @@ void TFormMain::RestoreViewState() {
         return;
     }
     RestoreColumnWidths(*DrawsTab_->List(), ini, MainWindowSection, TDrawsTab::ListName);
+    StatsTab_->RestoreViewState(ini);
 
     TPlacement placement;
     const bool placed =
@@ -229,6 +238,7 @@ void TFormMain::SaveViewState() {
         placement.Maximized = isMaximized();
         TKeyValues values = PlacementValues(placement, PixelsPerInch(*this), ScreenSize(*this));
         AddColumnWidthValues(*DrawsTab_->List(), TDrawsTab::ListName, values);
+        StatsTab_->SaveViewState(values);
         if (RightPages_->isVisible())
             Session_.View().LeftPanelWidth = Splitter_->sizes().value(0);
         try {
@@ -276,6 +286,7 @@ void TFormMain::SessionEvent(TSessionEvent event) {
     case TSessionEvent::BusyChanged:
         ShowBusy(Session_.Busy());
         DrawsTab_->SessionEvent(event);
+        StatsTab_->SessionEvent(event);
         Actions_->Update();
         break;
     case TSessionEvent::DrawsChanged:
@@ -286,8 +297,13 @@ void TFormMain::SessionEvent(TSessionEvent event) {
     case TSessionEvent::DrawsDisplayChanged:
         DrawsTab_->SessionEvent(event);
         break;
+    case TSessionEvent::CombsChanged:
+        RefreshStatusPanels();
+        Actions_->Update();
+        break;
     case TSessionEvent::AnalysisViewsChanged:
     case TSessionEvent::SettingsChanged:
+        StatsTab_->SessionEvent(event);
         break;
     }
 }

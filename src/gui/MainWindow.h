@@ -25,6 +25,7 @@ namespace kumby::gui {
 class TActionList;
 class TDrawsTab;
 class TMessageBoxUi;
+class TStatsTab;
 
 // Locale, translations and the application's name: shared by the program and its tests.
 void SetUpApplication();
@@ -57,6 +58,7 @@ public:
 
     QString StatusText(TStatusPanel panel) const;
     TDrawsTab* DrawsTab() const { return DrawsTab_; }
+    TStatsTab* StatsTab() const { return StatsTab_; }
     TActionList& Actions() const { return *Actions_; }
     QTabWidget* LeftPages() const { return LeftPages_; }
     QTabWidget* RightPages() const { return RightPages_; }
@@ -93,6 +95,7 @@ private:
     QTabWidget* LeftPages_;
     QTabWidget* RightPages_;
     TDrawsTab* DrawsTab_;
+    TStatsTab* StatsTab_;
     std::array<QLabel*, PanelCount> Panels_{};
     bool ExitRequested_ = false;
     bool StartedUp_ = false;

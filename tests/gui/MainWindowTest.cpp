@@ -47,7 +47,8 @@ private slots:
         QCOMPARE(w.StatusText(TFormMain::PanelDraws), QStringLiteral("Архив тиражей: 0"));
         QCOMPARE(w.StatusText(TFormMain::PanelNextDraw), QStringLiteral("Следующий тираж: 1"));
         QCOMPARE(w.StatusText(TFormMain::PanelNextNumbers), QString());
-        QCOMPARE(w.StatusText(TFormMain::PanelCombs), QStringLiteral("Комбинаций: 0"));
+        // Start-up fills the working list with the full set.
+        QCOMPARE(w.StatusText(TFormMain::PanelCombs), QStringLiteral("Комбинаций: 2704156"));
         QCOMPARE(w.StatusText(TFormMain::PanelOperation), QString());
         QCOMPARE(w.windowTitle(), QStringLiteral("Kumby 12x24 версия ") + QStringLiteral(KUMBY_VERSION));
         QVERIFY(f.Core->DataLockHeld());
@@ -55,7 +56,9 @@ private slots:
         // Only built subsystems show their tabs.
         QCOMPARE(w.LeftPages()->count(), 1);
         QCOMPARE(w.LeftPages()->tabText(0), QStringLiteral("Архив тиражей"));
-        QVERIFY(!w.RightPages()->isVisible());
+        QCOMPARE(w.RightPages()->count(), 1);
+        QCOMPARE(w.RightPages()->tabText(0), QStringLiteral("Статистика"));
+        QVERIFY(w.RightPages()->isVisible());
 
         TDrawsTab& tab = *w.DrawsTab();
         QCOMPARE(tab.Model()->rowCount(), 0);
