@@ -2,6 +2,7 @@
 
 #include "GuiText.h"
 #include "model/VexoUtils.h"
+#include "stats/StatList.h"
 
 #include <QDialogButtonBox>
 #include <QHBoxLayout>
@@ -11,6 +12,8 @@
 #include <QSpinBox>
 #include <QTableWidget>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace kumby::gui {
 
@@ -29,6 +32,37 @@ TDetailsContent DrawDetailsContent(const TDrawRecord& draw) {
     return content;
 }
 
+void AddChartValueRows(TDetailsContent& content, const TStatList& registry, const TCombination& numbers,
+                       int drawIdx, int lastIdx, bool sorted) {
+    TCombination shown = numbers;
+    if (sorted)
+        std::sort(shown.begin(), shown.end());
+    for (std::size_t i = 0; i < registry.Count(); ++i) {
+        const TStatClassInfo& info = *registry.Items(i).StatClass;
+        if (!info.HasChart || !info.Available || !info.Visible() || !registry.IsShown(i))
+            continue;
+        std::string value = "-";
+        try {
+            const std::unique_ptr<TCustomStat> method = registry.CreateInstance(i);
+            if (!method->HasChartValue())
+                continue;
+            value = std::to_string(method->ChartValue(shown.data(), drawIdx, lastIdx, sorted));
+        } catch (const std::exception&) {
+            // A method that cannot measure these numbers shows a dash.
+        }
+        content.Properties.emplace_back(registry.Items(i).FullName(), value);
+    }
+}
+
+TDetailsContent DrawDetailsContent(const TStatList& registry, int index, bool sorted) {
+    const TDrawsArray& draws = registry.Draws();
+    if (index < 0 || static_cast<std::size_t>(index) >= draws.size())
+        return {};
+    TDetailsContent content = DrawDetailsContent(draws[index]);
+    AddChartValueRows(content, registry, content.Numbers, index, index, sorted);
+    return content;
+}
+
 TDrawDetailsWindow::TDrawDetailsWindow(const TDetailsContent& content, const TConfigData& config,
                                        QWidget* parent)
     : QDialog(parent), Numbers_(content.Numbers), ChannelSize_(config.ChannelSize) {
@@ -42,13 +76,16 @@ TDrawDetailsWindow::TDrawDetailsWindow(const TDetailsContent& content, const TCo
     Properties_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     Properties_->setSelectionBehavior(QAbstractItemView::SelectRows);
     Properties_->horizontalHeader()->setStretchLastSection(true);
-    Properties_->setColumnWidth(0, 160);
-    Properties_->setMinimumWidth(340);
     for (int row = 0; row < Properties_->rowCount(); ++row) {
         const auto& [caption, value] = content.Properties[row];
         Properties_->setItem(row, 0, new QTableWidgetItem(Q(caption)));
         Properties_->setItem(row, 1, new QTableWidgetItem(Q(value)));
     }
+    // The method names are long: the caption column takes what the longest needs.
+    Properties_->resizeColumnToContents(0);
+    const int captionWidth = std::clamp(Properties_->columnWidth(0) + 12, 160, 460);
+    Properties_->setColumnWidth(0, captionWidth);
+    Properties_->setMinimumWidth(captionWidth + 120);
 
     Columns_ = new QSpinBox;
     Columns_->setRange(1, MaxNumber);
@@ -92,7 +129,9 @@ TDrawDetailsWindow::TDrawDetailsWindow(const TDetailsContent& content, const TCo
 
     connect(Columns_, &QSpinBox::valueChanged, this, [this] { LayOutCard(); });
     LayOutCard();
-    resize(sizeHint().width(), 300);
+    const int rowsHeight = Properties_->rowCount() * Properties_->verticalHeader()->defaultSectionSize() +
+                           Properties_->horizontalHeader()->sizeHint().height() + 90;
+    resize(sizeHint().width(), std::clamp(rowsHeight, 300, 620));
 }
 
 void TDrawDetailsWindow::LayOutCard() {

@@ -14,6 +14,10 @@
 class QSpinBox;
 class QTableWidget;
 
+namespace kumby {
+class TStatList;
+}
+
 namespace kumby::gui {
 
 struct TDetailsContent {
@@ -24,6 +28,12 @@ struct TDetailsContent {
 
 // The property rows of a draw: its number and date come first.
 TDetailsContent DrawDetailsContent(const TDrawRecord& draw);
+// One row per chart method of the statistics list: its name and the chart value of
+// `numbers` (sorted first when `sorted`), measured at draw `drawIdx` of the archive.
+void AddChartValueRows(TDetailsContent& content, const TStatList& registry, const TCombination& numbers,
+                       int drawIdx, int lastIdx, bool sorted);
+// Draw `index` of the registry's archive: number, date and the chart values.
+TDetailsContent DrawDetailsContent(const TStatList& registry, int index, bool sorted);
 
 class TDrawDetailsWindow : public QDialog {
     Q_OBJECT

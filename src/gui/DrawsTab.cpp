@@ -255,7 +255,8 @@ void TDrawsTab::DrawsDetailsExecute() {
     const int index = FocusedIndex();
     if (index < 0)
         return;
-    TDrawDetailsWindow details(DrawDetailsContent(Session_.Draws()[index]), Session_.Config(), window());
+    TDrawDetailsWindow details(DrawDetailsContent(Session_.Registry(), index, Session_.View().SortedDraws),
+                               Session_.Config(), window());
     details.exec();
 }
 
