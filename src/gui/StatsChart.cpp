@@ -55,6 +55,8 @@ int TStatsChart::SeriesCount() const {
 }
 
 void TStatsChart::Clear() {
+    AxisX_ = nullptr;
+    Labels_.clear();
     QChart* c = chart();
     c->removeAllSeries();
     for (QAbstractAxis* axis : c->axes()) {
@@ -70,33 +72,21 @@ void TStatsChart::Show(const std::vector<TChartSeries>& series) {
     QChart* c = chart();
 
     // One label per x position, whichever series brings it.
-    std::map<double, QString> labels;
     double minY = 0, maxY = 0;
     for (const TChartSeries& s : series)
         for (const TChartPoint& p : s.Points) {
-            labels.emplace(p.X, Q(p.Label));
+            Labels_.emplace(p.X, Q(p.Label));
             maxY = std::max(maxY, p.Y);
             minY = std::min(minY, p.Y);
         }
 
-    auto* axisX = new QCategoryAxis;
-    axisX->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
-    const int step = std::max<int>(1, static_cast<int>((labels.size() + MaxAxisLabels - 1) / MaxAxisLabels));
-    QSet<QString> used;
-    int k = 0;
-    for (const auto& [x, label] : labels) {
-        // The axis needs distinct labels; a repeated text keeps its first place.
-        if (k++ % step == 0 && !used.contains(label)) {
-            axisX->append(label, x);
-            used.insert(label);
-        }
-    }
-    if (!labels.empty()) {
-        const double first = labels.begin()->first, last = labels.rbegin()->first;
-        axisX->setRange(first - 0.5, last + 0.5);
-    }
-    axisX->setGridLineVisible(false);
-    c->addAxis(axisX, Qt::AlignBottom);
+    AxisX_ = new QCategoryAxis;
+    AxisX_->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
+    if (!Labels_.empty())
+        AxisX_->setRange(Labels_.begin()->first - 0.5, Labels_.rbegin()->first + 0.5);
+    AxisX_->setGridLineVisible(false);
+    c->addAxis(AxisX_, Qt::AlignBottom);
+    LayOutAxisLabels();
 
     auto* axisY = new QValueAxis;
     axisY->setRange(minY, maxY > minY ? maxY * 1.05 : minY + 1);
@@ -118,9 +108,44 @@ void TStatsChart::Show(const std::vector<TChartSeries>& series) {
         }
         line->setPointLabelsVisible(false);
         c->addSeries(line);
-        line->attachAxis(axisX);
+        line->attachAxis(AxisX_);
         line->attachAxis(axisY);
     }
+}
+
+void TStatsChart::LayOutAxisLabels() {
+    if (!AxisX_)
+        return;
+    for (const QString& label : AxisX_->categoriesLabels())
+        AxisX_->remove(label);
+    if (Labels_.empty())
+        return;
+    const QFontMetrics metrics(AxisX_->labelsFont());
+    int widest = 0;
+    for (const auto& [x, label] : Labels_)
+        widest = std::max(widest, metrics.horizontalAdvance(label));
+    const QRectF plot = chart()->plotArea();
+    const int room = plot.width() > 0 ? static_cast<int>(plot.width()) : std::max(100, width() - 80);
+    // The axis gives each label an equal share of its width, counting one share more
+    // than there are labels.
+    const int fitting = std::max(1, room / (widest + 16) - 1);
+    const std::size_t step = (Labels_.size() + fitting - 1) / fitting;
+    QSet<QString> used;
+    std::size_t k = 0;
+    for (const auto& [x, label] : Labels_) {
+        // Thinned labels keep off the ends, where a long one would not fit; the axis
+        // needs distinct labels, so a repeated text keeps its first place.
+        if (k++ % step == step / 2 && !used.contains(label)) {
+            AxisX_->append(label, x);
+            used.insert(label);
+        }
+    }
+    AxisX_->setRange(Labels_.begin()->first - 0.5, Labels_.rbegin()->first + 0.5);
+}
+
+void TStatsChart::resizeEvent(QResizeEvent* event) {
+    QChartView::resizeEvent(event);
+    LayOutAxisLabels();
 }
 
 } // namespace kumby::gui

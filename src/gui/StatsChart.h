@@ -5,7 +5,10 @@
 
 #include <QChartView>
 
+#include <map>
 #include <vector>
+
+class QCategoryAxis;
 
 namespace kumby {
 struct TChartSeries;
@@ -16,14 +19,21 @@ namespace kumby::gui {
 class TStatsChart : public QChartView {
     Q_OBJECT
 public:
-    // Horizontal labels beyond this many are thinned out so that they stay legible.
-    static constexpr int MaxAxisLabels = 40;
-
     explicit TStatsChart(QWidget* parent = nullptr);
 
     void Show(const std::vector<TChartSeries>& series);
     void Clear();
     int SeriesCount() const;
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    // Puts as many value labels under the points as fit side by side.
+    void LayOutAxisLabels();
+
+    QCategoryAxis* AxisX_ = nullptr;
+    std::map<double, QString> Labels_; // one label per x position
 };
 
 } // namespace kumby::gui

@@ -87,7 +87,7 @@ TStatsTab::TStatsTab(Session& session, TActionList& actions, QWidget* parent)
     columns->setSortIndicatorShown(true);
     // Designed widths: the value column takes room for masks, the others their captions.
     List_->setColumnWidth(StatColValue,
-                          List_->fontMetrics().horizontalAdvance(QStringLiteral("000000000000 (000)")) + 16);
+                          List_->fontMetrics().horizontalAdvance(QStringLiteral("ЧЧЧЧЧЧЧЧЧЧЧЧ (0000)")) + 16);
     for (int c = 1; c < StatColumnCount; ++c) {
         const QString caption = QString::fromUtf8(StatColumnCaptions()[c]);
         List_->setColumnWidth(c, std::max(60, List_->fontMetrics().horizontalAdvance(caption) + 24));

@@ -1,23 +1,30 @@
 // Renders the main window and its dialogs to PNG files, for a look at the layout:
 //   kumby_gui_screenshots DATA_DIR OUT_DIR
 // Run it under a real or virtual display (xvfb-run); it changes nothing in DATA_DIR
-// except the view state that every run of the program writes.
+// except the view state that every run of the program writes and the full-set files
+// that the statistics tab builds for its comparison columns.
 
 #include "DrawDetailsWindow.h"
 #include "DrawDialog.h"
 #include "DrawsModel.h"
 #include "DrawsTab.h"
+#include "FilterHelpWindow.h"
+#include "FiltersManagerDialog.h"
 #include "HelpDialog.h"
 #include "MainWindow.h"
 #include "MessageBoxUi.h"
 #include "SettingsDialog.h"
+#include "StatsTab.h"
 #include "app/Session.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QSpinBox>
 #include <QTableView>
 #include <QTest>
+#include <QTreeWidget>
 
 #include <iostream>
 
@@ -65,6 +72,37 @@ int main(int argc, char** argv) {
     }
     Save(window, args[2], "main");
 
+    // The statistics tab with a many-valued method, then with the full-set comparison.
+    TStatsTab& stats = *window.StatsTab();
+    auto selectMethod = [&](const char* code) {
+        const int method = session.Registry().FindByCode(code);
+        stats.MethodList()->setCurrentIndex(
+            stats.MethodList()->findData(QVariant::fromValue<qulonglong>(static_cast<qulonglong>(method))));
+    };
+    selectMethod("EVNV");
+    Save(window, args[2], "stats-evnv");
+    selectMethod("NUMS");
+    const bool prefetchs = session.View().PrefetchsEnabled;
+    if (!prefetchs)
+        stats.DrawsStatePrefetchsEnabled->trigger();
+    Save(window, args[2], "stats-fullset");
+    selectMethod("SMAL");
+    Save(window, args[2], "stats-fullset-smal");
+    if (!prefetchs)
+        stats.DrawsStatePrefetchsEnabled->trigger();
+    selectMethod("NUMS");
+
+    TFiltersManagerDialog manager(session, &window);
+    manager.show();
+    manager.Tree()->setCurrentItem(manager.MethodItem(2));
+    Save(manager, args[2], "filters-manager");
+    manager.hide();
+
+    TFilterHelpWindow filterHelp(session, 2, &window);
+    filterHelp.show();
+    Save(filterHelp, args[2], "filter-help");
+    filterHelp.hide();
+
     TSettingsDialog settings(session.Config(), ui, &window);
     settings.show();
     Save(settings, args[2], "settings");
@@ -73,7 +111,9 @@ int main(int argc, char** argv) {
     settings.hide();
 
     if (!session.Draws().empty()) {
-        TDrawDetailsWindow details(DrawDetailsContent(session.Draws().back()), session.Config(), &window);
+        TDrawDetailsWindow details(
+            DrawDetailsContent(session.Registry(), static_cast<int>(session.Draws().size()) - 1, false),
+            session.Config(), &window);
         details.show();
         Save(details, args[2], "details");
         details.ColumnsEdit()->setValue(12);
