@@ -83,8 +83,14 @@ int main(int argc, char** argv) {
     Save(window, args[2], "stats-evnv");
     selectMethod("NUMS");
     const bool prefetchs = session.View().PrefetchsEnabled;
+    // The progress window shows while missing full-set files are built.
+    ui.ProgressObserver = [&](long long done, long long total) {
+        if (done == 1 && total > 0 && ui.Progress())
+            Save(*ui.Progress(), args[2], "progress");
+    };
     if (!prefetchs)
         stats.DrawsStatePrefetchsEnabled->trigger();
+    ui.ProgressObserver = nullptr;
     Save(window, args[2], "stats-fullset");
     selectMethod("SMAL");
     Save(window, args[2], "stats-fullset-smal");
