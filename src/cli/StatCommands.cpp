@@ -11,16 +11,6 @@ namespace kumby::cli {
 
 namespace {
 
-std::string FlagLetters(uint8_t flags) {
-    static const std::pair<uint8_t, char> letters[] = {
-        {StatFlagS, 'S'}, {StatFlagN, 'N'}, {StatFlagD, 'D'}, {StatFlagP, 'P'}, {StatFlagG, 'G'}};
-    std::string text;
-    for (const auto& [bit, letter] : letters)
-        if (flags & bit)
-            text += letter;
-    return text;
-}
-
 // "COL" or "COL:desc".
 void ParseSortOption(const std::string& text, int& column, bool& descending) {
     std::string number = text;
@@ -52,7 +42,7 @@ int CmdMethods(TCliContext& ctx) {
             continue;
         const TStatMethod& m = registry.Items(i);
         PrintRow(ctx.Out, {std::to_string(i), m.MethodCode(), TStatList::GroupText(m.StatClass->Group),
-                           FlagLetters(m.StatClass->DisplayFlags()), registry.DisplayName(i, true)});
+                           StatFlagLetters(m.StatClass->DisplayFlags()), registry.DisplayName(i, true)});
     }
     return 0;
 }

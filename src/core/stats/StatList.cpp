@@ -84,17 +84,21 @@ std::string TStatList::DisplayName(std::size_t i, bool withFlags) const {
     if (ShowGroupName)
         name = "{ " + GroupTag(m.StatClass->Group) + " } " + name;
     if (withFlags && ShowMethodFlags) {
-        static const std::pair<uint8_t, char> letters[] = {
-            {StatFlagS, 'S'}, {StatFlagN, 'N'}, {StatFlagD, 'D'}, {StatFlagP, 'P'}, {StatFlagG, 'G'}};
-        std::string marks;
-        const uint8_t flags = m.StatClass->DisplayFlags();
-        for (const auto& [bit, letter] : letters)
-            if (flags & bit)
-                marks += letter;
+        const std::string marks = StatFlagLetters(m.StatClass->DisplayFlags());
         if (!marks.empty())
             name += " [ " + marks + " ]";
     }
     return name;
+}
+
+std::string StatFlagLetters(uint8_t flags) {
+    static const std::pair<uint8_t, char> letters[] = {
+        {StatFlagS, 'S'}, {StatFlagN, 'N'}, {StatFlagD, 'D'}, {StatFlagP, 'P'}, {StatFlagG, 'G'}};
+    std::string marks;
+    for (const auto& [bit, letter] : letters)
+        if (flags & bit)
+            marks += letter;
+    return marks;
 }
 
 std::unique_ptr<TCustomStat> TStatList::CreateInstance(std::size_t i) const {

@@ -20,6 +20,9 @@ class IUserInterface;
 // The class table in registry order (StatClassTable.cpp).
 std::span<const TStatClassInfo* const> StatClassTable();
 
+// The letters of the set flag bits in the order S N D P G ("NG" for EVEN).
+std::string StatFlagLetters(uint8_t flags);
+
 struct TStatMethod {
     const TStatClassInfo* StatClass = nullptr;
     int32_t Param = 0;
