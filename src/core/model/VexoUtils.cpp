@@ -373,24 +373,6 @@ void AddStatEntry(TStatDrawArray& list, const TStatEntry& e, bool trackPeriods) 
     MergeStatEntry(*found, e, trackPeriods);
 }
 
-void MergeStatEntry(TStatEntry& x, const TStatEntry& e, bool trackPeriods) {
-    x.Count += e.Count;
-    if (x.Depth == 0 || (e.Depth > 0 && x.Depth >= e.Depth)) {
-        x.Draw = e.Draw;
-        x.Depth = e.Depth;
-    }
-    if (trackPeriods && e.Draw > 0 && x.PrevDraw > 0) {
-        // Gaps wider than the field saturate rather than wrap around.
-        const int64_t wide = std::abs(static_cast<int64_t>(x.PrevDraw) - e.Draw);
-        const auto gap = static_cast<uint16_t>(std::min<int64_t>(wide, std::numeric_limits<uint16_t>::max()));
-        if (gap < x.PeriodMin || x.PeriodMin == 0)
-            x.PeriodMin = gap;
-        if (gap > x.PeriodMax || x.PeriodMax == 0)
-            x.PeriodMax = gap;
-    }
-    x.PrevDraw = e.Draw;
-}
-
 void SortStatEntries(TStatDrawArray& list) {
     std::stable_sort(list.begin(), list.end(), [](const TStatEntry& a, const TStatEntry& b) {
         if (a.Key1 != b.Key1)

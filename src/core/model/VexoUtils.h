@@ -4,7 +4,10 @@
 
 #include "Records.h"
 
+#include <algorithm>
 #include <cstdint>
+#include <cstdlib>
+#include <limits>
 #include <string>
 #include <string_view>
 
@@ -59,8 +62,26 @@ void SortIntsDescending(TIntArray& list);
 // ---- Statistic value arrays ---------------------------------------------
 
 void AddStatEntry(TStatDrawArray& list, const TStatEntry& e, bool trackPeriods);
-// The merge step of AddStatEntry for an entry x already found with e's key.
-void MergeStatEntry(TStatEntry& x, const TStatEntry& e, bool trackPeriods);
+// The merge step of AddStatEntry for an entry x already found with e's key
+// (inline: full-set passes run it tens of millions of times).
+inline void MergeStatEntry(TStatEntry& x, const TStatEntry& e, bool trackPeriods) {
+    x.Count += e.Count;
+    if (x.Depth == 0 || (e.Depth > 0 && x.Depth >= e.Depth)) {
+        x.Draw = e.Draw;
+        x.Depth = e.Depth;
+    }
+    if (trackPeriods && e.Draw > 0 && x.PrevDraw > 0) {
+        // Gaps wider than the field saturate rather than wrap around.
+        const int64_t wide = std::abs(static_cast<int64_t>(x.PrevDraw) - e.Draw);
+        const auto gap = static_cast<uint16_t>(std::min<int64_t>(wide, std::numeric_limits<uint16_t>::max()));
+        if (gap < x.PeriodMin || x.PeriodMin == 0)
+            x.PeriodMin = gap;
+        if (gap > x.PeriodMax || x.PeriodMax == 0)
+            x.PeriodMax = gap;
+    }
+    x.PrevDraw = e.Draw;
+}
+
 // The four keys as one number, for indexes.
 inline uint64_t StatKey(const TStatEntry& e) {
     return uint64_t{e.Key1} | uint64_t{e.Key2} << 16 | uint64_t{e.Key3} << 32 | uint64_t{e.Key4} << 48;

@@ -124,14 +124,6 @@ void TStatMerger::Remember(const TStatDrawArray& list) {
     LastKey_ = list.empty() ? 0 : StatKey(list.back());
 }
 
-// Runs before every merge, so it reads the list through its storage directly.
-bool TStatMerger::Follows(const TStatDrawArray& list) const {
-    const std::size_t size = list.size();
-    const TStatEntry* data = list.data();
-    return List_ == &list && Size_ == size && Data_ == data &&
-           (size == 0 || StatKey(data[size - 1]) == LastKey_);
-}
-
 int64_t TStatMerger::Find(uint64_t key) const {
     if (key < DirectKeys)
         return static_cast<int64_t>(Direct_[key]) - 1;
@@ -157,7 +149,7 @@ void TStatMerger::Rebuild(const TStatDrawArray& list) {
     Remember(list);
 }
 
-void TStatMerger::Add(TStatDrawArray& list, const TStatEntry& e, bool trackPeriods) {
+void TStatMerger::AddSlow(TStatDrawArray& list, const TStatEntry& e, bool trackPeriods) {
     if (!Follows(list))
         Rebuild(list);
     const uint64_t key = StatKey(e);

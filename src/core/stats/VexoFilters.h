@@ -4,6 +4,7 @@
 // classes from these and is reached only through them.
 
 #include "model/Records.h"
+#include "model/VexoUtils.h"
 
 #include <array>
 #include <bitset>
@@ -69,7 +70,23 @@ struct TStatClassInfo {
 // rewrites a list in place keeping all three must call Reset.
 class TStatMerger {
 public:
-    void Add(TStatDrawArray& list, const TStatEntry& e, bool trackPeriods);
+    // Full-set passes merge tens of millions of entries, nearly all of them a value
+    // already listed under a small key: that case stays inline and touches one table
+    // slot and one list entry. Families write a key word just before they merge, so
+    // the key is read word by word (a 64-bit load over a fresh 16-bit store stalls).
+    void Add(TStatDrawArray& list, const TStatEntry& e, bool trackPeriods) {
+        if (e.Key2 == 0 && e.Key3 == 0 && e.Key4 == 0 && e.Key1 < DirectKeys && Follows(list)) {
+            const uint32_t at = Direct_[e.Key1];
+            if (at != 0) {
+                TStatEntry& x = list[at - 1];
+                if (x.Key1 == e.Key1 && x.Key2 == 0 && x.Key3 == 0 && x.Key4 == 0) {
+                    MergeStatEntry(x, e, trackPeriods);
+                    return;
+                }
+            }
+        }
+        AddSlow(list, e, trackPeriods);
+    }
     void Reset() {
         List_ = nullptr;
         Index_.clear();
@@ -81,8 +98,15 @@ private:
     // looked up in a plain table; the others through the hash index.
     static constexpr uint64_t DirectKeys = 4096;
 
+    void AddSlow(TStatDrawArray& list, const TStatEntry& e, bool trackPeriods);
     void Rebuild(const TStatDrawArray& list);
-    bool Follows(const TStatDrawArray& list) const;
+    // Runs before every merge, so it reads the list through its storage directly.
+    bool Follows(const TStatDrawArray& list) const {
+        const std::size_t size = list.size();
+        const TStatEntry* data = list.data();
+        return List_ == &list && Size_ == size && Data_ == data &&
+               (size == 0 || StatKey(data[size - 1]) == LastKey_);
+    }
     void Remember(const TStatDrawArray& list);
     // Position of the key in the list, -1 when it is not indexed.
     int64_t Find(uint64_t key) const;
