@@ -2,6 +2,7 @@
 
 #include "draws/DrawArchive.h"
 #include "model/VexoUtils.h"
+#include "stats/VexoFilters.h"
 #include "support/RecordingUi.h"
 #include "support/TempDir.h"
 
@@ -203,6 +204,40 @@ TEST_F(SessionCombsTest, GenerateWithNewDefaultsWritesThem) {
     EXPECT_FALSE(S->CanUndo()) << "a new list cannot be undone";
     const std::string ini = ReadBytes(Dir / MainSettingsFileName);
     EXPECT_NE(ini.find("CombsGenerateMode=2"), std::string::npos) << ini;
+}
+
+// A method with flag D that matches exactly its reference draw, so the kept list
+// shows which draw the filter pass handed it.
+class TReferenceProbe : public TCustomValuesStat {
+public:
+    using TCustomValuesStat::TCustomValuesStat;
+    const TStatClassInfo& Info() const override { return ClassInfo; }
+    bool Matches(const TCombination& comb, const TStatDrawArray&, int, bool, bool) override {
+        TCombination ref = RefDraw.Combination();
+        SortCombination(ref);
+        return comb == ref;
+    }
+    static const TStatClassInfo ClassInfo;
+};
+const TStatClassInfo TReferenceProbe::ClassInfo = {
+    "TReferenceProbe", "REFP", "Опорный тираж", nullptr, 0, StatFlagD, false, true, false, true,
+    nullptr,           nullptr};
+
+TEST_F(SessionCombsTest, DMethodsTakeTheNewestDrawAtTheOffsetAsReference) {
+    TStatDrawArray selected(1);
+    auto keepReference = [&](int offset) {
+        S->GenerateList(true, S->GenerateDefaults());
+        S->SetDrawsOffset(offset);
+        S->MakeUndoCopy(true);
+        S->ApplyValuesFilter([&] { return std::make_unique<TReferenceProbe>(S->Registry(), 0); }, selected,
+                             false, "REFP", "x");
+        return S->WorkingList().size() == 1 ? CombToText(S->WorkingList()[0]) : "none";
+    };
+    // Draw 100+k has the numbers k..k+11; offset 3 of six draws is the fourth newest, 103.
+    EXPECT_EQ(keepReference(3), "3;4;5;6;7;8;9;10;11;12;13;14");
+    EXPECT_EQ(keepReference(0), "6;7;8;9;10;11;12;13;14;15;16;17");
+    // Past the oldest draw the window still ends at the oldest one, never before it.
+    EXPECT_EQ(keepReference(40), "1;2;3;4;5;6;7;8;9;10;11;12");
 }
 
 } // namespace
