@@ -254,6 +254,33 @@ TEST_F(SessionTest, ApplyConfigWritesTheGroupAndNamesChangedGroups) {
     EXPECT_TRUE(ini.HasKey("STAKES", "Profits"));
 }
 
+TEST_F(SessionTest, FavouritesAndNamesSurviveARebuildAndARestart) {
+    auto check = [](const TStatList& r, const char* when) {
+        EXPECT_EQ(r.FavouritesText(), "NUMS,POS3") << when;
+        EXPECT_EQ(r.Items(static_cast<std::size_t>(r.FindByCode("POS3"))).CustomName, "Третья позиция")
+            << when;
+        EXPECT_FALSE(r.IsShown(static_cast<std::size_t>(r.FindByCode("DIGS")))) << when;
+    };
+    {
+        TRecordingUi ui;
+        auto s = Open(ui);
+        s->Start();
+        TStatList& r = s->Registry();
+        r.SetFavourites("NUMS,POS3");
+        r.Items(static_cast<std::size_t>(r.FindByCode("POS3"))).CustomName = "Третья позиция";
+        ASSERT_TRUE(r.SaveNames(Dir / FilterNamesFileName, true, false, ui));
+        TConfigData c = s->Config();
+        c.ChannelSize = 3; // parameter ranges follow: the registry is built again
+        s->ApplyConfig(c);
+        check(s->Registry(), "after the rebuild");
+        EXPECT_TRUE(ui.Errors().empty());
+    }
+    TRecordingUi ui;
+    auto s = Open(ui);
+    s->Start();
+    check(s->Registry(), "after the restart");
+}
+
 TEST_F(SessionTest, FirstStartMarksPrefetchInit) {
     TRecordingUi ui;
     Open(ui);
