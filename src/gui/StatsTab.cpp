@@ -1,5 +1,6 @@
 #include "StatsTab.h"
 
+#include "ActionButton.h"
 #include "ActionList.h"
 #include "FilterHelpWindow.h"
 #include "FiltersManagerDialog.h"
@@ -30,18 +31,6 @@ namespace kumby::gui {
 namespace {
 
 constexpr const char* WaitStatus = "Подождите пожалуйста...";
-
-// A button that stands for an action: same hint, same enabled state.
-QPushButton* ActionButton(QAction* action, const QString& caption) {
-    auto* button = new QPushButton(caption);
-    button->setToolTip(action->toolTip());
-    button->setStatusTip(action->statusTip());
-    button->setEnabled(action->isEnabled());
-    QObject::connect(button, &QPushButton::clicked, action, &QAction::trigger);
-    QObject::connect(action, &QAction::changed, button,
-                     [button, action] { button->setEnabled(action->isEnabled()); });
-    return button;
-}
 
 } // namespace
 
@@ -116,12 +105,17 @@ TStatsTab::TStatsTab(Session& session, TActionList& actions, QWidget* parent)
     commandRow->addWidget(ActionButton(FiltersInfo, QStringLiteral("Описание")));
     commandRow->addWidget(ActionButton(FiltersManager, QStringLiteral("Избранное")));
     commandRow->addStretch();
+    auto* filterRow = new QHBoxLayout;
+    filterRow->addWidget(ActionButton(StatFilterInclude, QStringLiteral("Оставить выделенные")));
+    filterRow->addWidget(ActionButton(StatFilterExclude, QStringLiteral("Удалить выделенные")));
+    filterRow->addStretch();
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(4, 4, 4, 4);
     layout->addLayout(methodRow);
     layout->addLayout(commandRow);
     layout->addWidget(Splitter_, 1);
+    layout->addLayout(filterRow);
 
     ContextMenu_ = new QMenu(this);
     AddCommands(*ContextMenu_);
@@ -139,6 +133,10 @@ TStatsTab::TStatsTab(Session& session, TActionList& actions, QWidget* parent)
     });
     connect(List_, &QTableView::customContextMenuRequested, this,
             [this](const QPoint& pos) { ContextMenu_->popup(List_->viewport()->mapToGlobal(pos)); });
+    // The filter commands follow the selected rows.
+    connect(List_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            [this] { Actions_.Update(); });
+    connect(Model_, &QAbstractItemModel::modelReset, this, [this] { Actions_.Update(); });
 
     SyncSwitches();
     ApplyFullSetColumns();
@@ -166,6 +164,17 @@ void TStatsTab::CreateActions() {
         Actions_.AddCheck(QStringLiteral("График идеального распределения"),
                           QStringLiteral("Показывать на графике распределение по полному набору комбинаций"),
                           [this] { return Session_.View().PrefetchsEnabled; });
+    auto canFilter = [this] {
+        return !Session_.WorkingList().empty() && List_->selectionModel()->hasSelection();
+    };
+    StatFilterInclude =
+        Actions_.Add(QStringLiteral("Оставить выделенные"),
+                     QStringLiteral("В списке комбинаций оставить комбинации с выделенными характеристиками"),
+                     QKeySequence(Qt::Key_F7), canFilter);
+    StatFilterExclude =
+        Actions_.Add(QStringLiteral("Удалить выделенные"),
+                     QStringLiteral("Из списка комбинаций удалить комбинации с выделенными характеристиками"),
+                     QKeySequence(Qt::CTRL | Qt::Key_F7), canFilter);
     DrawsStatExportToExcel =
         Actions_.Add(QStringLiteral("Экспорт статистики в Microsoft Excel"),
                      QStringLiteral("Сохранить таблицу статистики в книгу Microsoft Excel"), {},
@@ -178,6 +187,8 @@ void TStatsTab::CreateActions() {
     connect(DrawsStatePrefetchsEnabled, &QAction::triggered, this, &TStatsTab::PrefetchsEnabledExecute);
     connect(DrawsStatShowTotalLine, &QAction::triggered, this, &TStatsTab::ShowTotalLineExecute);
     connect(DrawsStatExportToExcel, &QAction::triggered, this, &TStatsTab::ExportToExcelExecute);
+    connect(StatFilterInclude, &QAction::triggered, this, [this] { StatFilterExecute(false); });
+    connect(StatFilterExclude, &QAction::triggered, this, [this] { StatFilterExecute(true); });
 }
 
 void TStatsTab::AddCommands(QMenu& menu) const {
@@ -186,6 +197,9 @@ void TStatsTab::AddCommands(QMenu& menu) const {
     menu.addSeparator();
     menu.addAction(FiltersManager);
     menu.addAction(FiltersReset);
+    menu.addSeparator();
+    menu.addAction(StatFilterInclude);
+    menu.addAction(StatFilterExclude);
     menu.addSeparator();
     menu.addAction(DrawsStatePrefetchsEnabled);
     menu.addAction(DrawsStatShowTotalLine);
@@ -327,6 +341,14 @@ void TStatsTab::ShowTotalLineExecute(bool on) {
     Chart_->Clear();
     ComputeTable(true);
     Session_.Ui().SetStatus("");
+}
+
+void TStatsTab::StatFilterExecute(bool exclude) {
+    std::vector<std::size_t> rows;
+    for (const QModelIndex& row : List_->selectionModel()->selectedRows())
+        rows.push_back(static_cast<std::size_t>(row.row()));
+    if (!rows.empty())
+        Session_.StatFilter(rows, exclude);
 }
 
 void TStatsTab::ExportToExcelExecute() {

@@ -63,6 +63,8 @@ public:
     QAction* DrawsStatePrefetchsEnabled;
     QAction* DrawsStatShowTotalLine;
     QAction* DrawsStatExportToExcel;
+    QAction* StatFilterInclude;
+    QAction* StatFilterExclude;
 
     void FiltersInfoExecute();
     void FiltersManagerExecute();
@@ -70,6 +72,8 @@ public:
     void PrefetchsEnabledExecute(bool on);
     void ShowTotalLineExecute(bool on);
     void ExportToExcelExecute();
+    // Keeps (or removes) the combinations with the values of the selected rows.
+    void StatFilterExecute(bool exclude);
 
 private:
     void CreateActions();
