@@ -63,6 +63,17 @@ TDetailsContent DrawDetailsContent(const TStatList& registry, int index, bool so
     return content;
 }
 
+TDetailsContent CombinationDetailsContent(const TStatList& registry, const TCombination& comb, int offset,
+                                          bool sorted) {
+    TDetailsContent content;
+    content.Numbers = comb;
+    // The same reference as a filter step: the newest draw at the offset, never
+    // before the oldest. The combination stands where the next draw would.
+    const int lastIdx = std::max(0, static_cast<int>(registry.Draws().size()) - 1 - std::max(0, offset));
+    AddChartValueRows(content, registry, comb, lastIdx + 1, lastIdx, sorted);
+    return content;
+}
+
 TDrawDetailsWindow::TDrawDetailsWindow(const TDetailsContent& content, const TConfigData& config,
                                        QWidget* parent)
     : QDialog(parent), Numbers_(content.Numbers), ChannelSize_(config.ChannelSize) {

@@ -34,6 +34,10 @@ void AddChartValueRows(TDetailsContent& content, const TStatList& registry, cons
                        int drawIdx, int lastIdx, bool sorted);
 // Draw `index` of the registry's archive: number, date and the chart values.
 TDetailsContent DrawDetailsContent(const TStatList& registry, int index, bool sorted);
+// A combination of the working list: no number or date; its chart values are those
+// it would have as the draw after the newest one at the offset.
+TDetailsContent CombinationDetailsContent(const TStatList& registry, const TCombination& comb, int offset,
+                                          bool sorted);
 
 class TDrawDetailsWindow : public QDialog {
     Q_OBJECT

@@ -1,6 +1,7 @@
 #include "MainWindow.h"
 
 #include "ActionList.h"
+#include "CombsTab.h"
 #include "DrawsTab.h"
 #include "GuiText.h"
 #include "HelpDialog.h"
@@ -64,6 +65,8 @@ TFormMain::TFormMain(Session& session, TMessageBoxUi& ui, QWidget* parent)
     LeftPages_ = new QTabWidget;
     DrawsTab_ = new TDrawsTab(Session_, *Actions_);
     LeftPages_->addTab(DrawsTab_, QString::fromUtf8(TDrawsTab::Caption));
+    CombsTab_ = new TCombsTab(Session_, *Actions_);
+    LeftPages_->addTab(CombsTab_, QString::fromUtf8(TCombsTab::Caption));
     // The analysis tabs arrive with their subsystems; a page without tabs stays out of sight.
     RightPages_ = new QTabWidget;
     StatsTab_ = new TStatsTab(Session_, *Actions_);
@@ -135,6 +138,9 @@ void TFormMain::CreateMenus() {
     QMenu* draws = menuBar()->addMenu(QStringLiteral("Тиражи"));
     DrawsTab_->AddCommands(*draws);
 
+    QMenu* combs = menuBar()->addMenu(QStringLiteral("Комбинации"));
+    CombsTab_->AddCommands(*combs);
+
     QMenu* stats = menuBar()->addMenu(QStringLiteral("Статистика"));
     StatsTab_->AddCommands(*stats);
 
@@ -186,8 +192,7 @@ void TFormMain::RefreshStatusPanels() {
     Panels_[PanelDraws]->setText(Q(Session_.DrawsCountPanel()));
     Panels_[PanelNextDraw]->setText(Q(Session_.NextDrawPanel()));
     Panels_[PanelNextNumbers]->setText(Q(Session_.NextDrawNumbersPanel()));
-    Panels_[PanelCombs]->setText(
-        Q(Format("Комбинаций: %d", static_cast<int>(Session_.WorkingList().size()))));
+    Panels_[PanelCombs]->setText(Q(Session_.CombsCountPanel()));
     // The stakes and the ratings are not part of the program yet.
     Panels_[PanelStakes]->setText(Q(Format("Ставок: %d", 0)));
     Panels_[PanelRating]->setText(Q(Format("Рейтинг: %d", 0)));
@@ -202,6 +207,7 @@ void TFormMain::RestoreViewState() {
         return;
     }
     RestoreColumnWidths(*DrawsTab_->List(), ini, MainWindowSection, TDrawsTab::ListName);
+    CombsTab_->RestoreViewState(ini);
     StatsTab_->RestoreViewState(ini);
 
     TPlacement placement;
@@ -238,6 +244,7 @@ void TFormMain::SaveViewState() {
         placement.Maximized = isMaximized();
         TKeyValues values = PlacementValues(placement, PixelsPerInch(*this), ScreenSize(*this));
         AddColumnWidthValues(*DrawsTab_->List(), TDrawsTab::ListName, values);
+        CombsTab_->SaveViewState(values);
         StatsTab_->SaveViewState(values);
         if (RightPages_->isVisible())
             Session_.View().LeftPanelWidth = Splitter_->sizes().value(0);
@@ -286,6 +293,7 @@ void TFormMain::SessionEvent(TSessionEvent event) {
     case TSessionEvent::BusyChanged:
         ShowBusy(Session_.Busy());
         DrawsTab_->SessionEvent(event);
+        CombsTab_->SessionEvent(event);
         StatsTab_->SessionEvent(event);
         Actions_->Update();
         break;
@@ -298,11 +306,15 @@ void TFormMain::SessionEvent(TSessionEvent event) {
         DrawsTab_->SessionEvent(event);
         break;
     case TSessionEvent::CombsChanged:
+        CombsTab_->SessionEvent(event);
         RefreshStatusPanels();
         Actions_->Update();
         break;
     case TSessionEvent::AnalysisViewsChanged:
+        StatsTab_->SessionEvent(event);
+        break;
     case TSessionEvent::SettingsChanged:
+        CombsTab_->SessionEvent(event);
         StatsTab_->SessionEvent(event);
         break;
     }

@@ -23,6 +23,7 @@ class Session;
 namespace kumby::gui {
 
 class TActionList;
+class TCombsTab;
 class TDrawsTab;
 class TMessageBoxUi;
 class TStatsTab;
@@ -58,6 +59,7 @@ public:
 
     QString StatusText(TStatusPanel panel) const;
     TDrawsTab* DrawsTab() const { return DrawsTab_; }
+    TCombsTab* CombsTab() const { return CombsTab_; }
     TStatsTab* StatsTab() const { return StatsTab_; }
     TActionList& Actions() const { return *Actions_; }
     QTabWidget* LeftPages() const { return LeftPages_; }
@@ -95,6 +97,7 @@ private:
     QTabWidget* LeftPages_;
     QTabWidget* RightPages_;
     TDrawsTab* DrawsTab_;
+    TCombsTab* CombsTab_;
     TStatsTab* StatsTab_;
     std::array<QLabel*, PanelCount> Panels_{};
     bool ExitRequested_ = false;

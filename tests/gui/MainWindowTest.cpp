@@ -54,8 +54,9 @@ private slots:
         QVERIFY(f.Core->DataLockHeld());
 
         // Only built subsystems show their tabs.
-        QCOMPARE(w.LeftPages()->count(), 1);
+        QCOMPARE(w.LeftPages()->count(), 2);
         QCOMPARE(w.LeftPages()->tabText(0), QStringLiteral("Архив тиражей"));
+        QCOMPARE(w.LeftPages()->tabText(1), QStringLiteral("Комбинации"));
         QCOMPARE(w.RightPages()->count(), 1);
         QCOMPARE(w.RightPages()->tabText(0), QStringLiteral("Статистика"));
         QVERIFY(w.RightPages()->isVisible());
