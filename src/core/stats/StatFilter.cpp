@@ -38,9 +38,15 @@ void FilterCombinations(const TStatMethodFactory& create, const TCombsArray& fro
         return;
     }
 
-    // Slice 0 goes straight into `to`; the others into their own lists, appended in order.
+    // Slice 0 goes straight into `to`; the others into their own lists, appended in
+    // order. Those lists live on between passes, so a pass allocates nothing once
+    // the first full-set pass has sized them.
     const std::size_t sliceSize = (from.size() + parts - 1) / parts;
-    std::vector<TCombsArray> kept(parts - 1);
+    thread_local std::vector<TCombsArray> keptLists;
+    if (keptLists.size() < parts - 1)
+        keptLists.resize(parts - 1);
+    // A plain reference: the worker threads must see this thread's lists, not their own.
+    std::vector<TCombsArray>& kept = keptLists;
     std::vector<std::unique_ptr<TCustomStat>> methods;
     for (std::size_t p = 0; p < parts; ++p)
         methods.push_back(create());
@@ -52,6 +58,7 @@ void FilterCombinations(const TStatMethodFactory& create, const TCombsArray& fro
         return std::span<const TCombination>(from.data() + begin, end - begin);
     };
     for (std::size_t p = 1; p < parts; ++p) {
+        kept[p - 1].clear();
         kept[p - 1].reserve(slice(p).size());
         threads.emplace_back([&, p] {
             try {

@@ -190,6 +190,22 @@ public:
             return detail::Selection.Exact[k1];
         return ScanKeys(selected, k1, k2, k3, k4);
     }
+    // Whether any of the numbers is a selected value of its own (Key1 only). Every
+    // number is looked at, without an early exit: where a hit falls is random, and a
+    // mispredicted exit costs more than the few table reads it would save.
+    static bool HasAnyNumber(const TStatDrawArray& selected, const TCombination& numbers) {
+        if (detail::Selection.For(selected)) {
+            const auto& exact = detail::Selection.Exact;
+            bool any = false;
+            for (uint8_t n : numbers)
+                any |= exact[n];
+            return any;
+        }
+        for (uint8_t n : numbers)
+            if (ScanKeys(selected, n, 0, 0, 0))
+                return true;
+        return false;
+    }
     static bool HasHalves(const TStatDrawArray& selected, uint16_t a, uint16_t b) {
         return HasKeys(selected, a, 0, b, 0);
     }

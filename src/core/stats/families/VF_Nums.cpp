@@ -153,10 +153,7 @@ void TstValues::AddCombination(const TCombination& comb, TStatDrawArray& stat) {
 }
 
 bool TstValues::Matches(const TCombination& comb, const TStatDrawArray& selected, int, bool, bool) {
-    for (uint8_t n : comb)
-        if (HasKeys(selected, n, 0, 0, 0))
-            return true;
-    return false;
+    return HasAnyNumber(selected, comb);
 }
 
 // ---- DIGS ----------------------------------------------------------------------
