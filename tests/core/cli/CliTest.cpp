@@ -1,4 +1,5 @@
 #include "CliApp.h"
+#include "CliRun.h"
 
 #include "draws/DrawArchive.h"
 #include "io/DataLock.h"
@@ -14,33 +15,19 @@
 namespace kumby {
 namespace {
 
+using testing::OutputLines;
 using testing::ReadBytes;
+using testing::RunCliIn;
+using testing::TRun;
 using testing::TTempDir;
 using testing::WriteBytes;
-
-struct TRun {
-    int Code;
-    std::string Out;
-    std::string Err;
-};
 
 class CliTest : public ::testing::Test {
 protected:
     TRun Run(std::vector<std::string> args, bool withDir = true) {
-        if (withDir)
-            args.insert(args.begin(), {"--data-dir", Dir.Path().string()});
-        std::ostringstream out, err;
-        std::istringstream in;
-        const int code = cli::RunCli(args, "/nonexistent", out, err, in, false);
-        return {code, out.str(), err.str()};
+        return RunCliIn(withDir ? Dir.Path() : std::filesystem::path(), std::move(args));
     }
-    std::vector<std::string> Lines(const std::string& text) {
-        std::vector<std::string> lines;
-        std::istringstream s(text);
-        for (std::string l; std::getline(s, l);)
-            lines.push_back(l);
-        return lines;
-    }
+    static std::vector<std::string> Lines(const std::string& text) { return OutputLines(text); }
 
     TTempDir Dir;
 };

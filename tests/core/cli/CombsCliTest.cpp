@@ -1,4 +1,4 @@
-#include "CliApp.h"
+#include "CliRun.h"
 
 #include "draws/DrawArchive.h"
 #include "support/TempDir.h"
@@ -27,15 +27,12 @@ protected:
         SaveDrawArchive(Dir / DrawsFileName, draws);
     }
     int Run(std::vector<std::string> args, std::string* out = nullptr, std::string* err = nullptr) {
-        args.insert(args.begin(), {"--data-dir", Dir.Path().string()});
-        std::ostringstream o, e;
-        std::istringstream in;
-        const int code = cli::RunCli(args, "", o, e, in, false);
+        const testing::TRun r = testing::RunCliIn(Dir.Path(), std::move(args));
         if (out)
-            *out = o.str();
+            *out = r.Out;
         if (err)
-            *err = e.str();
-        return code;
+            *err = r.Err;
+        return r.Code;
     }
     std::string P(const char* name) { return (Dir / name).string(); }
 

@@ -1,7 +1,7 @@
 // Lists written by "filter" against lists built here from a plain enumeration and
 // a direct test of each combination.
 
-#include "CliApp.h"
+#include "CliRun.h"
 
 #include "draws/DemoArchive.h"
 #include "draws/DrawArchive.h"
@@ -72,14 +72,13 @@ TEST(FilterIndependent, SampleOfMethodsAndValues) {
         {{"DIGS", "--remove", "0"}, [](const int* c) { return !Has(c, 10) && !Has(c, 20); }},
     };
     for (const TCase& c : cases) {
-        std::vector<std::string> args = {"--data-dir", dir.Path().string(), "filter"};
+        std::vector<std::string> args = {"filter"};
         args.insert(args.end(), c.Args.begin(), c.Args.end());
         args.insert(args.end(), {"--out", (dir / "out.lcv").string()});
-        std::ostringstream out, err;
-        std::istringstream in;
-        ASSERT_EQ(cli::RunCli(args, "", out, err, in, false), 0) << err.str();
+        const testing::TRun r = testing::RunCliIn(dir.Path(), args);
+        ASSERT_EQ(r.Code, 0) << r.Err;
         const std::string expected = Expected(c.Keep);
-        EXPECT_EQ(out.str(), std::to_string(std::count(expected.begin(), expected.end(), '\n')) + "\n")
+        EXPECT_EQ(r.Out, std::to_string(std::count(expected.begin(), expected.end(), '\n')) + "\n")
             << c.Args[0];
         EXPECT_TRUE(ReadBytes(dir / "out.lcv") == expected) << c.Args[0] << " " << c.Args[2];
     }

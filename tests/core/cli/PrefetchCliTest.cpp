@@ -1,4 +1,5 @@
 #include "CliApp.h"
+#include "CliRun.h"
 
 #include "combs/PrefetchFile.h"
 #include "io/AtomicFile.h"
@@ -12,26 +13,16 @@ namespace kumby {
 namespace {
 
 using testing::ReadBytes;
+using testing::RunCliIn;
+using testing::TRun;
 using testing::TTempDir;
 using testing::WriteBytes;
-
-struct TRun {
-    int Code;
-    std::string Out;
-    std::string Err;
-};
 
 // Every file but those named is planted with a marker first, so a run builds only
 // what the test is about.
 class PrefetchCliTest : public ::testing::Test {
 protected:
-    TRun Run(std::vector<std::string> args) {
-        args.insert(args.begin(), {"--data-dir", Dir.Path().string()});
-        std::ostringstream out, err;
-        std::istringstream in;
-        const int code = cli::RunCli(args, "/nonexistent", out, err, in, false);
-        return {code, out.str(), err.str()};
-    }
+    TRun Run(std::vector<std::string> args) { return RunCliIn(Dir.Path(), std::move(args)); }
     std::vector<std::string> Codes() {
         std::vector<std::string> codes;
         std::istringstream lines(Run({"methods", "--all"}).Out);

@@ -1,4 +1,5 @@
 #include "CliApp.h"
+#include "CliRun.h"
 
 #include "draws/DrawArchive.h"
 #include "support/TempDir.h"
@@ -11,15 +12,12 @@
 namespace kumby {
 namespace {
 
+using testing::OutputLines;
 using testing::ReadBytes;
+using testing::RunCliIn;
+using testing::TRun;
 using testing::TTempDir;
 using testing::WriteBytes;
-
-struct TRun {
-    int Code;
-    std::string Out;
-    std::string Err;
-};
 
 // Draws 986..1000: 1 in the even draws, 2 in the odd ones, 23 only in draw 995, 24 never.
 TDrawsArray Archive() {
@@ -40,20 +38,8 @@ TDrawsArray Archive() {
 
 class StatsCliTest : public ::testing::Test {
 protected:
-    TRun Run(std::vector<std::string> args) {
-        args.insert(args.begin(), {"--data-dir", Dir.Path().string()});
-        std::ostringstream out, err;
-        std::istringstream in;
-        const int code = cli::RunCli(args, "/nonexistent", out, err, in, false);
-        return {code, out.str(), err.str()};
-    }
-    static std::vector<std::string> Lines(const std::string& text) {
-        std::vector<std::string> lines;
-        std::istringstream s(text);
-        for (std::string l; std::getline(s, l);)
-            lines.push_back(l);
-        return lines;
-    }
+    TRun Run(std::vector<std::string> args) { return RunCliIn(Dir.Path(), std::move(args)); }
+    static std::vector<std::string> Lines(const std::string& text) { return OutputLines(text); }
     static std::vector<std::string> Cells(const std::string& line) {
         std::vector<std::string> cells;
         std::istringstream s(line);
