@@ -113,8 +113,16 @@ TCombsTab::TCombsTab(Session& session, TActionList& actions, QWidget* parent)
     SetUpListView(*Filters_);
     Filters_->setSelectionMode(QAbstractItemView::SingleSelection);
     Filters_->setMinimumHeight(60);
-    for (int c = 0; c < TFilterRowsModel::ColumnCount; ++c)
-        Filters_->setColumnWidth(c, TFilterRowsModel::DesignedWidths[c]);
+    // The designed widths, widened where this font would cut the caption or a count.
+    const QFontMetrics filterMetrics = Filters_->fontMetrics();
+    for (int c = 0; c < TFilterRowsModel::ColumnCount; ++c) {
+        const QString caption = FiltersModel_->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString();
+        int width =
+            std::max(TFilterRowsModel::DesignedWidths[c], filterMetrics.horizontalAdvance(caption) + 20);
+        if (c == TFilterRowsModel::ColCount)
+            width = std::max(width, filterMetrics.horizontalAdvance(QStringLiteral("0000000")) + 16);
+        Filters_->setColumnWidth(c, width);
+    }
 
     Splitter_ = new QSplitter(Qt::Vertical);
     Splitter_->addWidget(List_);

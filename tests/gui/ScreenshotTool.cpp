@@ -4,6 +4,8 @@
 // except the view state that every run of the program writes and the full-set files
 // that the statistics tab builds for its comparison columns.
 
+#include "CombsGenerateDialog.h"
+#include "CombsTab.h"
 #include "DrawDetailsWindow.h"
 #include "DrawDialog.h"
 #include "DrawsModel.h"
@@ -14,6 +16,7 @@
 #include "MainWindow.h"
 #include "MessageBoxUi.h"
 #include "SettingsDialog.h"
+#include "StatsModel.h"
 #include "StatsTab.h"
 #include "app/Session.h"
 
@@ -97,6 +100,35 @@ int main(int argc, char** argv) {
     if (!prefetchs)
         stats.DrawsStatePrefetchsEnabled->trigger();
     selectMethod("NUMS");
+
+    // The combinations tab after a keep step on two numbers and the exclusion of the
+    // last draws, with the history under the list.
+    if (stats.Model()->rowCount() > 0) {
+        QItemSelectionModel& selected = *stats.List()->selectionModel();
+        for (int r = 0; r < stats.Model()->rowCount(); ++r) {
+            const QString value =
+                stats.Model()->data(stats.Model()->index(r, StatColValue), Qt::DisplayRole).toString();
+            if (value == QStringLiteral("5") || value == QStringLiteral("17"))
+                selected.select(stats.Model()->index(r, 0),
+                                QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        }
+        stats.StatFilterInclude->trigger();
+    }
+    TCombsTab& combs = *window.CombsTab();
+    window.LeftPages()->setCurrentWidget(&combs);
+    combs.ExcludeEdit()->setValue(10);
+    if (combs.CombsExclude->isEnabled())
+        combs.CombsExclude->trigger();
+    combs.List()->selectRow(2);
+    Save(window, args[2], "combs");
+
+    TCombsGenerateDialog generate(session.GenerateDefaults(), &window);
+    generate.show();
+    Save(generate, args[2], "combs-generate");
+    generate.ModeList()->setCurrentIndex(4);
+    Save(generate, args[2], "combs-generate-file");
+    generate.hide();
+    window.LeftPages()->setCurrentIndex(0);
 
     TFiltersManagerDialog manager(session, &window);
     manager.show();
