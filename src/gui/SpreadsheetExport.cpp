@@ -11,7 +11,9 @@
 #include <QHeaderView>
 #include <QTableView>
 
+#include <filesystem>
 #include <map>
+#include <system_error>
 #include <xlsxwriter.h>
 
 namespace kumby::gui {
@@ -19,15 +21,19 @@ namespace kumby::gui {
 namespace {
 
 constexpr int MaxSheetRows = 1048576;
-constexpr int PumpEveryRows = 4096;
+constexpr int RowsPerSheet = MaxSheetRows - 2; // below the title and the captions
+constexpr int ProgressEveryRows = 4096;
+constexpr int LongListRows = 50000;
 
-// Sheet names are at most 31 characters and must not contain []:*?/\.
-QString SheetName(const QString& title) {
+// Sheet names are at most 31 characters and must not contain []:*?/\; the sheets
+// after the first carry their number.
+QString SheetName(const QString& title, int sheet) {
     QString name = title;
     for (const QChar c : QStringLiteral("[]:*?/\\"))
         name.remove(c);
-    name = name.left(31).trimmed();
-    return name.isEmpty() ? QStringLiteral("Лист1") : name;
+    const QString suffix = sheet > 0 ? QStringLiteral(" (%1)").arg(sheet + 1) : QString();
+    name = name.left(31 - static_cast<int>(suffix.size())).trimmed();
+    return (name.isEmpty() ? QStringLiteral("Лист") : name) + suffix;
 }
 
 bool IsNumber(const QVariant& value) {
@@ -48,25 +54,20 @@ bool IsNumber(const QVariant& value) {
 
 bool WriteSpreadsheet(const QString& path, const QString& title, const QAbstractItemModel& model,
                       const QList<int>& columns, const QList<int>& widths, QString& error,
-                      const std::function<void()>& pump) {
+                      const TExportProgress& progress) {
+    error.clear();
     const int rows = model.rowCount();
-    if (rows + 2 > MaxSheetRows) {
-        error = QStringLiteral("Список содержит %1 строк, а лист Microsoft Excel вмещает не более %2.")
-                    .arg(rows)
-                    .arg(MaxSheetRows - 2);
-        return false;
-    }
+    const std::filesystem::path target = std::filesystem::path(QFile::encodeName(path).toStdString());
+    std::filesystem::path temporary = target;
+    temporary += ".part";
 
     lxw_workbook_options options{};
     options.constant_memory = LXW_TRUE; // rows go straight to disk: lists may be long
-    const QByteArray fileName = QFile::encodeName(path);
-    lxw_workbook* book = workbook_new_opt(fileName.constData(), &options);
+    lxw_workbook* book = workbook_new_opt(temporary.c_str(), &options);
     if (!book) {
         error = QStringLiteral("Не удалось создать файл \"%1\".").arg(path);
         return false;
     }
-    const QByteArray sheetName = SheetName(title).toUtf8();
-    lxw_worksheet* sheet = workbook_add_worksheet(book, sheetName.constData());
 
     lxw_format* titleFormat = workbook_add_format(book);
     format_set_bold(titleFormat);
@@ -91,20 +92,31 @@ bool WriteSpreadsheet(const QString& path, const QString& title, const QAbstract
         }
         return it->second;
     };
+    const QByteArray titleText = title.toUtf8();
+    QList<QByteArray> captions;
+    for (const int column : columns)
+        captions.push_back(model.headerData(column, Qt::Horizontal, Qt::DisplayRole).toString().toUtf8());
 
-    for (int c = 0; c < columns.size(); ++c) {
-        const double width = c < widths.size() && widths[c] > 0 ? widths[c] / 7.0 : 10.0;
-        worksheet_set_column(sheet, static_cast<lxw_col_t>(c), static_cast<lxw_col_t>(c), width, nullptr);
-    }
+    auto addSheet = [&](int number) {
+        const QByteArray name = SheetName(title, number).toUtf8();
+        lxw_worksheet* sheet = workbook_add_worksheet(book, name.constData());
+        for (int c = 0; c < columns.size(); ++c) {
+            const double width = c < widths.size() && widths[c] > 0 ? widths[c] / 7.0 : 10.0;
+            worksheet_set_column(sheet, static_cast<lxw_col_t>(c), static_cast<lxw_col_t>(c), width, nullptr);
+        }
+        worksheet_write_string(sheet, 0, 0, titleText.constData(), titleFormat);
+        for (int c = 0; c < columns.size(); ++c)
+            worksheet_write_string(sheet, 1, static_cast<lxw_col_t>(c), captions[c].constData(),
+                                   captionFormat);
+        return sheet;
+    };
 
-    worksheet_write_string(sheet, 0, 0, title.toUtf8().constData(), titleFormat);
-    for (int c = 0; c < columns.size(); ++c) {
-        const QByteArray caption =
-            model.headerData(columns[c], Qt::Horizontal, Qt::DisplayRole).toString().toUtf8();
-        worksheet_write_string(sheet, 1, static_cast<lxw_col_t>(c), caption.constData(), captionFormat);
-    }
-    for (int r = 0; r < rows; ++r) {
-        const auto sheetRow = static_cast<lxw_row_t>(r + 2);
+    bool stopped = false;
+    lxw_worksheet* sheet = addSheet(0);
+    for (int r = 0; r < rows && !stopped; ++r) {
+        if (r > 0 && r % RowsPerSheet == 0)
+            sheet = addSheet(r / RowsPerSheet);
+        const auto sheetRow = static_cast<lxw_row_t>(r % RowsPerSheet + 2);
         for (int c = 0; c < columns.size(); ++c) {
             const QModelIndex index = model.index(r, columns[c]);
             const QVariant value = model.data(index, Qt::DisplayRole);
@@ -117,13 +129,22 @@ bool WriteSpreadsheet(const QString& path, const QString& title, const QAbstract
             else if (format)
                 worksheet_write_blank(sheet, sheetRow, col, format);
         }
-        if (pump && r % PumpEveryRows == PumpEveryRows - 1)
-            pump();
+        if (progress && r % ProgressEveryRows == ProgressEveryRows - 1)
+            stopped = !progress(r + 1, rows);
     }
 
     const lxw_error result = workbook_close(book);
-    if (result != LXW_NO_ERROR) {
-        error = QString::fromUtf8(lxw_strerror(result));
+    std::error_code ec;
+    if (stopped || result != LXW_NO_ERROR) {
+        if (!stopped)
+            error = QString::fromUtf8(lxw_strerror(result));
+        std::filesystem::remove(temporary, ec);
+        return false;
+    }
+    std::filesystem::rename(temporary, target, ec);
+    if (ec) {
+        error = QString::fromStdString(ec.message());
+        std::filesystem::remove(temporary, ec);
         return false;
     }
     return true;
@@ -153,10 +174,20 @@ void ExportListToSpreadsheet(Session& session, QWidget* parent, const QString& t
     bool ok = false;
     {
         TBusyScope busy(session, Format("Экспорт списка в файл \"%s\"...", S(path).c_str()));
+        IUserInterface& ui = session.Ui();
+        // Short lists are written before a progress window could be read.
+        const bool longList = view.model()->rowCount() > LongListRows;
         ok = WriteSpreadsheet(path, title, *view.model(), columns, widths, error,
-                              [&session] { session.Ui().PumpEvents(); });
+                              [&ui, longList](long long done, long long total) {
+                                  if (longList)
+                                      ui.SetProgress(done, total);
+                                  ui.PumpEvents();
+                                  return !ui.StopRequested();
+                              });
+        if (longList)
+            ui.SetProgress(0, 0);
     }
-    if (!ok)
+    if (!ok && !error.isEmpty())
         session.Ui().ShowError(Format("Ошибка экспорта в Microsoft Excel!\r\r%s", S(error).c_str()));
 }
 

@@ -18,12 +18,18 @@ class Session;
 
 namespace kumby::gui {
 
+// Called now and then with the rows written and the row count; false stops the export.
+using TExportProgress = std::function<bool(long long done, long long total)>;
+
 // Writes the model's rows (display texts; numbers as numbers, cell colours kept) in
-// the order of `columns` (model column numbers), `pump` called now and then on long
-// lists. False with `error` set on failure.
+// the order of `columns` (model column numbers). A list longer than a sheet goes on
+// over further sheets, each with the title and captions. The workbook is written
+// beside the target and renamed over it at the end, so a failed or stopped export
+// leaves an existing file as it was. False on failure with `error` set, or when
+// stopped with `error` empty.
 bool WriteSpreadsheet(const QString& path, const QString& title, const QAbstractItemModel& model,
                       const QList<int>& columns, const QList<int>& widths, QString& error,
-                      const std::function<void()>& pump = {});
+                      const TExportProgress& progress = {});
 
 // The export command of a list: asks for the file, then writes the visible columns
 // in the order the view shows them. Failures go to the session's message boxes.
