@@ -301,9 +301,11 @@ void Session::CombsFindInArchive(std::size_t row) {
 
 void Session::ApplyValuesFilter(const TStatMethodFactory& create, const TStatDrawArray& selected,
                                 bool exclude, const std::string& caption, const std::string& valuesText) {
-    WorkingList_.clear();
-    if (UndoCopy_.empty())
+    if (UndoCopy_.empty()) {
+        WorkingList_.clear();
         return;
+    }
+    // The pass overwrites the list in place: emptying it first would only cost a fill.
     const int lastIdx = std::max(0, static_cast<int>(Draws_.size()) - 1 - Offset_);
     FilterCombinations(create, UndoCopy_, WorkingList_, selected, lastIdx, View_.SortedDraws, exclude);
     AddFilterRow(exclude, caption, valuesText);

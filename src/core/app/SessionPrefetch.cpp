@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <system_error>
+#include <utility>
 
 namespace kumby {
 
@@ -70,17 +71,23 @@ bool Session::CreatePrefetchFile(std::size_t method) {
     TBusyScope busy(*this, CreatingText(path));
     try {
         // The full set takes the working list's place for the pass (the plain mode 0
-        // generation: no status, history or refresh); the list comes back from the undo
-        // copy whatever happens, which leaves nothing to undo.
-        MakeUndoCopy(false);
+        // generation: no status, history or refresh) while the list waits in the undo
+        // store; it comes back whatever happens, which leaves nothing to undo. The two
+        // stores trade places rather than copy: the result is the same.
+        std::swap(WorkingList_, UndoCopy_);
+        auto restore = [this] {
+            std::swap(WorkingList_, UndoCopy_);
+            UndoCopy_.clear();
+            Ui_.Notify(TSessionEvent::CombsChanged);
+        };
         try {
             GenerateCombinations(WorkingList_, 0, {});
             WriteDistribution(Registry_, method, WorkingList_, path);
         } catch (...) {
-            RestoreUndoCopy(false);
+            restore();
             throw;
         }
-        RestoreUndoCopy(false);
+        restore();
         return true;
     } catch (const std::exception& e) {
         ReportCreateFailure(Ui_, path, e);

@@ -1,10 +1,13 @@
 #include "CombList.h"
 
 #include "combs/FullSet.h"
+#include "combs/KeepPass.h"
 #include "io/AtomicFile.h"
 #include "model/VexoUtils.h"
 
 #include <algorithm>
+#include <atomic>
+#include <span>
 
 namespace kumby {
 
@@ -174,8 +177,6 @@ std::vector<std::string_view> SplitPastedLines(std::string_view text) {
 
 bool RemoveDrawnCombinations(const TCombsArray& from, TCombsArray& to, const TDrawsArray& draws, int first,
                              int last, const std::function<bool(std::size_t)>& progress) {
-    to.clear();
-    to.reserve(from.size());
     first = std::max(first, 0);
     last = std::min(last, static_cast<int>(draws.size()) - 1);
 
@@ -201,32 +202,55 @@ bool RemoveDrawnCombinations(const TCombsArray& from, TCombsArray& to, const TDr
         const uint32_t h = FilterSlot(mask);
         return (filter[h >> 6] >> (h & 63) & 1) && std::binary_search(drawn.begin(), drawn.end(), mask);
     };
+    auto isRemoved = [&](const TCombination& c) {
+        if (first > last)
+            return false;
+        uint32_t mask = 0;
+        if (RegularMask(c.data(), mask)) {
+            if (isDrawn(mask))
+                return true;
+            for (const TDrawRecord* d : irregular)
+                if (CountPairs(d->Numbers, c.data()) == 12)
+                    return true;
+            return false;
+        }
+        for (int d = first; d <= last; ++d)
+            if (CountPairs(draws[d].Numbers, c.data()) == 12)
+                return true;
+        return false;
+    };
 
+    // Every slice counts what it has done into `done`; the calling thread's slice
+    // reports the total about 100 times and passes a stop on to the others.
     const std::size_t step = std::max<std::size_t>(1, from.size() / 100);
-    std::size_t untilReport = step;
-    for (std::size_t i = 0; i < from.size(); ++i) {
-        const TCombination& c = from[i];
-        bool found = false;
-        if (first <= last) {
-            uint32_t mask = 0;
-            if (RegularMask(c.data(), mask)) {
-                found = isDrawn(mask);
-                for (std::size_t k = 0; !found && k < irregular.size(); ++k)
-                    found = CountPairs(irregular[k]->Numbers, c.data()) == 12;
+    std::atomic<std::size_t> done{0};
+    std::atomic<bool> stop{false};
+    const std::size_t parts = KeepPassParts(from.size());
+    KeepInOrder(from, to, parts, [&](std::size_t part, std::span<const TCombination> in, TCombination* out) {
+        TCombination* const start = out;
+        std::size_t untilReport = part == 0 ? step : step / parts + 1;
+        std::size_t sinceReport = 0;
+        for (const TCombination& c : in) {
+            if (!isRemoved(c))
+                *out++ = c;
+            ++sinceReport;
+            if (--untilReport != 0)
+                continue;
+            const std::size_t total = done.fetch_add(sinceReport) + sinceReport;
+            sinceReport = 0;
+            if (part == 0) {
+                untilReport = step;
+                if (progress && !progress(std::min(total, from.size())))
+                    stop = true;
             } else {
-                for (int d = first; !found && d <= last; ++d)
-                    found = CountPairs(draws[d].Numbers, c.data()) == 12;
+                untilReport = step / parts + 1;
             }
+            if (stop)
+                break;
         }
-        if (!found)
-            to.push_back(c);
-        if (--untilReport == 0) {
-            untilReport = step;
-            if (progress && !progress(i + 1))
-                return false;
-        }
-    }
-    return true;
+        return static_cast<std::size_t>(out - start);
+    });
+    return !stop;
 }
 
 std::vector<std::string> FindInArchive(const TDrawsArray& draws, const TCombination& comb) {

@@ -265,8 +265,11 @@ TSelectionScope::TSelectionScope(const TStatDrawArray& selected) {
         index.Word1.set(e.Key1);
         if (e.Key2 == 0)
             index.Half1.set(e.Key1);
-        if (e.Key2 == 0 && e.Key3 == 0 && e.Key4 == 0)
+        if (e.Key2 == 0 && e.Key3 == 0 && e.Key4 == 0) {
             index.Exact.set(e.Key1);
+            if (e.Key1 < index.ExactNumber.size())
+                index.ExactNumber[e.Key1] = 1;
+        }
     }
     index.Source = &selected;
     index.Size = selected.size();

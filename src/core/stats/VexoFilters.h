@@ -10,6 +10,7 @@
 #include <bitset>
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -87,6 +88,28 @@ public:
         }
         AddSlow(list, e, trackPeriods);
     }
+    // Merges e once per number, each in Key1 (e's other keys as they are), exactly as
+    // that many Add calls would; the list is checked once, as no merge here can
+    // change what the check looks at.
+    void AddEachNumber(TStatDrawArray& list, TStatEntry& e, std::span<const uint8_t> numbers,
+                       bool trackPeriods) {
+        if (!Follows(list))
+            Rebuild(list);
+        const bool small = e.Key2 == 0 && e.Key3 == 0 && e.Key4 == 0;
+        for (const uint8_t n : numbers) {
+            e.Key1 = n;
+            if (small) {
+                if (const uint32_t at = Direct_[n]; at != 0) {
+                    TStatEntry& x = list[at - 1];
+                    if (x.Key1 == n && x.Key2 == 0 && x.Key3 == 0 && x.Key4 == 0) {
+                        MergeStatEntry(x, e, trackPeriods);
+                        continue;
+                    }
+                }
+            }
+            AddSlow(list, e, trackPeriods);
+        }
+    }
     void Reset() {
         List_ = nullptr;
         Index_.clear();
@@ -139,9 +162,10 @@ inline constexpr uint32_t SmallKey = 4096;
 struct TSelectionIndex {
     const TStatDrawArray* Source = nullptr;
     std::size_t Size = 0;
-    std::bitset<SmallKey> Exact; // Key1 of entries whose other keys are 0
-    std::bitset<SmallKey> Word1; // Key1 of every entry
-    std::bitset<SmallKey> Half1; // Key1 of entries whose Key2 is 0
+    std::bitset<SmallKey> Exact;            // Key1 of entries whose other keys are 0
+    std::bitset<SmallKey> Word1;            // Key1 of every entry
+    std::bitset<SmallKey> Half1;            // Key1 of entries whose Key2 is 0
+    std::array<uint8_t, 256> ExactNumber{}; // Exact for the keys a number byte can be, a byte each
 
     bool For(const TStatDrawArray& s) const { return Source == &s && Size == s.size(); }
 };
@@ -195,11 +219,11 @@ public:
     // mispredicted exit costs more than the few table reads it would save.
     static bool HasAnyNumber(const TStatDrawArray& selected, const TCombination& numbers) {
         if (detail::Selection.For(selected)) {
-            const auto& exact = detail::Selection.Exact;
-            bool any = false;
+            const auto& exact = detail::Selection.ExactNumber;
+            unsigned any = 0;
             for (uint8_t n : numbers)
                 any |= exact[n];
-            return any;
+            return any != 0;
         }
         for (uint8_t n : numbers)
             if (ScanKeys(selected, n, 0, 0, 0))
@@ -229,6 +253,10 @@ private:
 protected:
     // Merges Entry into stat (with gap tracking for draws, without for combinations).
     void Merge(TStatDrawArray& stat, bool trackPeriods) { Merger_.Add(stat, Entry, trackPeriods); }
+    // Merges Entry once per number, each number in Key1.
+    void MergeEachNumber(TStatDrawArray& stat, std::span<const uint8_t> numbers, bool trackPeriods) {
+        Merger_.AddEachNumber(stat, Entry, numbers, trackPeriods);
+    }
     const TConfigData& Config() const;
 
     const TStatList& List;

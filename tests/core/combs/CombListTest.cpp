@@ -151,6 +151,27 @@ TEST(CombListExclude, ProgressCanStopThePass) {
     EXPECT_EQ(to.size(), 500u);
 }
 
+TEST(CombListExclude, ProgressOfALongListCountsEverySliceAndStopEndsThemAll) {
+    TCombsArray full;
+    full.reserve(FullSetSize);
+    GenerateCombinations(full, 0, {});
+    TCombsArray to;
+    std::vector<std::size_t> reports;
+    ASSERT_TRUE(RemoveDrawnCombinations(full, to, {}, 0, -1, [&](std::size_t done) {
+        reports.push_back(done);
+        return true;
+    }));
+    EXPECT_EQ(to.size(), full.size());
+    ASSERT_GE(reports.size(), 50u);
+    EXPECT_TRUE(std::is_sorted(reports.begin(), reports.end()));
+    EXPECT_LE(reports.back(), full.size());
+    EXPECT_GT(reports.back(), full.size() * 4 / 10) << "the other slices' work counts too";
+
+    EXPECT_FALSE(RemoveDrawnCombinations(full, to, {}, 0, -1, [](std::size_t) { return false; }));
+    // The calling thread stops at its first report; another slice at its next check.
+    EXPECT_LT(to.size(), full.size() * 3 / 4);
+}
+
 TEST(CombListFind, AtMost26LinesNewestFirst) {
     TDrawsArray draws;
     const TCombination c = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12};

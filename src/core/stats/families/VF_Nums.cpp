@@ -138,18 +138,12 @@ void TstValues::SeedValues(int lastIdx, TStatDrawArray& stat) {
 void TstValues::AddDraw(int drawIdx, int lastIdx, bool sorted, TStatDrawArray& stat, TRunState& runState,
                         TLastValueArray& lastValues) {
     TCustomValuesStat::AddDraw(drawIdx, lastIdx, sorted, stat, runState, lastValues);
-    for (uint8_t n : CurDraw.Numbers) {
-        Entry.Key1 = n;
-        Merge(stat, true);
-    }
+    MergeEachNumber(stat, CurDraw.Numbers, true);
 }
 
 void TstValues::AddCombination(const TCombination& comb, TStatDrawArray& stat) {
     TCustomValuesStat::AddCombination(comb, stat);
-    for (uint8_t n : comb) {
-        Entry.Key1 = n;
-        Merge(stat, false);
-    }
+    MergeEachNumber(stat, comb, false);
 }
 
 bool TstValues::Matches(const TCombination& comb, const TStatDrawArray& selected, int, bool, bool) {
