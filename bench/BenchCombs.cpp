@@ -7,6 +7,10 @@
 
 #include <benchmark/benchmark.h>
 
+#include <filesystem>
+#include <string>
+#include <unistd.h>
+
 namespace {
 
 using namespace kumby;
@@ -37,6 +41,23 @@ void BM_Generate(benchmark::State& state) {
     state.counters["combinations"] = static_cast<double>(list.size());
 }
 BENCHMARK(BM_Generate)->DenseRange(0, 3)->Unit(benchmark::kMillisecond);
+
+// Mode 4: the full set read back from a list file.
+void BM_GenerateFromFile(benchmark::State& state) {
+    const std::filesystem::path file =
+        std::filesystem::temp_directory_path() / ("kumby-bench-" + std::to_string(::getpid()) + ".lcv");
+    SaveListFile(file, FullSet());
+    TCombsArray list;
+    list.reserve(FullSetSize);
+    for (auto _ : state) {
+        list.clear();
+        LoadListFile(file, list);
+        benchmark::DoNotOptimize(list.data());
+    }
+    std::filesystem::remove(file);
+    state.counters["combinations"] = static_cast<double>(list.size());
+}
+BENCHMARK(BM_GenerateFromFile)->Unit(benchmark::kMillisecond);
 
 // One filter pass over the full set with a few selected values.
 void FilterPass(benchmark::State& state, const char* code, std::vector<uint16_t> keys, bool exclude) {

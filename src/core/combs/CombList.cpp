@@ -36,6 +36,35 @@ uint8_t ByteOrZero(int32_t v) {
     return v >= 0 && v <= 255 ? static_cast<uint8_t>(v) : 0;
 }
 
+// A word of a list file as a number: plain digits (nearly every word) are read at
+// once, anything else goes through the general integer reading.
+uint8_t ListNumber(std::string_view word) {
+    if (!word.empty() && word.size() <= 3 &&
+        std::all_of(word.begin(), word.end(), [](char ch) { return ch >= '0' && ch <= '9'; })) {
+        int value = 0;
+        for (const char ch : word)
+            value = value * 10 + (ch - '0');
+        return ByteOrZero(value);
+    }
+    return ByteOrZero(ParseIntOr(TrimView(word), 0));
+}
+
+// Calls f(line) for the lines of a text (CR LF, CR or LF; a final line break adds
+// no empty line).
+template <typename F> void ForEachPastedLine(std::string_view text, F&& f) {
+    std::size_t start = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '\r' && text[i] != '\n')
+            continue;
+        f(text.substr(start, i - start));
+        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
+            ++i;
+        start = i + 1;
+    }
+    if (start < text.size())
+        f(text.substr(start));
+}
+
 // A combination of 12 distinct numbers of 1..24 as a set of bits.
 bool RegularMask(const uint8_t* numbers, uint32_t& mask) {
     mask = 0;
@@ -87,22 +116,29 @@ TOwnNumbers ParseOwnNumbers(std::string_view text) {
 
 void GenerateCombinations(TCombsArray& list, int mode, const TOwnNumbers& own) {
     list.clear();
+    auto isOwn = [&own](uint8_t n) { return own[n]; };
     switch (mode) {
     case 1:
+        // Counted without an early exit: where the first own number falls is random,
+        // and a mispredicted exit costs more than the table reads it saves.
         ForEachFullSetCombination([&](const TCombination& c) {
-            if (std::any_of(c.begin(), c.end(), [&](uint8_t n) { return own[n]; }))
+            unsigned count = 0;
+            for (const uint8_t n : c)
+                count += own[n] ? 1u : 0u;
+            const bool pass = count > 0;
+            if (pass)
                 list.push_back(c);
         });
         break;
     case 2:
         ForEachFullSetCombination([&](const TCombination& c) {
-            if (std::all_of(c.begin(), c.end(), [&](uint8_t n) { return own[n]; }))
+            if (std::all_of(c.begin(), c.end(), isOwn))
                 list.push_back(c);
         });
         break;
     case 3:
         ForEachFullSetCombination([&](const TCombination& c) {
-            if (std::none_of(c.begin(), c.end(), [&](uint8_t n) { return own[n]; }))
+            if (std::none_of(c.begin(), c.end(), isOwn))
                 list.push_back(c);
         });
         break;
@@ -124,19 +160,19 @@ std::string CombsToListText(const TCombsArray& list) {
 
 std::size_t ParseListText(std::string_view text, TCombsArray& list) {
     std::size_t added = 0;
-    for (std::string_view line : SplitPastedLines(text)) {
+    ForEachPastedLine(text, [&](std::string_view line) {
         TCombination c{};
         int words = 0;
         ForEachWord(line, IsListSeparator, [&](std::string_view word) {
             if (words < NumbersInDraw)
-                c[words] = ByteOrZero(ParseIntOr(TrimView(word), 0));
+                c[words] = ListNumber(word);
             ++words;
         });
-        if (words != NumbersInDraw)
-            continue;
-        list.push_back(c);
-        ++added;
-    }
+        if (words == NumbersInDraw) {
+            list.push_back(c);
+            ++added;
+        }
+    });
     return added;
 }
 
@@ -161,17 +197,7 @@ std::string CombsToClipboardText(const TCombsArray& list, const std::vector<std:
 
 std::vector<std::string_view> SplitPastedLines(std::string_view text) {
     std::vector<std::string_view> lines;
-    std::size_t start = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] != '\r' && text[i] != '\n')
-            continue;
-        lines.push_back(text.substr(start, i - start));
-        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
-            ++i;
-        start = i + 1;
-    }
-    if (start < text.size())
-        lines.push_back(text.substr(start));
+    ForEachPastedLine(text, [&](std::string_view line) { lines.push_back(line); });
     return lines;
 }
 
