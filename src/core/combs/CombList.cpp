@@ -3,6 +3,7 @@
 #include "combs/FullSet.h"
 #include "combs/KeepPass.h"
 #include "io/AtomicFile.h"
+#include "model/TextLines.h"
 #include "model/VexoUtils.h"
 
 #include <algorithm>
@@ -47,22 +48,6 @@ uint8_t ListNumber(std::string_view word) {
         return ByteOrZero(value);
     }
     return ByteOrZero(ParseIntOr(TrimView(word), 0));
-}
-
-// Calls f(line) for the lines of a text (CR LF, CR or LF; a final line break adds
-// no empty line).
-template <typename F> void ForEachPastedLine(std::string_view text, F&& f) {
-    std::size_t start = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] != '\r' && text[i] != '\n')
-            continue;
-        f(text.substr(start, i - start));
-        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
-            ++i;
-        start = i + 1;
-    }
-    if (start < text.size())
-        f(text.substr(start));
 }
 
 // A combination of 12 distinct numbers of 1..24 as a set of bits.
@@ -160,7 +145,7 @@ std::string CombsToListText(const TCombsArray& list) {
 
 std::size_t ParseListText(std::string_view text, TCombsArray& list) {
     std::size_t added = 0;
-    ForEachPastedLine(text, [&](std::string_view line) {
+    ForEachLine(text, [&](std::string_view line) {
         TCombination c{};
         int words = 0;
         ForEachWord(line, IsListSeparator, [&](std::string_view word) {
@@ -197,7 +182,7 @@ std::string CombsToClipboardText(const TCombsArray& list, const std::vector<std:
 
 std::vector<std::string_view> SplitPastedLines(std::string_view text) {
     std::vector<std::string_view> lines;
-    ForEachPastedLine(text, [&](std::string_view line) { lines.push_back(line); });
+    ForEachLine(text, [&](std::string_view line) { lines.push_back(line); });
     return lines;
 }
 

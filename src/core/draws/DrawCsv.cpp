@@ -3,6 +3,7 @@
 #include "DrawArchive.h"
 #include "io/AtomicFile.h"
 #include "model/Cp1251.h"
+#include "model/TextLines.h"
 #include "model/VexoUtils.h"
 
 #include <unordered_set>
@@ -38,21 +39,6 @@ uint8_t NumberField(const std::string& field) {
     const int32_t v = ParseIntOr(field, 0);
     // A value that does not fit a byte would wrap silently; keep it out instead.
     return v >= 0 && v <= 255 ? static_cast<uint8_t>(v) : 0;
-}
-
-// Splits text into lines at CR LF, LF or a lone CR.
-template <typename F> void ForEachLine(std::string_view text, F&& f) {
-    std::size_t start = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\r' || text[i] == '\n') {
-            f(text.substr(start, i - start));
-            if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
-                ++i;
-            start = i + 1;
-        }
-    }
-    if (start < text.size())
-        f(text.substr(start));
 }
 
 } // namespace
