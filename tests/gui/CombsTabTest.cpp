@@ -46,16 +46,6 @@ constexpr int FullSet = 2704156;
 // Combinations with 5 or 17: all but those drawn from the other 22 numbers, C(22,12).
 constexpr int WithFiveOrSeventeen = FullSet - 646646;
 
-TDrawRecord DrawOf(int32_t number, std::initializer_list<int> numbers) {
-    TDrawRecord draw;
-    draw.Number = number;
-    int i = 0;
-    for (int n : numbers)
-        draw.Numbers[i++] = static_cast<uint8_t>(n);
-    draw.SetDateTextUtf8("01.02.2021 20:00");
-    return draw;
-}
-
 // Three draws with three different sets of numbers, newest last.
 TDrawsArray ThreeDraws() {
     return {DrawOf(1, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}),

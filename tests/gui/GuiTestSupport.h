@@ -15,6 +15,7 @@
 
 #include <deque>
 #include <functional>
+#include <initializer_list>
 #include <memory>
 #include <vector>
 
@@ -31,6 +32,17 @@ inline TDrawRecord MakeDraw(int32_t number, int first, const char* date = "01.02
     for (int i = 0; i < NumbersInDraw; ++i)
         draw.Numbers[i] = static_cast<uint8_t>((first - 1 + i * 2) % MaxNumber + 1);
     draw.SetDateTextUtf8(date);
+    return draw;
+}
+
+// A draw with the given numbers in drawn order.
+inline TDrawRecord DrawOf(int32_t number, std::initializer_list<int> numbers) {
+    TDrawRecord draw;
+    draw.Number = number;
+    int i = 0;
+    for (int n : numbers)
+        draw.Numbers[i++] = static_cast<uint8_t>(n);
+    draw.SetDateTextUtf8("01.02.2021 20:00");
     return draw;
 }
 

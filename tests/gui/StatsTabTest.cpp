@@ -36,16 +36,6 @@ using namespace kumby::gui::testing;
 
 namespace {
 
-TDrawRecord DrawOf(int32_t number, std::initializer_list<int> numbers) {
-    TDrawRecord draw;
-    draw.Number = number;
-    int i = 0;
-    for (int n : numbers)
-        draw.Numbers[i++] = static_cast<uint8_t>(n);
-    draw.SetDateTextUtf8("01.02.2021 20:00");
-    return draw;
-}
-
 // Twelve draws: 1..11 in every draw, 12 in the first nine, 13..15 once each, 16..24
 // never. Counts 12, 9, 1 and 0 tell numeric order from text order.
 TDrawsArray CountsArchive() {
