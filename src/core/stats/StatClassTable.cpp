@@ -3,6 +3,7 @@
 
 #include "stats/StatList.h"
 #include "stats/families/VF_Nums.h"
+#include "stats/families/VF_Sums.h"
 
 namespace kumby {
 
@@ -18,6 +19,15 @@ const TStatClassInfo* const ClassTable[] = {
     &TstSmallValues::ClassInfo,
     &TstPrimeCount::ClassInfo,
     &TstPrimeValues::ClassInfo,
+    // Sums family.
+    &TstSumValues::ClassInfo,
+    &TstSumRanges::ClassInfo,
+    &TstSumChange::ClassInfo,
+    &TstSumChangeSome::ClassInfo,
+    &TstSumTrend::ClassInfo,
+    &TstSumEvenValues::ClassInfo,
+    &TstSumPrimeValues::ClassInfo,
+    &TstSum2To3::ClassInfo,
     // Numbers family, the position classes (after the combination classes).
     &TstPosVal::ClassInfo,
     &TstPosExt::ClassInfo,

@@ -93,6 +93,8 @@ std::string TStatClassInfo::CodeFor(int32_t param) const {
 }
 
 std::string TStatClassInfo::CaptionFor(int32_t param) const {
+    if (CaptionOf)
+        return CaptionOf(param);
     return FormatWithInt(Caption, param);
 }
 

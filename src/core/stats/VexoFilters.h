@@ -37,6 +37,7 @@ static_assert(sizeof(TRunState) == 288);
 
 using TStatFactory = std::unique_ptr<TCustomStat> (*)(const TStatList& list, int32_t param);
 using TParamRangeFn = void (*)(const TStatList& list, int32_t& min, int32_t& max);
+using TCaptionFn = std::string (*)(int32_t param);
 
 // What is known of a statistic class without an instance.
 struct TStatClassInfo {
@@ -52,6 +53,8 @@ struct TStatClassInfo {
     bool Available;           // false: never registered
     TParamRangeFn ParamRange; // nullptr: 0..0
     TStatFactory Create;
+    // For captions that take more than the parameter; nullptr: Caption formatted with it.
+    TCaptionFn CaptionOf = nullptr;
 
     uint8_t DisplayFlags() const { return static_cast<uint8_t>(Flags | (HasChart ? StatFlagG : 0)); }
     bool HasPrefetch() const { return (Flags & StatFlagN) != 0; }

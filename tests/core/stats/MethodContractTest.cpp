@@ -47,6 +47,8 @@ protected:
     }
 
     bool HasFlag(uint8_t flag) const { return (Info->Flags & flag) != 0; }
+    // The sum bands: with the band row selected only sums inside match, whatever else is.
+    bool SelectionNarrows() const { return Info->Code == std::string_view("SUM%d"); }
 
     TCombination DrawNumbers(int idx, bool sorted) const {
         TCombination comb = F.Draws[idx].Combination();
@@ -142,7 +144,7 @@ TEST_P(MethodContractTest, CombinationMatchesExactlyTheValuesAddCombinationGives
                 if (!own.contains(key))
                     others.push_back(KeyEntry(key));
             EXPECT_FALSE(Stat->Matches(comb, others, lastIdx, false, false)) << CombToText(comb);
-            if (!own.empty()) {
+            if (!own.empty() && !SelectionNarrows()) {
                 // A hit at the end of a long selection counts as well.
                 others.push_back(KeyEntry(*own.rbegin()));
                 EXPECT_TRUE(Stat->Matches(comb, others, lastIdx, false, false)) << CombToText(comb);
@@ -277,7 +279,10 @@ TEST_P(MethodContractTest, WindowOverTheArchiveCountsEveryOccurrence) {
 
 TEST_P(MethodContractTest, SearchBeyondTheNewestDrawFindsNothing) {
     const TStatDrawArray stat = EvaluateWindow(*Stat, 0, F.LastIdx(), false);
-    ASSERT_FALSE(stat.empty());
+    // A method conditioned on the newest draw may find nothing to list in a window.
+    if (!HasFlag(StatFlagD)) {
+        ASSERT_FALSE(stat.empty());
+    }
     for (const TStatEntry& e : stat) {
         EXPECT_EQ(Stat->FindNextOccurrence(e, F.LastIdx() + 1, F.LastIdx(), false), -1);
         EXPECT_EQ(Stat->FindNextOccurrence(e, 1000, F.LastIdx(), true), -1);

@@ -29,13 +29,14 @@ protected:
     TRecordingUi Ui;
 };
 
-TEST_F(StatListTest, RegistryListsTheNumbersFamilyInTableOrder) {
+TEST_F(StatListTest, RegistryListsTheFamiliesInTableOrder) {
     std::vector<std::string> codes;
     for (std::size_t i = 0; i < F.List.Count(); ++i)
         codes.push_back(F.List.Items(i).MethodCode());
-    const std::vector<std::string> expected = {"NUMS", "DIGS", "EVEN", "EVNV",  "SMAL",  "SMLV", "PRIM",
-                                               "PRMV", "POS1", "POS2", "POS3",  "POS4",  "POS5", "POS6",
-                                               "POS7", "POS8", "POS9", "POS10", "POS11", "POS12"};
+    const std::vector<std::string> expected = {
+        "NUMS", "DIGS", "EVEN", "EVNV", "SMAL", "SMLV", "PRIM", "PRMV",  "SUMS",  "SUM1",
+        "SUM2", "SUM3", "SUMC", "SUMV", "SUMT", "SUME", "SUMP", "S2T3",  "POS1",  "POS2",
+        "POS3", "POS4", "POS5", "POS6", "POS7", "POS8", "POS9", "POS10", "POS11", "POS12"};
     EXPECT_EQ(codes, expected) << "POE has no parameter value in this game";
     for (std::size_t i = 0; i < F.List.Count(); ++i) {
         EXPECT_TRUE(F.List.Items(i).Marked);
@@ -49,7 +50,7 @@ TEST_F(StatListTest, RegistryListsTheNumbersFamilyInTableOrder) {
     F.List.SetFavourites("NUMS");
     F.List.Items(0).CustomName = "Мои";
     F.List.Rebuild();
-    EXPECT_EQ(F.List.Count(), 20u);
+    EXPECT_EQ(F.List.Count(), 30u);
     EXPECT_FALSE(F.List.Ordered);
     EXPECT_TRUE(F.List.ShowGroupName);
     EXPECT_TRUE(F.List.AllMarked);
@@ -59,14 +60,16 @@ TEST_F(StatListTest, RegistryListsTheNumbersFamilyInTableOrder) {
 
 TEST_F(StatListTest, FindsAndCreatesMethodsByCode) {
     EXPECT_EQ(F.List.FindByCode("NUMS"), 0);
-    EXPECT_EQ(F.List.FindByCode("pos3"), 10);
-    EXPECT_EQ(F.List.FindByCode("Pos12"), 19);
+    EXPECT_EQ(F.List.FindByCode("sum2"), 10);
+    EXPECT_EQ(F.List.FindByCode("SUM4"), -1);
+    EXPECT_EQ(F.List.FindByCode("pos3"), 20);
+    EXPECT_EQ(F.List.FindByCode("Pos12"), 29);
     EXPECT_EQ(F.List.FindByCode("POS13"), -1);
     EXPECT_EQ(F.List.FindByCode("POE1"), -1);
     EXPECT_EQ(F.List.FindByCode(""), -1);
     EXPECT_EQ(F.List.FindByCode("NUMS "), -1);
 
-    auto pos3 = F.List.CreateInstance(10);
+    auto pos3 = F.List.CreateInstance(20);
     EXPECT_EQ(&pos3->Info(), &TstPosVal::ClassInfo);
     EXPECT_EQ(pos3->Param(), 3);
     EXPECT_EQ(pos3->InstanceCaption(), "Число в 3 позиции тиража");
@@ -159,7 +162,7 @@ TEST_F(StatListTest, FavouritesTextAndBack) {
         F.List.SetFavourites("NUMS");
         F.List.SetFavourites(empty);
         EXPECT_TRUE(F.List.AllMarked);
-        EXPECT_EQ(MarkedCodes().size(), 20u);
+        EXPECT_EQ(MarkedCodes().size(), F.List.Count());
         EXPECT_EQ(F.List.FavouritesText(), "");
     }
 }
@@ -170,12 +173,12 @@ TEST_F(StatListTest, NormalizeFavouritesTreatsAllAndNoneAlike) {
     F.List.AllMarked = false;
     F.List.NormalizeFavourites();
     EXPECT_TRUE(F.List.AllMarked);
-    EXPECT_EQ(MarkedCodes().size(), 20u);
+    EXPECT_EQ(MarkedCodes().size(), F.List.Count());
 
     F.List.Items(2).Marked = false;
     F.List.NormalizeFavourites();
     EXPECT_FALSE(F.List.AllMarked);
-    EXPECT_EQ(MarkedCodes().size(), 19u);
+    EXPECT_EQ(MarkedCodes().size(), F.List.Count() - 1);
     EXPECT_FALSE(F.List.IsShown(2));
 
     F.List.Items(2).Marked = true;
@@ -185,7 +188,7 @@ TEST_F(StatListTest, NormalizeFavouritesTreatsAllAndNoneAlike) {
     F.List.SetFavourites("EVEN");
     F.List.MarkAll();
     EXPECT_TRUE(F.List.AllMarked);
-    EXPECT_EQ(MarkedCodes().size(), 20u);
+    EXPECT_EQ(MarkedCodes().size(), F.List.Count());
 }
 
 // ---- The names file --------------------------------------------------------------
@@ -251,13 +254,13 @@ TEST_F(NamesFileTest, LoadRestoresNamesFavouritesAndOptions) {
     TStatFixture other;
     other.List.Items(0).CustomName = "Будет забыто";
     ASSERT_TRUE(other.List.LoadNames(File(), true, Ui));
-    EXPECT_EQ(other.List.Items(10).CustomName, "Третья позиция");
+    EXPECT_EQ(other.List.Items(Index("POS3")).CustomName, "Третья позиция");
     EXPECT_EQ(other.List.Items(0).CustomName, "") << "a method missing from the file gets its caption back";
     EXPECT_EQ(other.List.FavouritesText(), "NUMS,POS3");
     EXPECT_TRUE(other.List.Ordered);
     EXPECT_TRUE(other.List.ShowGroupName);
     EXPECT_FALSE(other.List.ShowMethodFlags);
-    EXPECT_EQ(other.List.DisplayName(10, true), "{ num } Третья позиция");
+    EXPECT_EQ(other.List.DisplayName(Index("POS3"), true), "{ num } Третья позиция");
 
     // Names only: the selection stays as it is.
     TStatFixture third;
@@ -265,7 +268,7 @@ TEST_F(NamesFileTest, LoadRestoresNamesFavouritesAndOptions) {
     ASSERT_TRUE(third.List.LoadNames(File(), false, Ui));
     EXPECT_EQ(third.List.FavouritesText(), "EVEN");
     EXPECT_FALSE(third.List.Ordered);
-    EXPECT_EQ(third.List.Items(10).CustomName, "Третья позиция");
+    EXPECT_EQ(third.List.Items(Index("POS3")).CustomName, "Третья позиция");
     EXPECT_TRUE(Ui.Messages.empty());
 }
 
@@ -275,7 +278,7 @@ TEST_F(NamesFileTest, LoadTrimsNamesAndKeepsWhatTheFileLacks) {
     F.List.SetFavourites("EVEN");
     F.List.ShowGroupName = false;
     ASSERT_TRUE(F.List.LoadNames(File(), true, Ui));
-    EXPECT_EQ(F.List.Items(10).CustomName, "Третья");
+    EXPECT_EQ(F.List.Items(Index("POS3")).CustomName, "Третья");
     EXPECT_EQ(F.List.Items(0).CustomName, "");
     EXPECT_EQ(F.List.FavouritesText(), "EVEN") << "no Favorites key";
     EXPECT_TRUE(F.List.Ordered);
@@ -283,7 +286,7 @@ TEST_F(NamesFileTest, LoadTrimsNamesAndKeepsWhatTheFileLacks) {
 
     // A missing file reads as empty.
     ASSERT_TRUE(F.List.LoadNames(Dir / "none.flt", true, Ui));
-    EXPECT_EQ(F.List.Items(10).CustomName, "");
+    EXPECT_EQ(F.List.Items(Index("POS3")).CustomName, "");
     EXPECT_EQ(F.List.FavouritesText(), "EVEN");
     EXPECT_FALSE(std::filesystem::exists(Dir / "none.flt"));
     EXPECT_TRUE(Ui.Messages.empty());
@@ -307,8 +310,8 @@ TEST_F(NamesFileTest, NameWithLineBreaksStaysOneValue) {
     TStatFixture other;
     ASSERT_TRUE(other.List.LoadNames(File(), true, Ui));
     EXPECT_EQ(other.List.FavouritesText(), "NUMS");
-    EXPECT_EQ(other.List.Items(10).CustomName.find('\n'), std::string::npos);
-    EXPECT_EQ(other.List.Items(10).CustomName.rfind("a=b", 0), 0u);
+    EXPECT_EQ(other.List.Items(Index("POS3")).CustomName.find('\n'), std::string::npos);
+    EXPECT_EQ(other.List.Items(Index("POS3")).CustomName.rfind("a=b", 0), 0u);
 }
 
 TEST_F(NamesFileTest, FailuresAreReportedAndChangeNothing) {
