@@ -8,6 +8,9 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+#include <numeric>
+
 namespace kumby {
 namespace {
 
@@ -238,6 +241,49 @@ TEST_F(SessionCombsTest, DMethodsTakeTheNewestDrawAtTheOffsetAsReference) {
     EXPECT_EQ(keepReference(0), "6;7;8;9;10;11;12;13;14;15;16;17");
     // Past the oldest draw the window still ends at the oldest one, never before it.
     EXPECT_EQ(keepReference(40), "1;2;3;4;5;6;7;8;9;10;11;12");
+}
+
+// The sums of draws 101..106 are 78, 90, 102, 114, 126 and 138 (12k + 66).
+TEST_F(SessionCombsTest, SumMovesFilterFromTheNewestDrawAtTheOffset) {
+    auto sumOf = [](const TCombination& c) { return std::accumulate(c.begin(), c.end(), 0); };
+    // Computes the method over the window ending at the offset and keeps the rows with those texts.
+    auto keep = [&](const char* code, int offset, const std::vector<std::string>& texts) {
+        S->GenerateList(true, S->GenerateDefaults());
+        S->SetDrawsOffset(offset);
+        S->View().DrawsStatLen = 100;
+        S->SortStatTable(-1, false);
+        S->ComputeTable(static_cast<std::size_t>(S->Registry().FindByCode(code)), true);
+        const TStatTable& t = S->LastStatTable();
+        std::vector<std::size_t> rows;
+        for (std::size_t r = 0; r < t.RowCount(); ++r)
+            for (const std::string& text : texts)
+                if (t.DisplayRow(r).Texts[StatColValue] == text)
+                    rows.push_back(r);
+        EXPECT_EQ(rows.size(), texts.size()) << code;
+        S->StatFilter(rows, false);
+    };
+    std::map<int, std::size_t> combsBySum;
+    S->GenerateList(true, S->GenerateDefaults());
+    for (const TCombination& c : S->WorkingList())
+        ++combsBySum[sumOf(c)];
+
+    // Offset 3: the window ends at draw 103 (sum 102); only draw 103 follows a sum
+    // within 14 of it (90), a change of +12. The kept sum is 102 + 12, not 138 + 12.
+    keep("SUMV", 3, {"+12"});
+    EXPECT_EQ(S->WorkingList().size(), combsBySum[114]);
+    for (const TCombination& c : S->WorkingList())
+        ASSERT_EQ(sumOf(c), 114);
+
+    // Offset 2: reference draw 104 (sum 114); no draw followed a 114, yet the rows are
+    // there to select, and "-" keeps the sums below 114.
+    keep("SUMT", 2, {"-"});
+    std::size_t below = 0;
+    for (const auto& [sum, count] : combsBySum)
+        if (sum < 114)
+            below += count;
+    EXPECT_EQ(S->WorkingList().size(), below);
+    for (const TCombination& c : S->WorkingList())
+        ASSERT_LT(sumOf(c), 114);
 }
 
 } // namespace

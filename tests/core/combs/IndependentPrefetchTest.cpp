@@ -1,5 +1,5 @@
-// The full-set files of the numbers family against a count made here from scratch:
-// every 12-of-24 set as a bit mask, its values worked out directly.
+// The full-set files of the numbers and sums families against a count made here from
+// scratch: every 12-of-24 set as a bit mask, its values worked out directly.
 
 #include "app/Session.h"
 #include "support/RecordingUi.h"
@@ -37,6 +37,7 @@ TCounts CountIndependently() {
             if (mask >> bit & 1)
                 numbers[k++] = bit + 1; // ascending, as combinations are stored
         int even = 0, small = 0, prime = 0;
+        int sum = 0, evenSum = 0, primeSum = 0;
         uint16_t evenMask = 0, smallMask = 0, primeMask = 0;
         for (int p = 0; p < 12; ++p) {
             const int n = numbers[p];
@@ -51,7 +52,22 @@ TCounts CountIndependently() {
             smallMask = static_cast<uint16_t>(smallMask << 1 | (n > 12));
             primeMask = static_cast<uint16_t>(primeMask << 1 | Prime(n));
             ++counts["POS" + std::to_string(p + 1)][static_cast<uint16_t>(n)];
+            sum += n;
+            evenSum += n % 2 == 0 ? n : 0;
+            primeSum += Prime(n) ? n : 0;
         }
+        // Pairs of set members adding up to a member, straight from the mask.
+        int triples = 0;
+        for (int t = 1; t <= 24; ++t)
+            for (int a = 1; a < t - a; ++a)
+                triples += (mask >> (t - 1) & 1) && (mask >> (a - 1) & 1) && (mask >> (t - a - 1) & 1);
+        ++counts["SUMS"][static_cast<uint16_t>(sum)];
+        ++counts["SUME"][static_cast<uint16_t>(evenSum)];
+        ++counts["SUMP"][static_cast<uint16_t>(primeSum)];
+        ++counts["S2T3"][static_cast<uint16_t>(triples)];
+        const int bands[3][2] = {{124, 176}, {129, 171}, {134, 166}};
+        for (int b = 0; b < 3; ++b)
+            ++counts["SUM" + std::to_string(b + 1)][sum >= bands[b][0] && sum <= bands[b][1] ? 1 : 0];
         ++counts["EVEN"][static_cast<uint16_t>(even)];
         ++counts["SMAL"][static_cast<uint16_t>(small)];
         ++counts["PRIM"][static_cast<uint16_t>(prime)];
@@ -82,7 +98,7 @@ std::string ExpectedFile(const std::map<uint16_t, int64_t>& values) {
     return bytes;
 }
 
-TEST(IndependentPrefetch, NumbersFamilyFilesEqualACountFromScratch) {
+TEST(IndependentPrefetch, NumbersAndSumsFamilyFilesEqualACountFromScratch) {
     TTempDir dir;
     TRecordingUi ui;
     TSessionOptions options;
@@ -91,16 +107,26 @@ TEST(IndependentPrefetch, NumbersFamilyFilesEqualACountFromScratch) {
     Session session(ui, options);
     session.Create();
     ASSERT_EQ(session.Start(), TStartResult::Ready);
-    EXPECT_EQ(session.CreatePrefetchFiles(true, {}), 20);
+    EXPECT_EQ(session.CreatePrefetchFiles(true, {}), 27);
     EXPECT_TRUE(ui.Errors().empty());
 
     const TCounts counts = CountIndependently();
     EXPECT_EQ(counts.at("NUMS").at(24), 1352078);
+    EXPECT_EQ(counts.at("SUMS").size(), 145u);
+    EXPECT_EQ(counts.at("SUMS").at(78), 1);
+    int files = 0;
     for (std::size_t i = 0; i < session.Registry().Count(); ++i) {
-        const std::string code = session.Registry().Items(i).MethodCode();
+        const TStatMethod& method = session.Registry().Items(i);
+        const std::string code = method.MethodCode();
+        if (!method.StatClass->HasPrefetch()) {
+            EXPECT_TRUE(code == "SUMC" || code == "SUMV" || code == "SUMT") << code;
+            continue;
+        }
+        ++files;
         ASSERT_TRUE(counts.count(code)) << code;
         EXPECT_EQ(ReadBytes(session.PrefetchFileName(i)), ExpectedFile(counts.at(code))) << code;
     }
+    EXPECT_EQ(files, 27);
 }
 
 } // namespace
