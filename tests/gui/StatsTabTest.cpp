@@ -29,6 +29,7 @@
 #include <QTextBrowser>
 
 #include <algorithm>
+#include <numeric>
 
 using namespace kumby;
 using namespace kumby::gui;
@@ -389,6 +390,28 @@ private slots:
                         n == 19 || n == 23;
              })},
         };
+        // The sums family; the previous draw 76 holds the odd numbers, sum 144.
+        const int sum = std::accumulate(shown.begin(), shown.end(), 0);
+        int evenSum = 0, primeSum = 0, triples = 0;
+        for (int n : shown) {
+            evenSum += n % 2 == 0 ? n : 0;
+            primeSum += n == 1 || n == 2 || n == 3 || n == 5 || n == 7 || n == 11 || n == 13 || n == 17 ||
+                                n == 19 || n == 23
+                            ? n
+                            : 0;
+            for (int a : shown)
+                for (int b : shown)
+                    triples += a < b && a + b == n;
+        }
+        expected.emplace_back(name("SUMS"), QString::number(sum));
+        expected.emplace_back(name("SUM1"), QString::number(sum >= 124 && sum <= 176));
+        expected.emplace_back(name("SUM2"), QString::number(sum >= 129 && sum <= 171));
+        expected.emplace_back(name("SUM3"), QString::number(sum >= 134 && sum <= 166));
+        expected.emplace_back(name("SUMC"), QString::number(sum - 144));
+        expected.emplace_back(name("SUMT"), QString::number(sum > 144 ? 1 : sum < 144 ? -1 : 0));
+        expected.emplace_back(name("SUME"), QString::number(evenSum));
+        expected.emplace_back(name("SUMP"), QString::number(primeSum));
+        expected.emplace_back(name("S2T3"), QString::number(triples));
         for (int p = 1; p <= NumbersInDraw; ++p)
             expected.emplace_back(name(("POS" + std::to_string(p)).c_str()), QString::number(shown[p - 1]));
         QCOMPARE(rows, expected);
