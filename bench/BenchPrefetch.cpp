@@ -77,6 +77,12 @@ BENCHMARK_CAPTURE(AddCombinationPass, POS3, "POS3")
     ->MeasureProcessCPUTime()
     ->UseRealTime()
     ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(AddCombinationPass, SUMS, "SUMS")
+    ->Arg(1)
+    ->Arg(2)
+    ->MeasureProcessCPUTime()
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
 
 // The session's own path: full set into the working list and back, the pass on
 // every core, the atomic write.
