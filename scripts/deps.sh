@@ -3,7 +3,8 @@
 set -euo pipefail
 
 packages=(g++ cmake ninja-build pkg-config
-    qt6-base-dev qt6-charts-dev libgl-dev
+    qt6-base-dev qt6-charts-dev libqt6opengl6-dev qt6-translations-l10n
+    libgl-dev libglx-dev libopengl-dev libegl-dev libvulkan-dev
     libcurl4-openssl-dev zlib1g-dev libssl-dev libxlsxwriter-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xauth)
