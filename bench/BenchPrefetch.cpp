@@ -1,6 +1,7 @@
 // The full set and the full-set distribution files.
 #include "app/Session.h"
 #include "combs/FullSet.h"
+#include "stats/CombinationValues.h"
 #include "stats/StatList.h"
 
 #include <benchmark/benchmark.h>

@@ -239,7 +239,7 @@ void TFiltersManagerDialog::ImportNames() {
     const QString name = AskOpenFileName(this, QString::fromUtf8(FilterNamesFileFilter));
     if (name.isEmpty())
         return;
-    Session_.Registry().LoadNames(LocalPath(name), false, Session_.Ui());
+    Session_.LoadMethodNames(LocalPath(name), false);
     FillTree();
 }
 
@@ -248,11 +248,10 @@ void TFiltersManagerDialog::ExportNames() {
         AskSaveFileName(this, QString::fromUtf8(FilterNamesFileFilter), QStringLiteral("flt"));
     if (name.isEmpty())
         return;
-    TStatList& registry = Session_.Registry();
     StoreNames();
-    registry.SaveNames(LocalPath(name), false, true, Session_.Ui());
+    Session_.SaveMethodNames(LocalPath(name), false, true);
     // The registry gets its own names back; the tree keeps what was typed.
-    registry.LoadNames(Session_.DataPath(FilterNamesFileName), false, Session_.Ui());
+    Session_.LoadMethodNames(Session_.DataPath(FilterNamesFileName), false);
 }
 
 void TFiltersManagerDialog::StoreNames() {

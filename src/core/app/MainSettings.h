@@ -18,15 +18,6 @@ struct TGenerateDefaults {
     std::string Parameters; // at most 255 characters kept
 };
 
-struct TShreddingSettings {
-    std::array<std::string, 3> Formulas = {
-        "(n1+n2+n3+n4+n5+n6)/(n7+n8+n9+n10+n11+n12)",
-        "(n7+n8+n9+n10+n11+n12)/(n1+n2+n3+n4+n5+n6)",
-        "(n1+n3+n5+n7+n9+n11)/(n2+n4+n6+n8+n10+n12)",
-    };
-    std::array<uint8_t, 3> Digits = {2, 2, 2};
-};
-
 struct TProxy {
     uint8_t Mode = 0; // 0 none, 1 automatic, 2 the configured proxy
     std::string Server;

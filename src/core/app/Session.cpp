@@ -241,14 +241,34 @@ void Session::BuildMethodRegistry() {
     Registry_.SetHelpFile(HelpFile_.string());
     Registry_.SetLanguageCode(LanguageCode(Language_));
     Registry_.Rebuild();
-    Registry_.LoadNames(DataPath(FilterNamesFileName), true, Ui_);
+    LoadMethodNames(DataPath(FilterNamesFileName), true);
 }
 
 void Session::ReloadRegistry() {
-    Registry_.SaveNames(DataPath(FilterNamesFileName), true, false, Ui_);
+    SaveMethodNames(DataPath(FilterNamesFileName), true, false);
     Registry_.Rebuild();
     Registry_.MarkAll();
-    Registry_.LoadNames(DataPath(FilterNamesFileName), true, Ui_);
+    LoadMethodNames(DataPath(FilterNamesFileName), true);
+}
+
+bool Session::LoadMethodNames(const std::filesystem::path& file, bool withFavourites) {
+    try {
+        Registry_.LoadNames(file, withFavourites);
+        return true;
+    } catch (const std::exception& e) {
+        Ui_.ShowError(e.what());
+        return false;
+    }
+}
+
+bool Session::SaveMethodNames(const std::filesystem::path& file, bool withFavourites, bool allNames) {
+    try {
+        Registry_.SaveNames(file, withFavourites, allNames);
+        return true;
+    } catch (const std::exception& e) {
+        Ui_.ShowError(e.what());
+        return false;
+    }
 }
 
 void Session::ClearCombinationStores() {

@@ -126,6 +126,9 @@ public:
     // Saves favourites and names, rebuilds the registry (parameter ranges follow the
     // settings) and reads them back.
     void ReloadRegistry();
+    // The favourites file or an exported names file; a failure is shown, then false.
+    bool LoadMethodNames(const std::filesystem::path& file, bool withFavourites);
+    bool SaveMethodNames(const std::filesystem::path& file, bool withFavourites, bool allNames);
 
     // ---- Combination stores --------------------------------------------------
     TCombsArray& WorkingList() { return WorkingList_; }

@@ -7,6 +7,7 @@
 #include "io/AtomicFile.h"
 #include "model/Error.h"
 #include "model/VexoUtils.h"
+#include "stats/CombinationValues.h"
 
 #include <algorithm>
 #include <system_error>

@@ -5,14 +5,9 @@
 
 #include "model/Records.h"
 
-#include <functional>
-#include <memory>
-#include <span>
 #include <type_traits>
 
 namespace kumby {
-
-class TCustomStat;
 
 inline constexpr TCombination FirstFullSetCombination = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12};
 inline constexpr TCombination LastFullSetCombination = {13, 14, 15, 16, 17, 18, 19, 20, 21, 22, 23, 24};
@@ -77,17 +72,6 @@ template <class F> void ForEachFullSetCombination(F&& visit) {
 // Replaces the content of the list with the full set. Nothing is allocated when the
 // list already has room for FullSetSize entries.
 void FillFullSet(TCombsArray& list);
-
-// A fresh instance of one method for one job.
-using TStatInstanceFactory = std::function<std::unique_ptr<TCustomStat>()>;
-
-// The value list that one AddCombination pass over `combs` builds, in first-met
-// order. With parts > 1 the combinations are cut into that many consecutive slices,
-// each evaluated by an instance of its own on a thread of its own, and the slice
-// lists are merged in slice order: the result is the same list, entry for entry.
-// Errors of any slice are raised once every slice has finished.
-TStatDrawArray CollectCombinationValues(std::span<const TCombination> combs,
-                                        const TStatInstanceFactory& create, unsigned parts);
 
 // Slices worth running at once on this machine (1 when the count is unknown).
 unsigned FullSetPassParts();

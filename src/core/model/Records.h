@@ -159,6 +159,16 @@ struct TConfigData {
                                                      1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1};
 };
 
+// The three user formulas of the shredding methods and the digits kept of each.
+struct TShreddingSettings {
+    std::array<std::string, 3> Formulas = {
+        "(n1+n2+n3+n4+n5+n6)/(n7+n8+n9+n10+n11+n12)",
+        "(n7+n8+n9+n10+n11+n12)/(n1+n2+n3+n4+n5+n6)",
+        "(n1+n3+n5+n7+n9+n11)/(n2+n4+n6+n8+n10+n12)",
+    };
+    std::array<uint8_t, 3> Digits = {2, 2, 2};
+};
+
 // Date-time as days since 30.12.1899 with the time of day as the fraction.
 using TDateTime = double;
 

@@ -1,8 +1,8 @@
 #include "StatList.h"
 
-#include "app/IUserInterface.h"
 #include "io/IniFile.h"
 #include "model/Cp1251.h"
+#include "model/Error.h"
 #include "model/VexoUtils.h"
 
 namespace kumby {
@@ -171,7 +171,7 @@ void TStatList::SetFavourites(std::string_view text) {
     }
 }
 
-bool TStatList::LoadNames(const std::filesystem::path& file, bool withFavourites, IUserInterface& ui) {
+void TStatList::LoadNames(const std::filesystem::path& file, bool withFavourites) {
     try {
         const TIniFile ini = TIniFile::Load(file);
         const std::string section = "STRINGS_" + LanguageCode_;
@@ -183,15 +183,12 @@ bool TStatList::LoadNames(const std::filesystem::path& file, bool withFavourites
         }
         for (TStatMethod& m : Methods_)
             m.CustomName = Trim(ini.ReadString(section, m.MethodCode(), ""));
-        return true;
     } catch (const std::exception& e) {
-        ui.ShowError(FormatWithText("Ошибка загрузки списка фильтров!\r\r%s", e.what()));
-        return false;
+        throw Error(FormatWithText("Ошибка загрузки списка фильтров!\r\r%s", e.what()));
     }
 }
 
-bool TStatList::SaveNames(const std::filesystem::path& file, bool withFavourites, bool allNames,
-                          IUserInterface& ui) {
+void TStatList::SaveNames(const std::filesystem::path& file, bool withFavourites, bool allNames) {
     try {
         TIniFile ini = TIniFile::Load(file);
         if (withFavourites) {
@@ -209,10 +206,8 @@ bool TStatList::SaveNames(const std::filesystem::path& file, bool withFavourites
                 ini.WriteString(section, m.MethodCode(), m.CustomName);
         }
         ini.Save(file);
-        return true;
     } catch (const std::exception& e) {
-        ui.ShowError(FormatWithText("Ошибка сохранения списка фильтров!\r\r%s", e.what()));
-        return false;
+        throw Error(FormatWithText("Ошибка сохранения списка фильтров!\r\r%s", e.what()));
     }
 }
 

@@ -3,7 +3,7 @@
 // The registry of statistic methods: one entry per class, or per parameter value
 // of a parametrised class, in the fixed order of the class table.
 
-#include "app/MainSettings.h"
+#include "model/Records.h"
 #include "stats/VexoFilters.h"
 
 #include <filesystem>
@@ -14,8 +14,6 @@
 #include <vector>
 
 namespace kumby {
-
-class IUserInterface;
 
 // The class table in registry order (StatClassTable.cpp).
 std::span<const TStatClassInfo* const> StatClassTable();
@@ -72,9 +70,10 @@ public:
     void NormalizeFavourites();
     std::string FavouritesText() const;
     void SetFavourites(std::string_view text);
-    // Errors go to the user as "Ошибка загрузки/сохранения списка фильтров!\r\r%s".
-    bool LoadNames(const std::filesystem::path& file, bool withFavourites, IUserInterface& ui);
-    bool SaveNames(const std::filesystem::path& file, bool withFavourites, bool allNames, IUserInterface& ui);
+    // Raise Error with "Ошибка загрузки/сохранения списка фильтров!\r\r%s", the text the
+    // user is shown.
+    void LoadNames(const std::filesystem::path& file, bool withFavourites);
+    void SaveNames(const std::filesystem::path& file, bool withFavourites, bool allNames);
 
     // Stake value: -Cost x Binomial(k, 12), plus the prize for `hits` when known.
     TMoney StakeResult(int numbersInStake, int hits) const;

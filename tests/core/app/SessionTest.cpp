@@ -268,7 +268,7 @@ TEST_F(SessionTest, FavouritesAndNamesSurviveARebuildAndARestart) {
         TStatList& r = s->Registry();
         r.SetFavourites("NUMS,POS3");
         r.Items(static_cast<std::size_t>(r.FindByCode("POS3"))).CustomName = "Третья позиция";
-        ASSERT_TRUE(r.SaveNames(Dir / FilterNamesFileName, true, false, ui));
+        ASSERT_NO_THROW(r.SaveNames(Dir / FilterNamesFileName, true, false));
         TConfigData c = s->Config();
         c.ChannelSize = 3; // parameter ranges follow: the registry is built again
         s->ApplyConfig(c);

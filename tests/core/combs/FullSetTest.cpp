@@ -1,9 +1,9 @@
 #include "combs/FullSet.h"
 
 #include "combs/PrefetchFile.h"
-
 #include "model/Error.h"
 #include "model/VexoUtils.h"
+#include "stats/CombinationValues.h"
 #include "stats/StatList.h"
 
 #include <gtest/gtest.h>

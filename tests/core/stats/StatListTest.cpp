@@ -3,8 +3,8 @@
 
 #include "StatTestSupport.h"
 #include "model/Cp1251.h"
+#include "model/Error.h"
 #include "stats/families/VF_Nums.h"
-#include "support/RecordingUi.h"
 #include "support/TempDir.h"
 
 namespace kumby::testing {
@@ -26,7 +26,6 @@ protected:
     }
 
     TStatFixture F;
-    TRecordingUi Ui;
 };
 
 TEST_F(StatListTest, RegistryListsTheFamiliesInTableOrder) {
@@ -214,8 +213,7 @@ TEST_F(NamesFileTest, SaveWritesCp1251AndReplacesTheNamesSection) {
     F.List.SetFavourites("NUMS,POS3");
     F.List.Ordered = true;
     F.List.ShowGroupName = false;
-    ASSERT_TRUE(F.List.SaveNames(File(), true, false, Ui));
-    EXPECT_TRUE(Ui.Messages.empty());
+    ASSERT_NO_THROW(F.List.SaveNames(File(), true, false));
 
     const std::string bytes = ReadBytes(File());
     EXPECT_NE(bytes.find("EVEN=\xCC\xEE\xE8 \xF7\xE5\xF2\xED\xFB\xE5\r\n"), std::string::npos)
@@ -239,7 +237,7 @@ TEST_F(NamesFileTest, SaveWritesCp1251AndReplacesTheNamesSection) {
     // Without favourites the FILTERS section is left alone.
     F.List.SetFavourites("");
     F.List.Items(Index("EVEN")).CustomName.clear();
-    ASSERT_TRUE(F.List.SaveNames(File(), false, false, Ui));
+    ASSERT_NO_THROW(F.List.SaveNames(File(), false, false));
     EXPECT_NE(FileText().find("Favorites=NUMS,POS3\r\n"), std::string::npos);
     EXPECT_EQ(FileText().find("EVEN="), std::string::npos);
 }
@@ -249,11 +247,11 @@ TEST_F(NamesFileTest, LoadRestoresNamesFavouritesAndOptions) {
     F.List.SetFavourites("NUMS,POS3");
     F.List.Ordered = true;
     F.List.ShowMethodFlags = false;
-    ASSERT_TRUE(F.List.SaveNames(File(), true, false, Ui));
+    ASSERT_NO_THROW(F.List.SaveNames(File(), true, false));
 
     TStatFixture other;
     other.List.Items(0).CustomName = "Будет забыто";
-    ASSERT_TRUE(other.List.LoadNames(File(), true, Ui));
+    ASSERT_NO_THROW(other.List.LoadNames(File(), true));
     EXPECT_EQ(other.List.Items(Index("POS3")).CustomName, "Третья позиция");
     EXPECT_EQ(other.List.Items(0).CustomName, "") << "a method missing from the file gets its caption back";
     EXPECT_EQ(other.List.FavouritesText(), "NUMS,POS3");
@@ -265,11 +263,10 @@ TEST_F(NamesFileTest, LoadRestoresNamesFavouritesAndOptions) {
     // Names only: the selection stays as it is.
     TStatFixture third;
     third.List.SetFavourites("EVEN");
-    ASSERT_TRUE(third.List.LoadNames(File(), false, Ui));
+    ASSERT_NO_THROW(third.List.LoadNames(File(), false));
     EXPECT_EQ(third.List.FavouritesText(), "EVEN");
     EXPECT_FALSE(third.List.Ordered);
     EXPECT_EQ(third.List.Items(Index("POS3")).CustomName, "Третья позиция");
-    EXPECT_TRUE(Ui.Messages.empty());
 }
 
 TEST_F(NamesFileTest, LoadTrimsNamesAndKeepsWhatTheFileLacks) {
@@ -277,7 +274,7 @@ TEST_F(NamesFileTest, LoadTrimsNamesAndKeepsWhatTheFileLacks) {
                Utf8ToCp1251("[STRINGS_RUS]\r\npos3=   Третья  \r\nNUMS=\r\n[FILTERS]\r\nOrdered=1\r\n"));
     F.List.SetFavourites("EVEN");
     F.List.ShowGroupName = false;
-    ASSERT_TRUE(F.List.LoadNames(File(), true, Ui));
+    ASSERT_NO_THROW(F.List.LoadNames(File(), true));
     EXPECT_EQ(F.List.Items(Index("POS3")).CustomName, "Третья");
     EXPECT_EQ(F.List.Items(0).CustomName, "");
     EXPECT_EQ(F.List.FavouritesText(), "EVEN") << "no Favorites key";
@@ -285,17 +282,16 @@ TEST_F(NamesFileTest, LoadTrimsNamesAndKeepsWhatTheFileLacks) {
     EXPECT_FALSE(F.List.ShowGroupName);
 
     // A missing file reads as empty.
-    ASSERT_TRUE(F.List.LoadNames(Dir / "none.flt", true, Ui));
+    ASSERT_NO_THROW(F.List.LoadNames(Dir / "none.flt", true));
     EXPECT_EQ(F.List.Items(Index("POS3")).CustomName, "");
     EXPECT_EQ(F.List.FavouritesText(), "EVEN");
     EXPECT_FALSE(std::filesystem::exists(Dir / "none.flt"));
-    EXPECT_TRUE(Ui.Messages.empty());
 }
 
 TEST_F(NamesFileTest, ExportWritesEveryNameUnderTheLanguageSection) {
     F.List.SetLanguageCode("ENG");
     F.List.Items(Index("NUMS")).CustomName = "Numbers";
-    ASSERT_TRUE(F.List.SaveNames(File(), false, true, Ui));
+    ASSERT_NO_THROW(F.List.SaveNames(File(), false, true));
     const std::string text = FileText();
     EXPECT_NE(text.find("[STRINGS_ENG]\r\nNUMS=Numbers\r\nDIGS=Цифры тиража\r\n"), std::string::npos) << text;
     EXPECT_NE(text.find("POS12=Число в 12 позиции тиража\r\n"), std::string::npos);
@@ -306,29 +302,36 @@ TEST_F(NamesFileTest, ExportWritesEveryNameUnderTheLanguageSection) {
 TEST_F(NamesFileTest, NameWithLineBreaksStaysOneValue) {
     F.List.SetFavourites("NUMS");
     F.List.Items(Index("POS3")).CustomName = "a=b\r\n[FILTERS]\r\nFavorites=EVEN";
-    ASSERT_TRUE(F.List.SaveNames(File(), true, false, Ui));
+    ASSERT_NO_THROW(F.List.SaveNames(File(), true, false));
     TStatFixture other;
-    ASSERT_TRUE(other.List.LoadNames(File(), true, Ui));
+    ASSERT_NO_THROW(other.List.LoadNames(File(), true));
     EXPECT_EQ(other.List.FavouritesText(), "NUMS");
     EXPECT_EQ(other.List.Items(Index("POS3")).CustomName.find('\n'), std::string::npos);
     EXPECT_EQ(other.List.Items(Index("POS3")).CustomName.rfind("a=b", 0), 0u);
 }
 
 TEST_F(NamesFileTest, FailuresAreReportedAndChangeNothing) {
+    // The message the user is shown: the operation, a blank line, the cause.
+    auto failure = [](auto&& call) {
+        try {
+            call();
+        } catch (const Error& e) {
+            return std::string(e.what());
+        }
+        return std::string("no error");
+    };
     // A folder where the file should be.
     std::filesystem::create_directory(File());
     F.List.Items(0).CustomName = "Мои";
-    EXPECT_FALSE(F.List.LoadNames(File(), true, Ui));
-    ASSERT_EQ(Ui.Errors().size(), 1u);
-    EXPECT_EQ(Ui.Errors()[0].rfind("Ошибка загрузки списка фильтров!\r\r", 0), 0u) << Ui.Errors()[0];
-    EXPECT_GT(Ui.Errors()[0].size(), std::string("Ошибка загрузки списка фильтров!\r\r").size());
+    const std::string load = failure([&] { F.List.LoadNames(File(), true); });
+    EXPECT_EQ(load.rfind("Ошибка загрузки списка фильтров!\r\r", 0), 0u) << load;
+    EXPECT_GT(load.size(), std::string("Ошибка загрузки списка фильтров!\r\r").size());
     EXPECT_EQ(F.List.Items(0).CustomName, "Мои");
 
-    EXPECT_FALSE(F.List.SaveNames(File(), true, false, Ui));
-    EXPECT_FALSE(F.List.SaveNames(Dir / "no" / "such" / "x.flt", true, false, Ui));
-    ASSERT_EQ(Ui.Errors().size(), 3u);
-    for (std::size_t i = 1; i < 3; ++i)
-        EXPECT_EQ(Ui.Errors()[i].rfind("Ошибка сохранения списка фильтров!\r\r", 0), 0u) << Ui.Errors()[i];
+    for (const std::filesystem::path& target : {File(), Dir / "no" / "such" / "x.flt"}) {
+        const std::string save = failure([&] { F.List.SaveNames(target, true, false); });
+        EXPECT_EQ(save.rfind("Ошибка сохранения списка фильтров!\r\r", 0), 0u) << save;
+    }
     EXPECT_TRUE(std::filesystem::is_directory(File()));
     EXPECT_FALSE(std::filesystem::exists(Dir / "no"));
 }
