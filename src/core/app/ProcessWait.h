@@ -6,9 +6,6 @@
 
 namespace kumby {
 
-// Whether another process runs the given program file.
-bool OtherProcessRuns(const std::filesystem::path& programFile);
-
 // Polls `isRunning` every `interval`, at most `maxChecks` times, while it says true.
 // Returns true when it stopped running.
 bool WaitWhileRunning(const std::function<bool()>& isRunning, int maxChecks = 601,

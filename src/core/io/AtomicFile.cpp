@@ -19,11 +19,19 @@ constexpr std::size_t ChunkSize = 64 * 1024;
 
 std::mutex HookMutex;
 TWriteFaultHook WriteFaultHook;
+TReadFaultHook ReadFaultHook;
 
 TWriteFaultHook CurrentHook() {
     std::lock_guard<std::mutex> lock(HookMutex);
     return WriteFaultHook;
 }
+
+TReadFaultHook CurrentReadHook() {
+    std::lock_guard<std::mutex> lock(HookMutex);
+    return ReadFaultHook;
+}
+
+constexpr std::string_view TemporaryMark = ".tmp";
 
 // strerror_r comes in two flavours; these overloads pick the right one.
 [[maybe_unused]] const char* ErrorTextResult(int rc, const char* buffer) {
@@ -81,7 +89,7 @@ int CreateTemporary(const std::filesystem::path& target, std::filesystem::path& 
     static std::atomic<unsigned> counter{0};
     for (int attempt = 0; attempt < 100; ++attempt) {
         std::filesystem::path candidate = target;
-        candidate += ".tmp" + std::to_string(::getpid()) + "_" + std::to_string(counter.fetch_add(1));
+        candidate += std::string(TemporaryMark) + std::to_string(::getpid()) + "_" + std::to_string(counter.fetch_add(1));
         int fd = ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd >= 0) {
             tmpPath = candidate;
@@ -120,6 +128,60 @@ std::string SystemErrorText(int err) {
 void SetWriteFaultHookForTesting(TWriteFaultHook hook) {
     std::lock_guard<std::mutex> lock(HookMutex);
     WriteFaultHook = std::move(hook);
+}
+
+void SetReadFaultHookForTesting(TReadFaultHook hook) {
+    std::lock_guard<std::mutex> lock(HookMutex);
+    ReadFaultHook = std::move(hook);
+}
+
+int ReadChunks(int fd, char* dest, std::size_t size, std::size_t& done) {
+    const TReadFaultHook hook = CurrentReadHook();
+    done = 0;
+    while (done < size) {
+        if (hook && !hook(done))
+            return EIO;
+        const ssize_t n = ::read(fd, dest + done, std::min(ChunkSize, size - done));
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return errno;
+        }
+        if (n == 0)
+            return 0;
+        done += static_cast<std::size_t>(n);
+    }
+    return 0;
+}
+
+bool IsSaveTemporaryName(std::string_view name) {
+    // "<target>.tmp<pid>_<counter>"
+    const std::size_t mark = name.rfind(TemporaryMark);
+    if (mark == std::string_view::npos || mark == 0)
+        return false;
+    const std::string_view tail = name.substr(mark + TemporaryMark.size());
+    const std::size_t underscore = tail.find('_');
+    auto digits = [](std::string_view s) {
+        return !s.empty() && s.find_first_not_of("0123456789") == std::string_view::npos;
+    };
+    return underscore != std::string_view::npos && digits(tail.substr(0, underscore)) &&
+           digits(tail.substr(underscore + 1));
+}
+
+int RemoveStaleTemporaries(const std::filesystem::path& folder) {
+    int removed = 0;
+    std::error_code ec;
+    for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+        std::error_code typeError;
+        // A link is never followed: only our own leftovers are plain files.
+        if (!it->is_regular_file(typeError) || it->is_symlink(typeError) ||
+            !IsSaveTemporaryName(it->path().filename().string()))
+            continue;
+        std::error_code removeError;
+        if (std::filesystem::remove(it->path(), removeError))
+            ++removed;
+    }
+    return removed;
 }
 
 void SaveFileAtomic(const std::filesystem::path& path, std::string_view bytes) {
@@ -185,21 +247,30 @@ std::string ReadWholeFile(const std::filesystem::path& path) {
     if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0) {
         result.reserve(static_cast<std::size_t>(st.st_size));
     }
-    char buffer[ChunkSize];
+    // Straight into the result: one buffer of the file's size, no second copy.
     for (;;) {
-        ssize_t n = ::read(fd, buffer, sizeof buffer);
-        if (n < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            int err = errno;
+        const std::size_t old = result.size();
+        const std::size_t want = result.capacity() > old ? result.capacity() - old : ChunkSize;
+        result.resize(old + want);
+        std::size_t got = 0;
+        int err = ReadChunks(fd, result.data() + old, want, got);
+        result.resize(old + got);
+        if (err == 0 && got == want) {
+            // The planned size is in; a small read tells the end of the file from a
+            // file that grew meanwhile without doubling the buffer.
+            char probe[4096];
+            std::size_t more = 0;
+            err = ReadChunks(fd, probe, sizeof probe, more);
+            result.append(probe, more);
+            got = more == 0 ? 0 : want;
+        }
+        if (err != 0) {
             CloseKeepingErrno(fd);
             ThrowReadError(path, err);
         }
-        if (n == 0) {
+        if (got < want) {
             break;
         }
-        result.append(buffer, static_cast<std::size_t>(n));
     }
     ::close(fd);
     return result;

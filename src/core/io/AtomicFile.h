@@ -17,10 +17,26 @@ void SaveFileAtomic(const std::filesystem::path& path, std::string_view bytes);
 // Reads a whole file; raises Error naming the file and the problem.
 std::string ReadWholeFile(const std::filesystem::path& path);
 
+// Reads up to `size` bytes of an open file into `dest` in chunks; `done` counts what
+// arrived. Returns 0 at the end of the file or when all is read, else the errno of
+// the failure (what arrived before it stays in `dest`).
+int ReadChunks(int fd, char* dest, std::size_t size, std::size_t& done);
+
+// Removes the temporary files that an interrupted save left in the folder (the
+// names SaveFileAtomic gives them); returns how many were removed. Only safe while
+// no other program writes there, that is with the data lock held.
+int RemoveStaleTemporaries(const std::filesystem::path& folder);
+// Whether a file name is that of a temporary file of SaveFileAtomic.
+bool IsSaveTemporaryName(std::string_view name);
+
 // Test seam: when set, it is called before each chunk is written with the number of
 // bytes already written; returning false makes the write fail as a full disk would.
 using TWriteFaultHook = std::function<bool(std::size_t written)>;
 void SetWriteFaultHookForTesting(TWriteFaultHook hook);
+// Test seam: called before each chunk of ReadChunks and ReadWholeFile with the number
+// of bytes already read; returning false makes the read fail as a broken disk would.
+using TReadFaultHook = std::function<bool(std::size_t read)>;
+void SetReadFaultHookForTesting(TReadFaultHook hook);
 
 // Text of errno for messages.
 std::string SystemErrorText(int err);

@@ -15,6 +15,12 @@ TDataLock::~TDataLock() {
 }
 
 void TDataLock::Acquire(const std::filesystem::path& path) {
+    if (!TryAcquire(path)) {
+        throw Error("Файл \"" + path.string() + "\" занят другим процессом.");
+    }
+}
+
+bool TDataLock::TryAcquire(const std::filesystem::path& path) {
     Release();
     // Close-on-exec: a program started from here must not keep the lock after we exit.
     int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
@@ -32,12 +38,13 @@ void TDataLock::Acquire(const std::filesystem::path& path) {
         int err = errno;
         ::close(fd);
         if (err == EWOULDBLOCK) {
-            throw Error("Файл \"" + path.string() + "\" занят другим процессом.");
+            return false;
         }
         throw Error("Не удалось заблокировать файл \"" + path.string() + "\": " + SystemErrorText(err));
     }
     Fd_ = fd;
     Path_ = path;
+    return true;
 }
 
 void TDataLock::Release() {

@@ -17,6 +17,9 @@ public:
     // Opens (creating when missing) the file for reading and writing and takes an
     // exclusive lock without waiting. Raises Error naming the file and the problem.
     void Acquire(const std::filesystem::path& path);
+    // The same without the wait being an error: false while another holder has the
+    // lock; other problems raise Error.
+    bool TryAcquire(const std::filesystem::path& path);
     void Release();
     bool Held() const { return Fd_ >= 0; }
     int Fd() const { return Fd_; }

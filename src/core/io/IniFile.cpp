@@ -163,53 +163,69 @@ TIniFile TIniFile::Load(const std::filesystem::path& path) {
     if (status.type() == std::filesystem::file_type::not_found) {
         return ini;
     }
-    return FromText(Cp1251ToUtf8(ReadWholeFile(path)));
+    return Parse(ReadWholeFile(path), true);
 }
 
 TIniFile TIniFile::FromText(std::string_view text) {
+    return Parse(text, false);
+}
+
+TIniFile TIniFile::Parse(std::string_view text, bool cp1251) {
     TIniFile ini;
     std::size_t pos = 0;
     while (pos < text.size()) {
         std::size_t eol = text.find('\n', pos);
-        std::string_view line(text.data() + pos, (eol == std::string::npos ? text.size() : eol) - pos);
+        std::string_view piece(text.data() + pos, (eol == std::string::npos ? text.size() : eol) - pos);
         pos = eol == std::string::npos ? text.size() : eol + 1;
-        if (!line.empty() && line.back() == '\r') {
-            line.remove_suffix(1);
+        if (!piece.empty() && piece.back() == '\r') {
+            piece.remove_suffix(1);
         }
 
-        std::string_view trimmed = Trim(line);
+        TLine line{cp1251 ? Cp1251ToUtf8(piece) : std::string(piece)};
+        const std::string_view raw = line.Raw;
+        std::string_view trimmed = Trim(raw);
         std::string_view name;
         std::string_view key;
         std::string_view value;
         if (IsSectionLine(trimmed, name)) {
             ini.Sections_.push_back(TSection{std::string(name), {}});
         } else if (ini.Sections_.empty()) {
-            ini.Preamble_.emplace_back(line);
-        } else if (IsKeyLine(trimmed, key, value)) {
-            ini.Sections_.back().Lines.push_back(
-                TLine{std::string(line), std::string(key), std::string(value)});
+            ini.Preamble_.push_back(std::move(line.Raw));
         } else {
-            ini.Sections_.back().Lines.push_back(TLine{std::string(line), {}, {}});
+            if (IsKeyLine(trimmed, key, value)) {
+                line.KeyAt = static_cast<std::size_t>(key.data() - raw.data());
+                line.KeyLength = key.size();
+                line.ValueAt = static_cast<std::size_t>(value.data() - raw.data());
+                line.ValueLength = value.size();
+            }
+            ini.Sections_.back().Lines.push_back(std::move(line));
         }
     }
     return ini;
 }
 
 void TIniFile::Save(const std::filesystem::path& path) const {
-    SaveFileAtomic(path, Utf8ToCp1251(Text()));
+    SaveFileAtomic(path, Lines(true));
 }
 
 std::string TIniFile::Text() const {
+    return Lines(false);
+}
+
+std::string TIniFile::Lines(bool cp1251) const {
+    // Line by line, so that the text is built once and not converted as a whole again.
     std::string text;
-    for (const std::string& line : Preamble_) {
-        text += line;
+    auto add = [&](std::string_view line) {
+        text += cp1251 ? Utf8ToCp1251(line) : std::string(line);
         text += "\r\n";
+    };
+    for (const std::string& line : Preamble_) {
+        add(line);
     }
     for (const TSection& section : Sections_) {
-        text += "[" + section.Name + "]\r\n";
+        add("[" + section.Name + "]");
         for (const TLine& line : section.Lines) {
-            text += line.Raw;
-            text += "\r\n";
+            add(line.Raw);
         }
     }
     return text;
@@ -225,7 +241,7 @@ const TIniFile::TLine* TIniFile::Find(std::string_view section, std::string_view
             continue;
         }
         for (const TLine& line : s.Lines) {
-            if (!line.Key.empty() && SameName(line.Key, key)) {
+            if (line.IsKey() && SameName(line.Key(), key)) {
                 return &line;
             }
         }
@@ -241,32 +257,40 @@ bool TIniFile::HasKey(std::string_view section, std::string_view key) const {
 
 std::string TIniFile::ReadString(std::string_view section, std::string_view key, std::string_view def) const {
     const TLine* line = Find(section, key);
-    return line ? line->Value : std::string(def);
+    return std::string(line ? line->Value() : def);
 }
 
 int TIniFile::ReadInteger(std::string_view section, std::string_view key, int def) const {
     const TLine* line = Find(section, key);
     int value = 0;
-    return line && ParseInteger(line->Value, value) ? value : def;
+    return line && ParseInteger(line->Value(), value) ? value : def;
 }
 
 bool TIniFile::ReadBool(std::string_view section, std::string_view key, bool def) const {
     const TLine* line = Find(section, key);
     int value = 0;
-    return line && ParseInteger(line->Value, value) ? value != 0 : def;
+    return line && ParseInteger(line->Value(), value) ? value != 0 : def;
 }
 
 long double TIniFile::ReadFloat(std::string_view section, std::string_view key, long double def) const {
     const TLine* line = Find(section, key);
     long double value = 0;
-    return line && ParseFloat(line->Value, value) ? value : def;
+    return line && ParseFloat(line->Value(), value) ? value : def;
 }
 
 void TIniFile::WriteString(std::string_view section, std::string_view key, std::string_view value) {
     std::string sectionName(Trim(OneLine(section)));
     std::string keyName(Trim(OneLine(key)));
-    std::string stored = StoredValue(value);
-    TLine newLine{keyName + "=" + stored, keyName, std::string(Unquote(stored))};
+    const std::string stored = StoredValue(value);
+    // The value is the stored text without its quotes, if it has any.
+    const std::size_t quote = Unquote(stored).size() != stored.size() ? 1 : 0;
+    auto makeLine = [&](const std::string_view spelling) {
+        TLine line{std::string(spelling) + "=" + stored};
+        line.KeyLength = spelling.size();
+        line.ValueAt = spelling.size() + 1 + quote;
+        line.ValueLength = stored.size() - 2 * quote;
+        return line;
+    };
 
     TSection* target = nullptr;
     for (TSection& s : Sections_) {
@@ -280,14 +304,13 @@ void TIniFile::WriteString(std::string_view section, std::string_view key, std::
         target = &Sections_.back();
     }
     for (TLine& line : target->Lines) {
-        if (!line.Key.empty() && SameName(line.Key, keyName)) {
+        if (line.IsKey() && SameName(line.Key(), keyName)) {
             // Keep the spelling of the key already in the file.
-            newLine.Key = line.Key;
-            newLine.Raw = line.Key + "=" + stored;
-            line = std::move(newLine);
+            line = makeLine(std::string(line.Key()));
             return;
         }
     }
+    TLine newLine = makeLine(keyName);
     // After the last non-blank line, so that the blank line before the next
     // section stays where it is.
     auto insertAt = target->Lines.end();

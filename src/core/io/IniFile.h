@@ -41,16 +41,25 @@ public:
     std::string Text() const; // UTF-8, CR LF line ends
 
 private:
+    // A line is kept once: its key and value are pieces of the text as read, so a
+    // huge line does not take twice its size.
     struct TLine {
-        std::string Raw; // the line as read (UTF-8), used for comments and blanks
-        std::string Key; // empty for non key lines
-        std::string Value;
+        std::string Raw; // the line as read (UTF-8)
+        std::size_t KeyAt = 0, KeyLength = 0; // KeyLength 0: not a key line
+        std::size_t ValueAt = 0, ValueLength = 0;
+
+        bool IsKey() const { return KeyLength != 0; }
+        std::string_view Key() const { return std::string_view(Raw).substr(KeyAt, KeyLength); }
+        std::string_view Value() const { return std::string_view(Raw).substr(ValueAt, ValueLength); }
     };
+    // Parses the text line by line; CP1251 lines are converted one at a time.
+    static TIniFile Parse(std::string_view text, bool cp1251);
     struct TSection {
         std::string Name;
         std::vector<TLine> Lines;
     };
     const TLine* Find(std::string_view section, std::string_view key) const;
+    std::string Lines(bool cp1251) const;
 
     std::vector<std::string> Preamble_; // lines before the first section
     std::vector<TSection> Sections_;

@@ -48,21 +48,5 @@ TEST(ProcessWait, PollsAtMostTheGivenNumberOfTimes) {
     EXPECT_EQ(checks, 3);
 }
 
-TEST(ProcessWait, SeesAnotherProcessOfTheSameProgram) {
-    const auto self = CurrentProgramFile();
-    ASSERT_FALSE(self.empty());
-    EXPECT_FALSE(OtherProcessRuns("/nonexistent/program"));
-
-    const pid_t child = ::fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        ::pause();
-        ::_exit(0);
-    }
-    EXPECT_TRUE(OtherProcessRuns(self));
-    ::kill(child, SIGKILL);
-    ::waitpid(child, nullptr, 0);
-}
-
 } // namespace
 } // namespace kumby
