@@ -10,6 +10,7 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <iterator>
 
 namespace kumby {
 
@@ -52,26 +53,29 @@ void LoadDrawArchive(const std::filesystem::path& path, TDrawsArray& draws) {
     draws.resize(count);
 
     // Read straight into the records; whatever arrived before an error stays.
-    auto* dest = reinterpret_cast<char*>(draws.data());
-    const std::size_t wanted = count * DrawRecordSize;
     std::size_t done = 0;
-    while (done < wanted) {
-        const ssize_t n = ::read(fd.Get(), dest + done, wanted - done);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0) {
-            const int err = n < 0 ? errno : 0;
-            draws.resize(done / DrawRecordSize);
-            if (err == 0)
-                return; // the file shrank meanwhile: keep the whole records we got
-            ThrowReadError(path, err);
-        }
-        done += static_cast<std::size_t>(n);
-    }
+    const int err = ReadChunks(fd.Get(), reinterpret_cast<char*>(draws.data()), count * DrawRecordSize, done);
+    draws.resize(done / DrawRecordSize); // a file that shrank meanwhile keeps its whole records
+    if (err != 0)
+        ThrowReadError(path, err);
+}
+
+TDrawRecord CleanDrawRecord(const TDrawRecord& draw) {
+    TDrawRecord clean;
+    clean.Number = draw.Number;
+    std::copy(std::begin(draw.Numbers), std::end(draw.Numbers), clean.Numbers);
+    clean.DateText.AssignBytes(draw.DateText.Bytes());
+    return clean;
 }
 
 std::string DrawArchiveBytes(const TDrawsArray& draws) {
-    return std::string(reinterpret_cast<const char*>(draws.data()), draws.size() * DrawRecordSize);
+    // Bytes past the date's length (left by an older writer) are not carried over.
+    std::string bytes(draws.size() * DrawRecordSize, '\0');
+    for (std::size_t i = 0; i < draws.size(); ++i) {
+        const TDrawRecord clean = CleanDrawRecord(draws[i]);
+        std::memcpy(bytes.data() + i * DrawRecordSize, &clean, DrawRecordSize);
+    }
+    return bytes;
 }
 
 void SaveDrawArchive(const std::filesystem::path& path, const TDrawsArray& draws) {
@@ -121,12 +125,27 @@ int FindDrawIndex(const TDrawsArray& draws, int32_t number) {
     return -1;
 }
 
-int32_t NextDrawNumber(const TDrawsArray& draws, int k) {
+int64_t NextDrawNumber(const TDrawsArray& draws, int k) {
     if (draws.empty())
         return 1;
     if (k < 0 || static_cast<std::size_t>(k) >= draws.size())
         return -1;
-    return draws[draws.size() - 1 - k].Number + 1;
+    return int64_t{draws[draws.size() - 1 - k].Number} + 1;
+}
+
+std::optional<int32_t> NewDrawNumber(const TDrawsArray& draws) {
+    const int64_t next = NextDrawNumber(draws, 0);
+    if (next < 1 || next > MaxDrawNumber)
+        return std::nullopt;
+    return static_cast<int32_t>(next);
+}
+
+std::vector<int> DrawIndexesOfNumber(const TDrawsArray& draws, int32_t number) {
+    std::vector<int> indexes;
+    for (std::size_t i = 0; i < draws.size(); ++i)
+        if (draws[i].Number == number)
+            indexes.push_back(static_cast<int>(i));
+    return indexes;
 }
 
 void DrawNumbersAtOffset(const TDrawsArray& draws, int k, TCombination& out) {
@@ -150,12 +169,20 @@ TDrawsOffsetInfo ComputeOffsetInfo(const TDrawsArray& draws, int k) {
     return info;
 }
 
+std::string DrawNumberTakenText(int32_t number) {
+    return Format("Тираж № %d уже есть в архиве.", number);
+}
+
+std::string DrawNumberTakenQuestion(int32_t number) {
+    return Format("Тираж № %d уже есть в архиве. Добавить еще один тираж с этим номером?", number);
+}
+
 std::string DrawsCountText(std::size_t count) {
     return Format("Архив тиражей: %d", static_cast<int>(count));
 }
 
-std::string NextDrawText(int32_t nextNumber) {
-    return Format("Следующий тираж: %d", nextNumber);
+std::string NextDrawText(int64_t nextNumber) {
+    return "Следующий тираж: " + std::to_string(nextNumber);
 }
 
 TCombination DrawDisplayNumbers(const TDrawRecord& draw, bool sorted) {
