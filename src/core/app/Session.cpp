@@ -1,5 +1,6 @@
 #include "Session.h"
 
+#include "app/DataFiles.h"
 #include "app/ProcessWait.h"
 #include "draws/DrawCsv.h"
 #include "model/Error.h"
@@ -82,11 +83,10 @@ bool Session::Create() {
         std::srand(static_cast<unsigned>(std::time(nullptr)));
         ClearCombinationStores();
 
-        if (Options_.CommandLine.Restart) {
-            const std::filesystem::path self = CurrentProgramFile();
-            if (!WaitWhileRunning([&] { return OtherProcessRuns(self); }))
-                return false;
-        }
+        // The lock comes before the first write of any file, so that a copy refused
+        // at start-up leaves the data folder exactly as it was.
+        if (!TryTakeDataLock() && Options_.CommandLine.Restart)
+            return false;
 
         const TIniFile frm = ViewStore_.Read();
         Language_ =
@@ -118,7 +118,7 @@ void Session::LoadViewState() {
     try {
         const TIniFile frm = ViewStore_.Read();
         ReadViewState(frm, View_);
-        if (!View_.PrefetchsInit) {
+        if (!View_.PrefetchsInit && DataLock_.Held()) {
             View_.PrefetchsInit = true;
             ViewStore_.Write(MainWindowSection, {{"PrefetchsInit", "1"},
                                                  {"PrefetchsEnabled", View_.PrefetchsEnabled ? "1" : "0"}});
@@ -146,9 +146,29 @@ void Session::LoadMainSettings() {
     }
 }
 
+bool Session::TryTakeDataLock() {
+    const std::filesystem::path lockFile = DataPath(StakesFileName);
+    bool heldElsewhere = false;
+    try {
+        if (!DataLock_.TryAcquire(lockFile)) {
+            // "restart": the copy that started this one still works on the folder.
+            heldElsewhere = !Options_.CommandLine.Restart ||
+                            !WaitWhileRunning([&] { return !DataLock_.TryAcquire(lockFile); });
+        }
+    } catch (const std::exception&) {
+        // Reported by the start-up step, which tries again.
+    }
+    if (DataLock_.Held())
+        RemoveStaleSaveTemporaries(DataDir());
+    return !heldElsewhere;
+}
+
 bool Session::TakeDataLock() {
+    if (DataLock_.Held())
+        return true;
     try {
         DataLock_.Acquire(DataPath(StakesFileName));
+        RemoveStaleSaveTemporaries(DataDir());
         return true;
     } catch (const std::exception& e) {
         ShowOperationError("Ошибка чтения файла ставок!\r\r%s", e);
@@ -229,7 +249,8 @@ void Session::Close(bool writeViewState) {
         return;
     Closed_ = true;
     StopRunningScript();
-    if (writeViewState)
+    // A copy that never held the lock has no say in the folder's files.
+    if (writeViewState && DataLock_.Held())
         WriteViewSizes();
     Draws_.clear();
     DataLock_.Release();
@@ -333,157 +354,6 @@ std::vector<int> Session::ApplyConfig(const TConfigData& config) {
     RefreshAnalysisViews();
     Ui_.Notify(TSessionEvent::DrawsDisplayChanged);
     return groups;
-}
-
-// ---- Draw archive ---------------------------------------------------------
-
-void Session::RefreshDrawsView() {
-    if (Draws_.empty() || Offset_ < 0)
-        Offset_ = 0;
-    else if (static_cast<std::size_t>(Offset_) >= Draws_.size())
-        Offset_ = static_cast<int>(Draws_.size()) - 1;
-    OffsetInfo_ = ComputeOffsetInfo(Draws_, Offset_);
-    Ui_.Notify(TSessionEvent::DrawsChanged);
-}
-
-void Session::RefreshAnalysisViews() {
-    Ui_.Notify(TSessionEvent::AnalysisViewsChanged);
-}
-
-void Session::LoadDraws() {
-    const std::filesystem::path path = DataPath(DrawsFileName);
-    if (!std::filesystem::exists(path)) {
-        Draws_.clear();
-        RefreshDrawsView();
-        return;
-    }
-    try {
-        TBusyScope busy(*this, "Загрузка файла тиражей...");
-        LoadDrawArchive(path, Draws_);
-    } catch (const std::exception& e) {
-        ShowOperationError("Ошибка чтения файла тиражей!\r\r%s", e);
-    }
-    RefreshDrawsView();
-}
-
-bool Session::SaveDraws() {
-    bool ok = true;
-    try {
-        TBusyScope busy(*this, "Сохранение файла тиражей...");
-        SaveDrawArchive(DataPath(DrawsFileName), Draws_);
-    } catch (const std::exception& e) {
-        ShowOperationError("Ошибка записи в файл тиражей!\r\r%s", e);
-        ok = false;
-    }
-    RefreshDrawsView();
-    return ok;
-}
-
-void Session::SetDrawsOffset(int k) {
-    if (k == Offset_)
-        return;
-    Offset_ = k;
-    RefreshDrawsView();
-    RefreshAnalysisViews();
-}
-
-TDrawRecord Session::NewDrawRecord() const {
-    TDrawRecord rec;
-    rec.Number = NextDrawNumber(Draws_, 0);
-    return rec;
-}
-
-bool Session::DrawsAdd(const TDrawRecord& draw) {
-    Draws_.push_back(draw);
-    const bool ok = SaveDraws();
-    RefreshAnalysisViews();
-    return ok;
-}
-
-bool Session::DrawsChange(int index, const TDrawRecord& draw) {
-    if (index < 0 || static_cast<std::size_t>(index) >= Draws_.size()) {
-        Ui_.ShowError(Format("Запись со индексом %d в файле данных не найдена!", index));
-        return false;
-    }
-    Draws_[index] = draw;
-    const bool ok = SaveDraws();
-    RefreshAnalysisViews();
-    return ok;
-}
-
-bool Session::DrawsDelete(const std::vector<int32_t>& selectedNumbers) {
-    if (selectedNumbers.empty())
-        return false;
-    const std::string question =
-        selectedNumbers.size() == 1
-            ? std::string("Удалить выделенную запись?")
-            : Format("Удалить все выделенные записи (всего будет удалено %d записи(ей))?",
-                     static_cast<int>(selectedNumbers.size()));
-    if (!Ui_.Confirm(question, TConfirmKind::Deletion))
-        return false;
-    {
-        TBusyScope busy(*this, "Удаление выделенных тиражей....");
-        try {
-            for (auto it = selectedNumbers.rbegin(); it != selectedNumbers.rend(); ++it) {
-                const int index = FindDrawIndex(Draws_, *it);
-                if (index >= 0)
-                    DeleteDraw(Draws_, index);
-            }
-        } catch (const std::exception& e) {
-            Ui_.ShowError(e.what());
-        }
-        RefreshDrawsView();
-    }
-    const bool ok = SaveDraws();
-    RefreshAnalysisViews();
-    return ok;
-}
-
-int Session::DrawsImport(const std::filesystem::path& file) {
-    int added = -1;
-    {
-        TBusyScope busy(*this, Format("Импорт тиражей из файла \"%s\"...", file.string().c_str()));
-        try {
-            TDrawsArray draws = Draws_;
-            added = ImportDrawsCsv(file, draws);
-            Draws_ = std::move(draws);
-        } catch (const std::exception& e) {
-            Ui_.ShowError(e.what());
-            return -1;
-        }
-    }
-    SaveDraws();
-    RefreshAnalysisViews();
-    return added;
-}
-
-bool Session::DrawsExport(const std::filesystem::path& file) {
-    TBusyScope busy(*this, Format("Экспорт тиражей в файл \"%s\"...", file.string().c_str()));
-    try {
-        ExportDrawsCsv(file, Draws_);
-        return true;
-    } catch (const std::exception& e) {
-        Ui_.ShowError(e.what());
-        return false;
-    }
-}
-
-void Session::SetSortedDraws(bool on) {
-    View_.SortedDraws = on;
-    WriteViewSwitch("SortedDraws");
-    Ui_.Notify(TSessionEvent::DrawsDisplayChanged);
-    RefreshAnalysisViews();
-}
-
-void Session::SetColorDraws(bool on) {
-    View_.ColorDraws = on;
-    WriteViewSwitch("ColorDraws");
-    Ui_.Notify(TSessionEvent::DrawsDisplayChanged);
-}
-
-void Session::SetDownloadDrawsOnStart(int mode) {
-    View_.DownloadDrawsOnStart = mode >= 0 && mode <= 2 ? mode : 0;
-    WriteViewSwitch("DownloadDrawsOnStart");
 }
 
 } // namespace kumby

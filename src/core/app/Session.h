@@ -9,6 +9,7 @@
 #include "app/ViewState.h"
 #include "combs/PrefetchFile.h"
 #include "draws/DrawArchive.h"
+#include "draws/DrawCsv.h"
 #include "io/DataLock.h"
 #include "model/Records.h"
 #include "stats/StatFilter.h"
@@ -97,18 +98,30 @@ public:
     const std::string& NextDrawNumbersPanel() const { return OffsetInfo_.NextDrawNumbersText; }
 
     void LoadDraws();
+    // False after a reported failure. While the archive has not loaded whole, every
+    // write of it is refused, so that the draws that could not be read survive.
     bool SaveDraws();
-    // A new record for the draw dialog: zero numbers, the number after the newest.
+    bool DrawsLoadFailed() const { return DrawsLoadFailed_; }
+    // A new record for the draw dialog: zero numbers, the number after the newest
+    // (0 when the newest has the largest number).
     TDrawRecord NewDrawRecord() const;
-    bool DrawsAdd(const TDrawRecord& draw);
+    // Appends a draw; a number the archive already has is refused unless allowed.
+    // Each change of the archive is undone in memory when it could not be saved.
+    bool DrawsAdd(const TDrawRecord& draw, bool allowExistingNumber = false);
     bool DrawsChange(int index, const TDrawRecord& draw);
-    // Deletes the draws with these numbers after the deletion question; the
-    // numbers come in list order, top row first.
-    bool DrawsDelete(const std::vector<int32_t>& selectedNumbers);
-    // Number of draws added, or -1 on failure.
-    int DrawsImport(const std::filesystem::path& file);
+    // Deletes exactly the draws at these archive indexes after the deletion question.
+    bool DrawsDeleteAt(std::vector<int> indexes);
+    // Deletes the draws with these numbers; a number that no draw or several draws
+    // have is refused with a message listing them.
+    bool DrawsDelete(const std::vector<int32_t>& numbers);
+    // Number of draws added, or -1 on failure (nothing saved then).
+    int DrawsImport(const std::filesystem::path& file, TDrawsImportReport* report = nullptr);
     bool DrawsExport(const std::filesystem::path& file);
     bool CanExportDraws() const { return !Busy() && !Draws_.empty(); }
+    // Whether a file is one of the program's own files in the data folder.
+    bool IsOwnDataFile(const std::filesystem::path& file) const;
+    // Refuses, with a message, an output file that is one of them.
+    bool CheckOutputFile(const std::filesystem::path& file);
 
     void SetSortedDraws(bool on);
     void SetColorDraws(bool on);
@@ -215,8 +228,14 @@ public:
 private:
     void LoadViewState();
     void LoadMainSettings();
+    // Takes the data lock without a message; with "restart" it waits while another
+    // copy holds it. False when it is held elsewhere (or could not be taken).
+    bool TryTakeDataLock();
     bool TakeDataLock();
     void RefreshDrawsView();
+    bool CheckDrawsWritable();
+    // Saves the changed archive; on failure puts `before` back.
+    bool CommitDraws(TDrawsArray&& before);
     void RefreshAnalysisViews();
     void ShowOperationError(const char* operation, const std::exception& e);
 
@@ -244,6 +263,7 @@ private:
     std::filesystem::path HelpFile_;
 
     TDrawsArray Draws_;
+    bool DrawsLoadFailed_ = false;
     int Offset_ = 0;
     TDrawsOffsetInfo OffsetInfo_;
 
@@ -286,6 +306,9 @@ private:
     Session& Session_;
     bool HasStatus_;
 };
+
+// The refusal to write an archive that did not load whole.
+std::string DrawsNotLoadedText(const std::filesystem::path& file);
 
 // The groups of methods whose full-set files depend on what changed.
 std::vector<int> ChangedSettingGroups(const TConfigData& before, const TConfigData& after);

@@ -231,6 +231,8 @@ bool Session::CombsOpen(const std::filesystem::path& file) {
 }
 
 bool Session::CombsSave(const std::filesystem::path& file) {
+    if (!CheckOutputFile(file))
+        return false;
     TBusyScope busy(*this, Format("Сохранение файла \"%s\"...", file.string().c_str()));
     try {
         SaveListFile(file, WorkingList_);
