@@ -4,22 +4,26 @@
 #include "model/VexoUtils.h"
 
 #include <cstring>
+#include <filesystem>
 #include <istream>
 #include <ostream>
+#include <sstream>
 
 namespace kumby::cli {
 
 namespace {
 
 constexpr const char* UsageText =
-    "Использование: kumby-cli [--data-dir DIR] [--offset K] [--sorted|--unsorted] [--yes] КОМАНДА\n"
+    "Использование: kumby-cli [--data-dir DIR|--data-dir=DIR] [--offset K] [--sorted|--unsorted] [--yes] КОМАНДА\n"
     "\n"
     "Команды:\n"
     "  draws                          архив тиражей, новые сверху\n"
     "  draws import FILE              импорт тиражей из CSV-файла\n"
     "  draws export FILE              экспорт тиражей в CSV-файл\n"
-    "  draws add [--number N] --numbers \"1;2;...\" [--date \"dd.mm.yyyy hh:nn\"]\n"
+    "  draws add [--number N] --numbers \"1;2;...\" [--date \"dd.mm.yyyy hh:nn\"] [--force]\n"
+    "                                 добавление тиража (--force: и с номером, который уже есть)\n"
     "  draws delete NUMBER...         удаление тиражей по номерам\n"
+    "  draws delete --index I...      удаление тиражей по индексам в архиве (0 - самый старый)\n"
     "  status                         первые три панели строки состояния\n"
     "  demo [--draws N] [--seed S]    демонстрационный архив (синтетические тиражи)\n"
     "  methods [--all]                методы расчета статистики\n"
@@ -51,6 +55,13 @@ const TCommand Commands[] = {
     {"combs", "exclude", CmdCombsExclude}, {"filter", nullptr, CmdFilter},
 };
 
+bool HasSubCommands(const std::string& word) {
+    for (const TCommand& c : Commands)
+        if (word == c.Word && c.SubWord != nullptr)
+            return true;
+    return false;
+}
+
 struct TGlobalOptions {
     std::string DataDir;
     std::optional<int> Offset;
@@ -71,6 +82,8 @@ TGlobalOptions ParseGlobals(const std::vector<std::string>& args) {
         };
         if (a == "--data-dir")
             g.DataDir = value("--data-dir");
+        else if (a.rfind("--data-dir=", 0) == 0)
+            g.DataDir = a.substr(11);
         else if (a == "--offset") {
             int32_t k = 0;
             const std::string v = value("--offset");
@@ -83,12 +96,46 @@ TGlobalOptions ParseGlobals(const std::vector<std::string>& args) {
             g.Sorted = false;
         else if (a == "--yes")
             g.Yes = true;
-        else if (a == "--help" || a == "-h")
+        else if (a == "--help" || a == "-h" || (a == "help" && g.Rest.empty()))
             g.Help = true;
         else
             g.Rest.push_back(a);
     }
     return g;
+}
+
+const TCommand* FindCommand(const std::vector<std::string>& rest) {
+    for (const TCommand& c : Commands) {
+        if (rest[0] != c.Word)
+            continue;
+        if (c.SubWord == nullptr) {
+            // "draws" alone lists the archive; "draws WORD" must be a known command.
+            if (rest.size() > 1 && HasSubCommands(c.Word) && rest[1].rfind("-", 0) != 0)
+                return nullptr;
+            return &c;
+        }
+        if (rest.size() > 1 && rest[1] == c.SubWord)
+            return &c;
+    }
+    return nullptr;
+}
+
+// A missing data folder is named once, and only the demo creates it.
+void PrepareDataDir(const std::filesystem::path& dir, bool create) {
+    std::error_code ec;
+    const auto status = std::filesystem::status(dir, ec);
+    if (std::filesystem::is_directory(status))
+        return;
+    if (std::filesystem::exists(status))
+        throw TCliError{Format("Папка данных \"%s\" не является папкой.", dir.string().c_str())};
+    if (!create)
+        throw TCliError{Format("Папка данных \"%s\" не существует. Укажите существующую папку ключом "
+                               "--data-dir или создайте демонстрационный архив командой demo.",
+                               dir.string().c_str())};
+    std::filesystem::create_directories(dir, ec);
+    if (ec)
+        throw TCliError{Format("Не удалось создать папку данных \"%s\": %s", dir.string().c_str(),
+                               ec.message().c_str())};
 }
 
 } // namespace
@@ -97,7 +144,9 @@ void PrintRow(std::ostream& out, const std::vector<std::string>& cells) {
     for (std::size_t i = 0; i < cells.size(); ++i) {
         if (i)
             out << '\t';
-        out << cells[i];
+        // A tab or a line break inside a text would shift the columns or split the row.
+        for (char c : cells[i])
+            out << (static_cast<unsigned char>(c) < 0x20 || c == '\x7F' ? ' ' : c);
     }
     out << '\n';
 }
@@ -149,32 +198,28 @@ int RunCli(const std::vector<std::string>& args, const std::string& programDir, 
             return g.Help ? 0 : 1;
         }
 
-        const TCommand* command = nullptr;
-        std::size_t words = 0;
-        for (const TCommand& c : Commands) {
-            if (g.Rest[0] != c.Word)
-                continue;
-            if (c.SubWord == nullptr) {
-                command = &c;
-                words = 1;
-                break;
-            }
-            if (g.Rest.size() > 1 && g.Rest[1] == c.SubWord) {
-                command = &c;
-                words = 2;
-                break;
-            }
+        const TCommand* command = FindCommand(g.Rest);
+        if (!command) {
+            std::string words = g.Rest[0];
+            if (g.Rest.size() > 1 && HasSubCommands(g.Rest[0]))
+                words += " " + g.Rest[1];
+            throw TCliError{Format("Неизвестная команда: \"%s\".\n\n%s", words.c_str(), UsageText)};
         }
-        if (!command)
-            throw TCliError{Format("Неизвестная команда: \"%s\".\n\n%s", g.Rest[0].c_str(), UsageText)};
+        const std::size_t words = command->SubWord ? 2 : 1;
+
+        const std::filesystem::path dataDir = g.DataDir.empty() ? programDir : g.DataDir;
+        PrepareDataDir(dataDir, command->Run == CmdDemo);
 
         TCliUserInterface ui(err, in, g.Yes, interactive);
         TSessionOptions options;
-        options.DataDir = g.DataDir.empty() ? programDir : g.DataDir;
+        options.DataDir = dataDir;
         options.Headless = true;
         Session session(ui, options);
         if (!session.Create() || session.Start() == TStartResult::Exit || !session.DataLockHeld())
             return 1;
+        // What start-up reported (settings it could not read, ...) is a warning here:
+        // the exit code tells whether the command did its work.
+        ui.ClearErrorShown();
 
         if (g.Offset) {
             const int count = static_cast<int>(session.Draws().size());
@@ -185,12 +230,18 @@ int RunCli(const std::vector<std::string>& args, const std::string& programDir, 
         }
 
         session.View().SortedDraws = g.Sorted.value_or(session.View().SortedDraws); // this run only
-        TCliContext ctx{session, ui, out,
+        // The output is held back until the command succeeded, so that a failure never
+        // leaves a count or a table that reads as done.
+        std::ostringstream result;
+        TCliContext ctx{session, ui, result,
                         std::vector<std::string>(g.Rest.begin() + static_cast<long>(words), g.Rest.end()),
                         g.Sorted.value_or(session.View().SortedDraws)};
         const int code = command->Run(ctx);
         session.Close(false);
-        return ui.ErrorShown() || ui.Declined() ? 1 : code;
+        if (code != 0 || ui.ErrorShown() || ui.Declined())
+            return code != 0 ? code : 1;
+        out << result.str();
+        return 0;
     } catch (const TCliError& e) {
         err << e.Text << '\n';
         return 1;

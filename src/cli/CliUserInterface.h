@@ -22,6 +22,7 @@ public:
     void SetStatus(const std::string&) override {}
 
     bool ErrorShown() const { return ErrorShown_; }
+    void ClearErrorShown() { ErrorShown_ = false; }
     bool Declined() const { return Declined_; }
 
 private:

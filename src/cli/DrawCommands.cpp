@@ -4,6 +4,7 @@
 
 #include "draws/DemoArchive.h"
 #include "draws/DrawArchive.h"
+#include "draws/DrawCsv.h"
 #include "model/Error.h"
 #include "model/VexoUtils.h"
 
@@ -58,9 +59,12 @@ int CmdStatus(TCliContext& ctx) {
 
 int CmdDrawsImport(TCliContext& ctx) {
     const std::string file = TakeFileArg(ctx);
-    const int added = ctx.Core.DrawsImport(file);
+    TDrawsImportReport report;
+    const int added = ctx.Core.DrawsImport(file, &report);
     if (added < 0)
         return 1;
+    if (report.Skipped > 0)
+        ctx.Ui.ShowWarning(DrawsImportSkippedText(report));
     ctx.Out << added << '\n';
     return 0;
 }
@@ -72,37 +76,58 @@ int CmdDrawsExport(TCliContext& ctx) {
 
 int CmdDrawsAdd(TCliContext& ctx) {
     TDrawRecord rec = ctx.Core.NewDrawRecord();
-    rec.Number = ctx.TakeIntOption("--number", rec.Number, 1, 2147483647);
+    const auto numberText = ctx.TakeOption("--number");
+    if (numberText) {
+        int32_t n = 0;
+        if (!TryParseInt(*numberText, n) || n < 1)
+            throw TCliError{Format("Некорректное значение ключа --number: \"%s\" (допустимо 1..%d).",
+                                   numberText->c_str(), MaxDrawNumber)};
+        rec.Number = n;
+    }
     const auto numbers = ctx.TakeOption("--numbers");
     const auto date = ctx.TakeOption("--date");
+    const bool force = ctx.TakeFlag("--force");
     ctx.ExpectNoMoreArgs();
     if (!numbers)
         throw TCliError{"Не указаны числа тиража (--numbers \"1;2;...\")."};
+    if (rec.Number == 0)
+        throw TCliError{std::string(NoNewDrawNumberText) + " Укажите номер ключом --number."};
 
     TCombination comb{};
     if (!ParseDrawNumbers(*numbers, comb))
         throw TCliError{BadDrawNumbersText};
     rec.SetNumbers(comb);
     const TDateTime when = date ? TextToDrawDate(*date) : NowDateTime();
-    if (date && when <= 0)
+    if (date && TrimView(*date).empty())
         throw TCliError{"Не указана дата тиража."};
+    if (!(when > 0)) // day 0 at 00:00 and before: a record keeps no such date
+        throw TCliError{Format("Дата тиража \"%s\" раньше самой ранней даты, которую может хранить "
+                               "программа (%s).",
+                               date ? date->c_str() : "", EarliestDrawDateText)};
     rec.SetDateTextUtf8(DrawDateToText(when));
-    return ctx.Core.DrawsAdd(rec) ? 0 : 1;
+    if (!force && FindDrawIndex(ctx.Core.Draws(), rec.Number) >= 0)
+        throw TCliError{DrawNumberTakenText(rec.Number) + " Добавить еще один тираж с этим номером можно "
+                                                          "ключом --force."};
+    return ctx.Core.DrawsAdd(rec, force) ? 0 : 1;
 }
 
+// "draws delete NUMBER..." or "draws delete --index I...".
 int CmdDrawsDelete(TCliContext& ctx) {
+    const bool byIndex = ctx.TakeFlag("--index");
     if (ctx.Args.empty())
-        throw TCliError{"Не указаны номера тиражей."};
-    std::vector<int32_t> numbers;
+        throw TCliError{byIndex ? "Не указаны индексы тиражей." : "Не указаны номера тиражей."};
+    std::vector<int32_t> values;
     for (const std::string& a : ctx.Args) {
         int32_t n = 0;
         if (!TryParseInt(a, n))
-            throw TCliError{Format("Некорректный номер тиража: \"%s\".", a.c_str())};
-        if (FindDrawIndex(ctx.Core.Draws(), n) < 0)
-            throw TCliError{Format("Тираж № %d не найден в архиве.", n)};
-        numbers.push_back(n);
+            throw TCliError{Format(byIndex ? "Некорректный индекс тиража: \"%s\"."
+                                           : "Некорректный номер тиража: \"%s\".",
+                                   a.c_str())};
+        values.push_back(n);
     }
-    return ctx.Core.DrawsDelete(numbers) ? 0 : 1;
+    if (byIndex)
+        return ctx.Core.DrawsDeleteAt(std::vector<int>(values.begin(), values.end())) ? 0 : 1;
+    return ctx.Core.DrawsDelete(values) ? 0 : 1;
 }
 
 int CmdDemo(TCliContext& ctx) {
