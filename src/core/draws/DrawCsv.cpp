@@ -19,22 +19,32 @@ bool IsBlank(char c) {
 }
 
 // Reads a quoted field starting at the opening quote; leaves `i` after the closing one.
+// The field is measured first, so a huge one is copied once and never regrown.
 std::string ReadQuoted(std::string_view s, std::size_t& i) {
-    std::string value;
-    ++i;
-    while (i < s.size()) {
-        if (s[i] == '"') {
-            if (i + 1 < s.size() && s[i + 1] == '"') {
-                value += '"';
-                i += 2;
+    const std::size_t start = ++i;
+    std::size_t length = 0;
+    std::size_t end = start;
+    while (end < s.size()) {
+        if (s[end] == '"') {
+            if (end + 1 < s.size() && s[end + 1] == '"') {
+                ++length;
+                end += 2;
                 continue;
             }
-            ++i;
-            return value;
+            break;
         }
-        value += s[i++];
+        ++length;
+        ++end;
     }
-    return value; // no closing quote: the rest of the line
+    std::string value;
+    value.reserve(length);
+    for (std::size_t j = start; j < end; ++j) {
+        value += s[j];
+        if (s[j] == '"')
+            ++j; // the second quote of a doubled one
+    }
+    i = end < s.size() ? end + 1 : end; // no closing quote: the rest of the line
+    return value;
 }
 
 // A number of the draw: an integer 1..24, or 0 when the field is none.
