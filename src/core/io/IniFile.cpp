@@ -3,6 +3,7 @@
 #include "io/AtomicFile.h"
 #include "model/Cp1251.h"
 
+#include <algorithm>
 #include <charconv>
 #include <climits>
 #include <cmath>
@@ -154,6 +155,28 @@ bool ParseFloat(std::string_view text, long double& result) {
     return true;
 }
 
+// A CP1251 line in UTF-8, in a string of exactly its size: a huge line is never
+// held at twice its size on the way (single-byte text converts piece by piece).
+std::string LineToUtf8(std::string_view line) {
+    if (std::all_of(line.begin(), line.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
+        return std::string(line);
+    }
+    constexpr std::size_t Piece = 64 * 1024;
+    if (line.size() <= Piece) {
+        return Cp1251ToUtf8(line);
+    }
+    std::size_t total = 0;
+    for (std::size_t at = 0; at < line.size(); at += Piece) {
+        total += Cp1251ToUtf8(line.substr(at, Piece)).size();
+    }
+    std::string text;
+    text.reserve(total);
+    for (std::size_t at = 0; at < line.size(); at += Piece) {
+        text += Cp1251ToUtf8(line.substr(at, Piece));
+    }
+    return text;
+}
+
 } // namespace
 
 TIniFile TIniFile::Load(const std::filesystem::path& path) {
@@ -181,7 +204,7 @@ TIniFile TIniFile::Parse(std::string_view text, bool cp1251) {
             piece.remove_suffix(1);
         }
 
-        TLine line{cp1251 ? Cp1251ToUtf8(piece) : std::string(piece)};
+        TLine line{cp1251 ? LineToUtf8(piece) : std::string(piece)};
         const std::string_view raw = line.Raw;
         std::string_view trimmed = Trim(raw);
         std::string_view name;
