@@ -16,6 +16,7 @@
 #include <QTimeEdit>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <climits>
 
 namespace kumby::gui {
@@ -59,6 +60,8 @@ TDrawDialog::TDrawDialog(const QString& caption, const TDrawRecord& draw, bool w
     DateLabel_ = new QLabel(QStringLiteral("Дата и время тиража:"));
     Date_ = new QDateEdit(initial.date());
     Date_->setDisplayFormat(QLocale().dateFormat(QLocale::LongFormat));
+    // The first whole day a record can keep a date for (day 0 at 00:00 reads as none).
+    Date_->setMinimumDate(QDate(1899, 12, 31));
     Date_->setCalendarPopup(true);
     Time_ = new QTimeEdit(initial.time());
     Time_->setDisplayFormat(QStringLiteral("HH:mm"));
@@ -94,6 +97,11 @@ TDrawDialog::TDrawDialog(const QString& caption, const TDrawRecord& draw, bool w
     Numbers_->setFocus();
 }
 
+void TDrawDialog::CheckNumberAgainst(const TDrawsArray& draws, int ownIndex) {
+    Draws_ = &draws;
+    OwnIndex_ = ownIndex;
+}
+
 void TDrawDialog::accept() {
     TCombination numbers{};
     if (!ParseDrawNumbers(S(Numbers_->text()), numbers)) {
@@ -102,7 +110,17 @@ void TDrawDialog::accept() {
         Numbers_->selectAll();
         return;
     }
-    Result_.Number = Number_->value();
+    const int32_t number = Number_->value();
+    if (Draws_ && (OwnIndex_ < 0 || number != (*Draws_)[static_cast<std::size_t>(OwnIndex_)].Number)) {
+        const std::vector<int> holders = DrawIndexesOfNumber(*Draws_, number);
+        const bool taken = std::any_of(holders.begin(), holders.end(), [&](int i) { return i != OwnIndex_; });
+        if (taken && !Ui_.Confirm(DrawNumberTakenQuestion(number))) {
+            Number_->setFocus();
+            Number_->selectAll();
+            return;
+        }
+    }
+    Result_.Number = number;
     Result_.SetNumbers(numbers);
     if (WithDate_) {
         const QDate d = Date_->date();

@@ -26,6 +26,10 @@ public:
     TDrawDialog(const QString& caption, const TDrawRecord& draw, bool withDate, IUserInterface& ui,
                 QWidget* parent = nullptr);
 
+    // Asks before OK gives a number that another draw of this archive has; `ownIndex`
+    // is the archive index of the draw being changed (-1 for a new one).
+    void CheckNumberAgainst(const TDrawsArray& draws, int ownIndex);
+
     // The record as entered; valid once the dialog was accepted.
     const TDrawRecord& Result() const { return Result_; }
 
@@ -42,6 +46,8 @@ private:
     IUserInterface& Ui_;
     TDrawRecord Result_;
     bool WithDate_;
+    const TDrawsArray* Draws_ = nullptr;
+    int OwnIndex_ = -1;
     QSpinBox* Number_;
     QLineEdit* Numbers_;
     QLabel* DateLabel_;

@@ -8,6 +8,7 @@
 #include "GuiText.h"
 #include "SpreadsheetExport.h"
 #include "app/Session.h"
+#include "draws/DrawCsv.h"
 
 #include <QActionGroup>
 #include <QFile>
@@ -205,10 +206,15 @@ void TDrawsTab::SessionEvent(TSessionEvent event) {
 }
 
 void TDrawsTab::DrawsAddExecute() {
-    TDrawDialog dialog(QString::fromUtf8(NextDrawCaption), Session_.NewDrawRecord(), true, Session_.Ui(),
-                       window());
+    const TDrawRecord draw = Session_.NewDrawRecord();
+    if (draw.Number == 0) {
+        Session_.Ui().ShowError(NoNewDrawNumberText);
+        return;
+    }
+    TDrawDialog dialog(QString::fromUtf8(NextDrawCaption), draw, true, Session_.Ui(), window());
+    dialog.CheckNumberAgainst(Session_.Draws(), -1);
     if (dialog.exec() == QDialog::Accepted)
-        Session_.DrawsAdd(dialog.Result());
+        Session_.DrawsAdd(dialog.Result(), true); // a number already there was asked about
 }
 
 void TDrawsTab::DrawsChangeExecute() {
@@ -217,28 +223,30 @@ void TDrawsTab::DrawsChangeExecute() {
         return;
     TDrawDialog dialog(QString::fromUtf8(NextDrawCaption), Session_.Draws()[index], true, Session_.Ui(),
                        window());
+    dialog.CheckNumberAgainst(Session_.Draws(), index);
     if (dialog.exec() == QDialog::Accepted)
         Session_.DrawsChange(index, dialog.Result());
 }
 
 void TDrawsTab::DrawsDeleteExecute() {
-    QModelIndexList selected = List_->selectionModel()->selectedRows();
-    std::sort(selected.begin(), selected.end(),
-              [](const QModelIndex& a, const QModelIndex& b) { return a.row() < b.row(); });
-    std::vector<int32_t> numbers;
-    for (const QModelIndex& row : selected)
+    // By position: a draw that shares its number with another one is never taken instead.
+    std::vector<int> indexes;
+    for (const QModelIndex& row : List_->selectionModel()->selectedRows())
         if (const int index = Model_->ArchiveIndex(row.row()); index >= 0)
-            numbers.push_back(Session_.Draws()[index].Number);
-    if (numbers.empty())
+            indexes.push_back(index);
+    if (indexes.empty())
         return;
-    if (Session_.DrawsDelete(numbers))
+    if (Session_.DrawsDeleteAt(indexes))
         List_->clearSelection();
 }
 
 void TDrawsTab::DrawsImportExecute() {
     const QString name = AskOpenFileName(window(), QString::fromUtf8(DrawsFileFilter));
-    if (!name.isEmpty())
-        Session_.DrawsImport(LocalPath(name));
+    if (name.isEmpty())
+        return;
+    TDrawsImportReport report;
+    if (Session_.DrawsImport(LocalPath(name), &report) >= 0)
+        Session_.Ui().ShowInfo(DrawsImportReportText(report));
 }
 
 void TDrawsTab::DrawsExportExecute() {

@@ -211,8 +211,11 @@ private slots:
         tab.DrawsImport->trigger();
         QCOMPARE(NumbersOf(ReadArchive(f.Path())), (std::vector<int32_t>{5000, 5001}));
         QCOMPARE(tab.Model()->rowCount(), 2);
+        QCOMPARE(f.TextsOf(TMessageKind::Info),
+                 std::vector<QString>{QStringLiteral("Добавлено тиражей: 1.\nУже были в архиве: 1.")});
 
         // A cancelled dialog does nothing.
+        f.Messages.clear();
         SetFileDialogAnswerer([](bool, const QString&) { return QString(); });
         tab.DrawsImport->trigger();
         QCOMPARE(tab.Model()->rowCount(), 2);
