@@ -14,7 +14,8 @@ namespace kumby::cli {
 namespace {
 
 constexpr const char* UsageText =
-    "Использование: kumby-cli [--data-dir DIR|--data-dir=DIR] [--offset K] [--sorted|--unsorted] [--yes] КОМАНДА\n"
+    "Использование: kumby-cli [--data-dir DIR|--data-dir=DIR] [--offset K] [--sorted|--unsorted] [--yes] "
+    "КОМАНДА\n"
     "\n"
     "Команды:\n"
     "  draws                          архив тиражей, новые сверху\n"
@@ -134,8 +135,8 @@ void PrepareDataDir(const std::filesystem::path& dir, bool create) {
                                dir.string().c_str())};
     std::filesystem::create_directories(dir, ec);
     if (ec)
-        throw TCliError{Format("Не удалось создать папку данных \"%s\": %s", dir.string().c_str(),
-                               ec.message().c_str())};
+        throw TCliError{
+            Format("Не удалось создать папку данных \"%s\": %s", dir.string().c_str(), ec.message().c_str())};
 }
 
 } // namespace

@@ -120,9 +120,9 @@ int CmdDrawsDelete(TCliContext& ctx) {
     for (const std::string& a : ctx.Args) {
         int32_t n = 0;
         if (!TryParseInt(a, n))
-            throw TCliError{Format(byIndex ? "Некорректный индекс тиража: \"%s\"."
-                                           : "Некорректный номер тиража: \"%s\".",
-                                   a.c_str())};
+            throw TCliError{
+                Format(byIndex ? "Некорректный индекс тиража: \"%s\"." : "Некорректный номер тиража: \"%s\".",
+                       a.c_str())};
         values.push_back(n);
     }
     if (byIndex)

@@ -33,7 +33,8 @@ std::filesystem::path Resolved(const std::filesystem::path& p) {
 }
 
 bool SameExistingFile(const std::filesystem::path& a, const std::filesystem::path& b) {
-    struct stat sa {}, sb {};
+    struct stat sa {
+    }, sb{};
     return ::stat(a.c_str(), &sa) == 0 && ::stat(b.c_str(), &sb) == 0 && sa.st_dev == sb.st_dev &&
            sa.st_ino == sb.st_ino;
 }

@@ -8,9 +8,9 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <iterator>
 #include <sys/stat.h>
 #include <unistd.h>
-#include <iterator>
 
 namespace kumby {
 

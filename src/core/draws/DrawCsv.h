@@ -28,7 +28,7 @@ void ExportDrawsCsv(const std::filesystem::path& path, const TDrawsArray& draws)
 struct TDrawsImportReport {
     static constexpr std::size_t MaxListedLines = 10;
     int Added = 0;
-    int AlreadyInArchive = 0;     // draws whose number the archive already had
+    int AlreadyInArchive = 0; // draws whose number the archive already had
     int Skipped = 0;
     std::vector<int> SkippedLines; // 1-based line numbers of the first skipped lines
 };
@@ -37,7 +37,8 @@ struct TDrawsImportReport {
 // ignored); returns how many were added.
 int ImportDrawsCsvText(std::string_view cp1251Text, TDrawsArray& draws, TDrawsImportReport* report = nullptr);
 // Raises Error naming the file when it cannot be read; the archive is unchanged then.
-int ImportDrawsCsv(const std::filesystem::path& path, TDrawsArray& draws, TDrawsImportReport* report = nullptr);
+int ImportDrawsCsv(const std::filesystem::path& path, TDrawsArray& draws,
+                   TDrawsImportReport* report = nullptr);
 
 // "Добавлено тиражей: %d." and, when there were any, the draws already in the
 // archive and the skipped lines with the first line numbers.

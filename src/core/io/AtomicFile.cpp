@@ -89,7 +89,8 @@ int CreateTemporary(const std::filesystem::path& target, std::filesystem::path& 
     static std::atomic<unsigned> counter{0};
     for (int attempt = 0; attempt < 100; ++attempt) {
         std::filesystem::path candidate = target;
-        candidate += std::string(TemporaryMark) + std::to_string(::getpid()) + "_" + std::to_string(counter.fetch_add(1));
+        candidate += std::string(TemporaryMark) + std::to_string(::getpid()) + "_" +
+                     std::to_string(counter.fetch_add(1));
         int fd = ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd >= 0) {
             tmpPath = candidate;

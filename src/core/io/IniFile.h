@@ -44,7 +44,7 @@ private:
     // A line is kept once: its key and value are pieces of the text as read, so a
     // huge line does not take twice its size.
     struct TLine {
-        std::string Raw; // the line as read (UTF-8)
+        std::string Raw;                      // the line as read (UTF-8)
         std::size_t KeyAt = 0, KeyLength = 0; // KeyLength 0: not a key line
         std::size_t ValueAt = 0, ValueLength = 0;
 

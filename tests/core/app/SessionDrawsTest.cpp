@@ -156,7 +156,8 @@ TEST(SessionDrawsSafety, ChangeThatCouldNotBeSavedIsUndone) {
     t.Ui.Answers = {true};
     EXPECT_FALSE(t.S->DrawsDeleteAt({0}));
     SetWriteFaultHookForTesting(nullptr);
-    EXPECT_EQ(NumbersOf(t.S->Draws()), (std::vector<int32_t>{10, 9})) << "what is shown is what the file holds";
+    EXPECT_EQ(NumbersOf(t.S->Draws()), (std::vector<int32_t>{10, 9}))
+        << "what is shown is what the file holds";
     EXPECT_EQ(NumbersOf(ReadArchive(t.Path())), (std::vector<int32_t>{10, 9}));
 }
 
@@ -167,12 +168,9 @@ TEST(SessionDrawsSafety, ExportNeverReplacesAFileOfTheProgram) {
     std::filesystem::create_symlink(t / DrawsFileName, t / "link.csv");
     const std::string archive = ReadBytes(t / DrawsFileName);
     const std::filesystem::path targets[] = {
-        t / DrawsFileName,
-        t / "sub" / ".." / DrawsFileName,
-        t / "link.csv",
-        t / "Kumby_12x24.ini",
-        t / "Kumby_12x24.lsk",
-        t / PrefetchFolderName / "Kumby_12x24_NUMS.dfc",
+        t / DrawsFileName,     t / "sub" / ".." / DrawsFileName,
+        t / "link.csv",        t / "Kumby_12x24.ini",
+        t / "Kumby_12x24.lsk", t / PrefetchFolderName / "Kumby_12x24_NUMS.dfc",
     };
     for (const auto& target : targets) {
         t.Ui.Messages.clear();

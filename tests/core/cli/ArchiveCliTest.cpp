@@ -10,7 +10,6 @@
 
 #include <gtest/gtest.h>
 
-
 namespace kumby {
 namespace {
 
@@ -99,7 +98,8 @@ TEST_F(ArchiveCliTest, ImportOnAFullDiskPrintsNoCount) {
 }
 
 TEST_F(ArchiveCliTest, ImportCountsOnStdoutAndSkippedLinesOnStderr) {
-    WriteBytes(Dir / "in.csv", "\xEF\xBB\xBF" "5;\"\";1;2;3;4;5;6;7;8;9;10;11;12\r\n"
+    WriteBytes(Dir / "in.csv", "\xEF\xBB\xBF"
+                               "5;\"\";1;2;3;4;5;6;7;8;9;10;11;12\r\n"
                                "6;\"\";1;1;1;1;1;1;1;1;1;1;1;1\r\n"
                                "seven;\"\";1;2;3;4;5;6;7;8;9;10;11;12\r\n");
     const TRun r = Run({"draws", "import", (Dir / "in.csv").string()});
@@ -113,7 +113,8 @@ TEST_F(ArchiveCliTest, ExportNeverReplacesTheArchive) {
     WriteArchive(Dir.Path(), {PlainDraw(1), PlainDraw(2)});
     const std::string archive = ReadBytes(Dir / DrawsFileName);
     std::filesystem::create_directory(Dir / "sub");
-    for (const std::string& target : {(Dir / DrawsFileName).string(), (Dir / "sub" / ".." / DrawsFileName).string()}) {
+    for (const std::string& target :
+         {(Dir / DrawsFileName).string(), (Dir / "sub" / ".." / DrawsFileName).string()}) {
         const TRun r = Run({"draws", "export", target});
         EXPECT_EQ(r.Code, 1) << target;
         EXPECT_NE(r.Err.find("является файлом данных программы"), std::string::npos) << r.Err;
@@ -126,8 +127,9 @@ TEST_F(ArchiveCliTest, ExportNeverReplacesTheArchive) {
 
 TEST_F(ArchiveCliTest, AddRefusesAnExistingNumberUnlessForced) {
     WriteArchive(Dir.Path(), {PlainDraw(10)});
-    const std::vector<std::string> add = {"draws", "add", "--number", "10", "--numbers", "1;2;3;4;5;6;7;8;9;10;11;12",
-                                          "--date", "01.02.2021 20:00"};
+    const std::vector<std::string> add = {
+        "draws",           "add", "--number", "10", "--numbers", "1;2;3;4;5;6;7;8;9;10;11;12", "--date",
+        "01.02.2021 20:00"};
     TRun r = Run(add);
     EXPECT_EQ(r.Code, 1);
     EXPECT_NE(r.Err.find("Тираж № 10 уже есть в архиве."), std::string::npos) << r.Err;

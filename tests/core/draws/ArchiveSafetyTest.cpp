@@ -50,7 +50,9 @@ TEST(DrawArchiveSafety, RecordsAreWrittenWithAZeroedDateTail) {
     dirty.Padding[1] = 0x55;
     const std::string bytes = DrawArchiveBytes({dirty});
     ASSERT_EQ(bytes.size(), DrawRecordSize);
-    EXPECT_EQ(bytes.substr(16, 6), std::string("\x05" "01.02", 6));
+    EXPECT_EQ(bytes.substr(16, 6), std::string("\x05"
+                                               "01.02",
+                                               6));
     EXPECT_EQ(bytes.substr(22), std::string(14, '\0'));
 
     // A length byte beyond the field is cut to the field.
@@ -70,18 +72,19 @@ TEST(DrawArchiveSafety, NoDrawNumberAfterTheLargest) {
 TEST(DrawCsvImportSafety, LinesThatAreNoDrawsAreSkippedAndCounted) {
     TDrawsArray draws = {DrawOf(10, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12})};
     const std::string text =
-        "\xEF\xBB\xBF" "20;\"01.02.2021 20:00\";1;2;3;4;5;6;7;8;9;10;11;12\r\n" // 1: a mark before it
-        "21;\"\";1;2;3;4;5;6;7;8;9;10;11;11\r\n"                             // 2: duplicate number
-        "22;\"\";0;2;3;4;5;6;7;8;9;10;11;12\r\n"                             // 3: 0
-        "23;\"\";1;2;3;4;5;6;7;8;9;10;11;25\r\n"                             // 4: 25
-        "24;\"\";1;2;3;4;5;6;7;8;9;10;11;x\r\n"                              // 5: not a number
-        "x25;\"\";1;2;3;4;5;6;7;8;9;10;11;12\r\n"                            // 6: draw number not a number
-        "-3;\"\";1;2;3;4;5;6;7;8;9;10;11;12\r\n"                             // 7: draw number below 1
-        "\r\n"                                                               // 8: blank, not counted
-        "10;\"\";1;2;3;4;5;6;7;8;9;10;11;12\r\n"                             // 9: already in the archive
-        "\"02.02.2021 20:00\";24;23;22;21;20;19;18;17;16;15;14;13\r\n"       // 10: after the newest: 21
-        "1;2;3\r\n"                                                          // 11: three fields
-        "30;\"\";1;2;3;4;5;6;7;8;9;10;11;300\r\n";                           // 12: beyond a byte
+        "\xEF\xBB\xBF"
+        "20;\"01.02.2021 20:00\";1;2;3;4;5;6;7;8;9;10;11;12\r\n"       // 1: a mark before it
+        "21;\"\";1;2;3;4;5;6;7;8;9;10;11;11\r\n"                       // 2: duplicate number
+        "22;\"\";0;2;3;4;5;6;7;8;9;10;11;12\r\n"                       // 3: 0
+        "23;\"\";1;2;3;4;5;6;7;8;9;10;11;25\r\n"                       // 4: 25
+        "24;\"\";1;2;3;4;5;6;7;8;9;10;11;x\r\n"                        // 5: not a number
+        "x25;\"\";1;2;3;4;5;6;7;8;9;10;11;12\r\n"                      // 6: draw number not a number
+        "-3;\"\";1;2;3;4;5;6;7;8;9;10;11;12\r\n"                       // 7: draw number below 1
+        "\r\n"                                                         // 8: blank, not counted
+        "10;\"\";1;2;3;4;5;6;7;8;9;10;11;12\r\n"                       // 9: already in the archive
+        "\"02.02.2021 20:00\";24;23;22;21;20;19;18;17;16;15;14;13\r\n" // 10: after the newest: 21
+        "1;2;3\r\n"                                                    // 11: three fields
+        "30;\"\";1;2;3;4;5;6;7;8;9;10;11;300\r\n";                     // 12: beyond a byte
     TDrawsImportReport report;
     EXPECT_EQ(ImportDrawsCsvText(text, draws, &report), 2);
     ASSERT_EQ(draws.size(), 3u);
@@ -105,8 +108,9 @@ TEST(DrawCsvImportSafety, ManySkippedLinesListOnlyTheFirst) {
     TDrawsImportReport report;
     EXPECT_EQ(ImportDrawsCsvText(text, draws, &report), 0);
     EXPECT_EQ(report.Skipped, 25);
-    EXPECT_EQ(DrawsImportSkippedText(report),
-              "Пропущено строк, не содержащих данных тиража: 25 (строки 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, ...).");
+    EXPECT_EQ(
+        DrawsImportSkippedText(report),
+        "Пропущено строк, не содержащих данных тиража: 25 (строки 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, ...).");
 }
 
 TEST(DrawCsvImportSafety, LineWithoutANumberAfterTheLargestIsSkipped) {

@@ -21,7 +21,8 @@ TEST(IniFileMemory, HugeLineIsHeldOnce) {
     } lines[] = {{'a', Utf8Size}, {'\xE0', Utf8Size / 2}};
     for (const auto& line : lines) {
         testing::TTempDir dir;
-        testing::WriteBytes(dir / "big.ini", "[GLOBAL]\r\nKey=" + std::string(line.Count, line.Byte) + "\r\nOther=1\r\n");
+        testing::WriteBytes(dir / "big.ini",
+                            "[GLOBAL]\r\nKey=" + std::string(line.Count, line.Byte) + "\r\nOther=1\r\n");
 
         const std::size_t before = TAllocationCounter::Start(4 * Utf8Size);
         std::size_t held = 0;
@@ -36,8 +37,7 @@ TEST(IniFileMemory, HugeLineIsHeldOnce) {
             EXPECT_EQ(ini.ReadInteger("GLOBAL", "Other", 0), 1);
             valueSize = ini.ReadString("GLOBAL", "Key", "").size();
         }
-        EXPECT_LE(peak, line.Count + Utf8Size + (1u << 20))
-            << "the file and the line";
+        EXPECT_LE(peak, line.Count + Utf8Size + (1u << 20)) << "the file and the line";
         EXPECT_LE(held, Utf8Size + (1u << 20)) << "the line alone once loaded";
         EXPECT_EQ(valueSize, Utf8Size);
     }
