@@ -1,5 +1,6 @@
 #include "CombsGenerateDialog.h"
 
+#include "StandardTexts.h"
 #include "FileDialogs.h"
 #include "combs/CombList.h"
 
@@ -44,7 +45,7 @@ TCombsGenerateDialog::TCombsGenerateDialog(const TGenerateDefaults& defaults, QW
     Default_->setChecked(false);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
-    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Отмена"));
+    SetRussianButtonTexts(*buttons);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 

@@ -36,6 +36,8 @@ namespace kumby::gui {
 namespace {
 
 constexpr const char* WaitStatus = "Подождите пожалуйста...";
+// A copy of more rows than this shows its progress.
+constexpr std::size_t LongCopyRows = 100000;
 
 std::filesystem::path LocalPath(const QString& name) {
     return std::filesystem::path(QFile::encodeName(name).toStdString());
@@ -63,21 +65,67 @@ void SetUpListView(QTableView& view) {
 
 } // namespace
 
-std::vector<std::size_t> SelectedRows(const QItemSelection& selection) {
-    std::vector<std::pair<int, int>> ranges;
+std::vector<std::pair<std::size_t, std::size_t>> SelectedRanges(const QItemSelection& selection) {
+    std::vector<std::pair<std::size_t, std::size_t>> ranges;
     ranges.reserve(selection.size());
     for (const QItemSelectionRange& range : selection)
         if (range.isValid())
-            ranges.emplace_back(range.top(), range.bottom());
+            ranges.emplace_back(static_cast<std::size_t>(range.top()), static_cast<std::size_t>(range.bottom()));
     std::sort(ranges.begin(), ranges.end());
+    // Ranges of several columns of one row, or overlapping ones, merge into one.
+    std::vector<std::pair<std::size_t, std::size_t>> merged;
+    for (const auto& range : ranges) {
+        if (!merged.empty() && range.first <= merged.back().second + 1)
+            merged.back().second = std::max(merged.back().second, range.second);
+        else
+            merged.push_back(range);
+    }
+    return merged;
+}
+
+std::vector<std::size_t> SelectedRows(const QItemSelection& selection) {
     std::vector<std::size_t> rows;
-    int next = 0; // the first row not yet taken
-    for (const auto& [top, bottom] : ranges)
-        for (int r = std::max(top, next); r <= bottom; ++r) {
-            rows.push_back(static_cast<std::size_t>(r));
-            next = r + 1;
-        }
+    for (const auto& [first, last] : SelectedRanges(selection))
+        for (std::size_t r = first; r <= last; ++r)
+            rows.push_back(r);
     return rows;
+}
+
+QByteArray CombsClipboardBytes(const TCombsArray& list,
+                               const std::vector<std::pair<std::size_t, std::size_t>>& ranges,
+                               const std::function<bool(std::size_t done, std::size_t total)>& progress) {
+    constexpr std::size_t LineBytes = NumbersInDraw * 3 + 1; // "NN " twelve times, the last space a CR, LF
+    constexpr std::size_t ProgressEveryRows = 1 << 16;
+    std::size_t total = 0;
+    for (const auto& [first, last] : ranges)
+        if (first < list.size())
+            total += std::min(last, list.size() - 1) - first + 1;
+    QByteArray text;
+    // Numbers of three digits (a loaded file may hold them) make a line longer; they
+    // are rare enough to grow the text for.
+    text.reserve(static_cast<qsizetype>(total * LineBytes));
+    char line[NumbersInDraw * 4 + 2];
+    std::size_t done = 0;
+    for (const auto& [first, last] : ranges) {
+        for (std::size_t r = first; r <= last && r < list.size(); ++r) {
+            char* out = line;
+            for (int i = 0; i < NumbersInDraw; ++i) {
+                const unsigned v = list[r][i];
+                if (i > 0)
+                    *out++ = ' ';
+                if (v >= 100)
+                    *out++ = static_cast<char>('0' + v / 100);
+                *out++ = static_cast<char>('0' + v / 10 % 10);
+                *out++ = static_cast<char>('0' + v % 10);
+            }
+            *out++ = '\r';
+            *out++ = '\n';
+            text.append(line, out - line);
+            if (++done % ProgressEveryRows == 0 && progress && !progress(done, total))
+                return {};
+        }
+    }
+    return text;
 }
 
 TCombsTab::TCombsTab(Session& session, TActionList& actions, QWidget* parent)
@@ -100,11 +148,11 @@ TCombsTab::TCombsTab(Session& session, TActionList& actions, QWidget* parent)
     List_->setSelectionMode(QAbstractItemView::ExtendedSelection);
     List_->setContextMenuPolicy(Qt::CustomContextMenu);
     List_->horizontalHeader()->setStretchLastSection(true);
-    const QFontMetrics metrics = List_->fontMetrics();
-    List_->setColumnWidth(TCombsModel::ColIndex, metrics.horizontalAdvance(QStringLiteral("0000000")) + 14);
+    List_->setColumnWidth(TCombsModel::ColIndex,
+                          FitColumnWidth(*List_, TCombsModel::ColIndex, QStringLiteral("0000000")));
     for (int c = TCombsModel::ColFirstNumber; c < TCombsModel::ColSum; ++c)
-        List_->setColumnWidth(c, metrics.horizontalAdvance(QStringLiteral("00")) + 14);
-    List_->setColumnWidth(TCombsModel::ColSum, metrics.horizontalAdvance(QStringLiteral("000")) + 14);
+        List_->setColumnWidth(c, FitColumnWidth(*List_, c, QStringLiteral("00")));
+    List_->setColumnWidth(TCombsModel::ColSum, FitColumnWidth(*List_, TCombsModel::ColSum, QStringLiteral("000")));
 
     FiltersModel_ = new TFilterRowsModel(session, this);
     Filters_ = new QTableView;
@@ -113,6 +161,8 @@ TCombsTab::TCombsTab(Session& session, TActionList& actions, QWidget* parent)
     SetUpListView(*Filters_);
     Filters_->setSelectionMode(QAbstractItemView::SingleSelection);
     Filters_->setMinimumHeight(60);
+    // The count ends each row: it takes what room the caption and values leave.
+    Filters_->horizontalHeader()->setStretchLastSection(true);
     // The designed widths, widened where this font would cut the caption or a count.
     const QFontMetrics filterMetrics = Filters_->fontMetrics();
     for (int c = 0; c < TFilterRowsModel::ColumnCount; ++c) {
@@ -371,16 +421,43 @@ void TCombsTab::DeleteExecute() {
 }
 
 void TCombsTab::CopyExecute() {
-    const std::vector<std::size_t> rows = SelectedRows(List_->selectionModel()->selection());
-    if (rows.empty())
+    const std::vector<std::pair<std::size_t, std::size_t>> ranges =
+        SelectedRanges(List_->selectionModel()->selection());
+    if (ranges.empty())
         return;
-    const std::string text = Session_.CombsCopyText(rows);
-    QGuiApplication::clipboard()->setText(
-        QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+    QByteArray text;
+    {
+        TBusyScope busy(Session_, WaitStatus);
+        IUserInterface& ui = Session_.Ui();
+        bool progressShown = false;
+        text = CombsClipboardBytes(Session_.WorkingList(), ranges, [&](std::size_t done, std::size_t total) {
+            // A short list is done before a progress window could be read.
+            if (total > LongCopyRows) {
+                ui.SetProgress(static_cast<long long>(done), static_cast<long long>(total));
+                progressShown = true;
+            }
+            ui.PumpEvents();
+            return !ui.StopRequested();
+        });
+        if (progressShown)
+            ui.SetProgress(0, 0);
+    }
+    if (text.isEmpty())
+        return; // stopped: the clipboard keeps what it had
+    // The text is plain ASCII: the clipboard holds its bytes as they are, not a
+    // second copy of twice the size.
+    auto* data = new QMimeData;
+    data->setData(QStringLiteral("text/plain"), text);
+    QGuiApplication::clipboard()->setMimeData(data);
 }
 
 void TCombsTab::PasteExecute() {
-    const QByteArray text = QGuiApplication::clipboard()->text().toUtf8();
+    // Our own copy is taken as its bytes, without a detour through a wide string.
+    const QClipboard& clipboard = *QGuiApplication::clipboard();
+    const QMimeData* own = clipboard.ownsClipboard() ? clipboard.mimeData() : nullptr;
+    const QByteArray text = own && own->hasFormat(QStringLiteral("text/plain"))
+                                ? own->data(QStringLiteral("text/plain"))
+                                : clipboard.text().toUtf8();
     Session_.CombsPaste(std::string_view(text.constData(), static_cast<std::size_t>(text.size())));
 }
 

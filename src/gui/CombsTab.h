@@ -5,10 +5,15 @@
 
 #include "app/IUserInterface.h"
 #include "app/ViewState.h"
+#include "model/Records.h"
 
 #include <QWidget>
 
+#include <QByteArray>
+
 #include <cstddef>
+#include <functional>
+#include <utility>
 #include <vector>
 
 class QAction;
@@ -32,6 +37,16 @@ class TFilterRowsModel;
 // The rows an item selection covers, ascending and each once; built from its ranges,
 // so a selection of every row is one range and costs one pass.
 std::vector<std::size_t> SelectedRows(const QItemSelection& selection);
+// The same rows as ascending, disjoint first..last ranges.
+std::vector<std::pair<std::size_t, std::size_t>> SelectedRanges(const QItemSelection& selection);
+
+// The clipboard text of the rows in `ranges`: one line per combination, its numbers
+// with two digits and single spaces, each line ended by CR LF. `progress` hears the
+// rows done every so often and stops the work by answering false (the result is then
+// empty).
+QByteArray CombsClipboardBytes(const TCombsArray& list,
+                               const std::vector<std::pair<std::size_t, std::size_t>>& ranges,
+                               const std::function<bool(std::size_t done, std::size_t total)>& progress = {});
 
 class TCombsTab : public QWidget {
     Q_OBJECT

@@ -1,5 +1,6 @@
 #include "DrawDetailsWindow.h"
 
+#include "StandardTexts.h"
 #include "GuiText.h"
 #include "model/VexoUtils.h"
 #include "stats/StatList.h"
@@ -10,6 +11,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QStyle>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -96,7 +98,14 @@ TDrawDetailsWindow::TDrawDetailsWindow(const TDetailsContent& content, const TCo
     Properties_->resizeColumnToContents(0);
     const int captionWidth = std::clamp(Properties_->columnWidth(0) + 12, 160, 460);
     Properties_->setColumnWidth(0, captionWidth);
-    Properties_->setMinimumWidth(captionWidth + 120);
+    // The value column shows each value whole, the draw's date among them.
+    int valueWidth = Properties_->horizontalHeader()->fontMetrics().horizontalAdvance(QStringLiteral("Значение"));
+    for (const auto& property : content.Properties)
+        valueWidth = std::max(valueWidth, Properties_->fontMetrics().horizontalAdvance(Q(property.second)));
+    valueWidth += 24;
+    Properties_->setColumnWidth(1, valueWidth);
+    Properties_->setMinimumWidth(captionWidth + valueWidth + 2 * Properties_->frameWidth() +
+                                 style()->pixelMetric(QStyle::PM_ScrollBarExtent));
 
     Columns_ = new QSpinBox;
     Columns_->setRange(1, MaxNumber);
@@ -131,7 +140,7 @@ TDrawDetailsWindow::TDrawDetailsWindow(const TDetailsContent& content, const TCo
     top->addLayout(cardSide);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close);
-    buttons->button(QDialogButtonBox::Close)->setText(QStringLiteral("Закрыть"));
+    SetRussianButtonTexts(*buttons);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
     auto* layout = new QVBoxLayout(this);

@@ -1,5 +1,6 @@
 #include "DrawDialog.h"
 
+#include "StandardTexts.h"
 #include "GuiText.h"
 #include "app/IUserInterface.h"
 #include "draws/DrawArchive.h"
@@ -74,7 +75,7 @@ TDrawDialog::TDrawDialog(const QString& caption, const TDrawRecord& draw, bool w
     dateRow->addWidget(Time_);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
-    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Отмена"));
+    SetRussianButtonTexts(*buttons);
     connect(buttons, &QDialogButtonBox::accepted, this, &TDrawDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &TDrawDialog::reject);
 

@@ -7,6 +7,7 @@
 #include "FileDialogs.h"
 #include "GuiText.h"
 #include "SpreadsheetExport.h"
+#include "ViewStateGlue.h"
 #include "app/Session.h"
 #include "draws/DrawCsv.h"
 
@@ -62,15 +63,14 @@ TDrawsTab::TDrawsTab(Session& session, TActionList& actions, QWidget* parent)
     columns->setHighlightSections(false);
     columns->setMinimumSectionSize(0);
     columns->setStretchLastSection(true);
-    const int numberWidth = List_->fontMetrics().horizontalAdvance(QStringLiteral("00")) + 14;
-    List_->setColumnWidth(TDrawsModel::ColNumber,
-                          List_->fontMetrics().horizontalAdvance(QStringLiteral("Тираж")) + 22);
+    // Compact columns: the whole draw fits the left pages at their designed width.
+    List_->setColumnWidth(TDrawsModel::ColNumber, FitColumnWidth(*List_, TDrawsModel::ColNumber,
+                                                                 QStringLiteral("000000")));
     for (int c = TDrawsModel::ColFirstNumber; c < TDrawsModel::ColSum; ++c)
-        List_->setColumnWidth(c, numberWidth);
-    List_->setColumnWidth(TDrawsModel::ColSum,
-                          List_->fontMetrics().horizontalAdvance(QStringLiteral("000")) + 14);
-    List_->setColumnWidth(TDrawsModel::ColDate,
-                          List_->fontMetrics().horizontalAdvance(QStringLiteral("00.00.0000 00:00")) + 20);
+        List_->setColumnWidth(c, FitColumnWidth(*List_, c, QStringLiteral("00")));
+    List_->setColumnWidth(TDrawsModel::ColSum, FitColumnWidth(*List_, TDrawsModel::ColSum, QStringLiteral("000")));
+    List_->setColumnWidth(TDrawsModel::ColDate, FitColumnWidth(*List_, TDrawsModel::ColDate,
+                                                               QStringLiteral("00.00.0000 00:00")));
 
     auto* top = new QHBoxLayout;
     top->addWidget(offsetLabel);

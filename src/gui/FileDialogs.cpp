@@ -1,5 +1,7 @@
 #include "FileDialogs.h"
 
+#include "StandardTexts.h"
+
 #include <QFileDialog>
 #include <QFileInfo>
 
@@ -24,6 +26,7 @@ QString AskOpenFileName(QWidget* parent, const QString& filter) {
     QFileDialog dialog(parent, QString(), QString(), filter);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
+    SetUpFileDialog(dialog);
     return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
 }
 
@@ -35,6 +38,7 @@ QString AskSaveFileName(QWidget* parent, const QString& filter, const QString& d
         QFileDialog dialog(parent, QString(), QString(), filter);
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         dialog.setDefaultSuffix(defaultSuffix);
+        SetUpFileDialog(dialog);
         if (dialog.exec() == QDialog::Accepted)
             name = dialog.selectedFiles().value(0);
     }

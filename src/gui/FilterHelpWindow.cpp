@@ -1,5 +1,6 @@
 #include "FilterHelpWindow.h"
 
+#include "StandardTexts.h"
 #include "GuiText.h"
 #include "ViewStateGlue.h"
 #include "app/Session.h"
@@ -87,7 +88,7 @@ TFilterHelpWindow::TFilterHelpWindow(Session& session, std::size_t method, QWidg
     Text_->setHtml(MethodDescriptionHtml(session.Registry(), method));
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close);
-    buttons->button(QDialogButtonBox::Close)->setText(QStringLiteral("Закрыть"));
+    SetRussianButtonTexts(*buttons);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
     auto* layout = new QVBoxLayout(this);

@@ -1,5 +1,6 @@
 #include "FiltersManagerDialog.h"
 
+#include "StandardTexts.h"
 #include "FileDialogs.h"
 #include "FilterHelpWindow.h"
 #include "GuiText.h"
@@ -12,7 +13,6 @@
 #include <QFile>
 #include <QHBoxLayout>
 #include <QHeaderView>
-#include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -94,8 +94,7 @@ TFiltersManagerDialog::TFiltersManagerDialog(Session& session, QWidget* parent)
     ShowMethodFlags_->setChecked(registry.ShowMethodFlags);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
-    buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("OK"));
-    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Отмена"));
+    SetRussianButtonTexts(*buttons);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
@@ -213,9 +212,8 @@ void TFiltersManagerDialog::RenameSelected() {
     if (!item)
         return;
     bool ok = false;
-    const QString text = QInputDialog::getText(this, QStringLiteral("Переименование"),
-                                               QStringLiteral("Введите наименование фильтра:"),
-                                               QLineEdit::Normal, item->text(0), &ok)
+    const QString text = AskText(this, QStringLiteral("Переименование"),
+                                 QStringLiteral("Введите наименование фильтра:"), item->text(0), ok)
                              .trimmed();
     if (!ok)
         return;

@@ -7,6 +7,7 @@
 #include "HelpDialog.h"
 #include "MessageBoxUi.h"
 #include "SettingsDialog.h"
+#include "StandardTexts.h"
 #include "StatsTab.h"
 #include "ViewStateGlue.h"
 #include "app/Session.h"
@@ -15,26 +16,28 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QLabel>
-#include <QLibraryInfo>
+#include <QHeaderView>
 #include <QLocale>
 #include <QMenuBar>
+#include <QResizeEvent>
 #include <QScreen>
 #include <QSplitter>
 #include <QStatusBar>
+#include <QStatusTipEvent>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTimer>
 #include <QToolBar>
-#include <QTranslator>
 
 #include <cmath>
+#include <cstdio>
 
 namespace kumby::gui {
 
 namespace {
 
-constexpr QSize DesignedSize(1100, 720);
+constexpr QSize DesignedSize(1200, 760);
+constexpr const char* ClosingNotice = "Программа будет закрыта после завершения текущей операции...";
 
 int PixelsPerInch(const QWidget& w) {
     const QScreen* screen = w.screen() ? w.screen() : QGuiApplication::primaryScreen();
@@ -48,13 +51,80 @@ QSize ScreenSize(const QWidget& w) {
 
 } // namespace
 
+// A status-bar panel. A fixed panel is as wide as its text and hides while it has
+// none; the window keeps room for the widest text it is made for. The stretching
+// panel takes what room is left and shortens a text that does not fit in the
+// middle, with the whole text as its tip.
+class TStatusPanelLabel : public QLabel {
+public:
+    TStatusPanelLabel(const QString& widest, bool stretching) : Stretching_(stretching) {
+        setFrameShape(QFrame::StyledPanel);
+        setFrameShadow(QFrame::Sunken);
+        setContentsMargins(4, 0, 4, 0);
+        setTextFormat(Qt::PlainText);
+        setWordWrap(false);
+        if (Stretching_) {
+            setMinimumWidth(fontMetrics().horizontalAdvance(QString(16, QLatin1Char('0'))));
+            setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+        } else {
+            WidestWidth_ = TextWidth(widest);
+            setVisible(false);
+        }
+    }
+
+    const QString& FullText() const { return Full_; }
+    void SetFullText(const QString& text) {
+        Full_ = text;
+        Update();
+    }
+    // The room the panel may need: its widest text or, when longer, the one it has.
+    int RoomNeeded() const { return std::max(WidestWidth_, TextWidth(Full_)); }
+
+    QSize minimumSizeHint() const override {
+        return Stretching_ ? QSize(minimumWidth(), QLabel::minimumSizeHint().height())
+                           : QSize(TextWidth(Full_), QLabel::minimumSizeHint().height());
+    }
+    QSize sizeHint() const override { return minimumSizeHint(); }
+
+protected:
+    void resizeEvent(QResizeEvent* event) override {
+        QLabel::resizeEvent(event);
+        if (Stretching_)
+            Update();
+    }
+
+private:
+    int TextWidth(const QString& text) const {
+        const QMargins m = contentsMargins();
+        return fontMetrics().horizontalAdvance(text) + m.left() + m.right() + 2 * frameWidth() + 2;
+    }
+    void Update() {
+        if (!Stretching_) {
+            setText(Full_);
+            setVisible(!Full_.isEmpty());
+            updateGeometry();
+            return;
+        }
+        const QMargins m = contentsMargins();
+        const int room = std::max(0, width() - m.left() - m.right() - 2 * frameWidth() - 2);
+        const QString shown = fontMetrics().elidedText(Full_, Qt::ElideMiddle, room);
+        setText(shown);
+        setToolTip(shown == Full_ ? QString() : Full_);
+    }
+
+    bool Stretching_;
+    int WidestWidth_ = 0;
+    QString Full_;
+};
+
 void SetUpApplication() {
     QCoreApplication::setApplicationName(QStringLiteral("Kumby_12x24"));
-    // The interface speaks Russian: dates, numbers and the standard buttons follow it.
+    // The interface speaks Russian: dates, numbers and the standard dialogs follow it.
     QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
-    static QTranslator translator;
-    if (translator.load(QStringLiteral("qtbase_ru"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QCoreApplication::installTranslator(&translator);
+    if (!LoadQtRussianTranslations())
+        std::fputs("Qt's Russian translations (qtbase_ru.qm) were not found: the standard dialogs "
+                   "will partly read in English.\n",
+                   stderr);
 }
 
 TFormMain::TFormMain(Session& session, TMessageBoxUi& ui, QWidget* parent)
@@ -84,7 +154,10 @@ TFormMain::TFormMain(Session& session, TMessageBoxUi& ui, QWidget* parent)
     CreateStatusBar();
 
     Ui_.Owner = this;
-    Ui_.OnStatus = [this](const QString& text) { Panels_[PanelOperation]->setText(text); };
+    Ui_.OnStatus = [this](const QString& text) {
+        OperationText_ = text;
+        ShowLastPanel();
+    };
     Ui_.OnNotify = [this](TSessionEvent event) { SessionEvent(event); };
 
     if (!Session_.Create()) {
@@ -147,21 +220,41 @@ void TFormMain::CreateMenus() {
     QMenu* help = menuBar()->addMenu(QStringLiteral("Справка"));
     help->addAction(HelpInfo);
 
-    QToolBar* tools = addToolBar(QStringLiteral("Команды"));
-    tools->setObjectName(QStringLiteral("MainToolBar"));
-    tools->setMovable(false);
-    tools->setToolButtonStyle(Qt::ToolButtonTextOnly);
-    tools->addAction(Settings);
-    tools->addSeparator();
-    tools->addAction(DrawsTab_->DrawsAdd);
-    tools->addAction(DrawsTab_->DrawsChange);
-    tools->addAction(DrawsTab_->DrawsDelete);
-    tools->addSeparator();
-    tools->addAction(DrawsTab_->DrawsImport);
-    tools->addAction(DrawsTab_->DrawsExport);
-    tools->addAction(DrawsTab_->DrawsExcel);
-    tools->addSeparator();
-    tools->addAction(DrawsTab_->DrawsDetails);
+    Tools_ = addToolBar(QStringLiteral("Команды"));
+    Tools_->setObjectName(QStringLiteral("MainToolBar"));
+    Tools_->setMovable(false);
+    Tools_->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    FillToolBar();
+    connect(LeftPages_, &QTabWidget::currentChanged, this, [this] { FillToolBar(); });
+}
+
+void TFormMain::FillToolBar() {
+    Tools_->clear();
+    Tools_->addAction(Settings);
+    Tools_->addSeparator();
+    if (LeftPages_->currentWidget() == CombsTab_) {
+        Tools_->addAction(CombsTab_->CombsGenerate);
+        Tools_->addAction(CombsTab_->CombsOpen);
+        Tools_->addAction(CombsTab_->CombsSave);
+        Tools_->addSeparator();
+        Tools_->addAction(CombsTab_->CombsUndo);
+        Tools_->addAction(CombsTab_->CombsDelete);
+        Tools_->addSeparator();
+        Tools_->addAction(CombsTab_->CombsCopy);
+        Tools_->addAction(CombsTab_->CombsPaste);
+        Tools_->addSeparator();
+        Tools_->addAction(CombsTab_->CombsDetails);
+    } else {
+        Tools_->addAction(DrawsTab_->DrawsAdd);
+        Tools_->addAction(DrawsTab_->DrawsChange);
+        Tools_->addAction(DrawsTab_->DrawsDelete);
+        Tools_->addSeparator();
+        Tools_->addAction(DrawsTab_->DrawsImport);
+        Tools_->addAction(DrawsTab_->DrawsExport);
+        Tools_->addAction(DrawsTab_->DrawsExcel);
+        Tools_->addSeparator();
+        Tools_->addAction(DrawsTab_->DrawsDetails);
+    }
 }
 
 void TFormMain::CreateStatusBar() {
@@ -169,33 +262,81 @@ void TFormMain::CreateStatusBar() {
                                       "Следующий тираж: 000000",
                                       "00;00;00;00;00;00;00;00;00;00;00;00",
                                       "Комбинаций: 0000000",
-                                      "Ставок: 000000",
-                                      "Рейтинг: 000000",
+                                      "Ставок: 00000",
+                                      "Рейтинг: 00000",
                                       ""};
     for (int i = 0; i < PanelCount; ++i) {
-        auto* panel = new QLabel;
-        panel->setFrameShape(QFrame::StyledPanel);
-        panel->setFrameShadow(QFrame::Sunken);
-        panel->setContentsMargins(4, 0, 4, 0);
-        if (*widest[i])
-            panel->setMinimumWidth(panel->fontMetrics().horizontalAdvance(QString::fromUtf8(widest[i])) + 12);
+        auto* panel = new TStatusPanelLabel(QString::fromUtf8(widest[i]), i == PanelOperation);
         statusBar()->addWidget(panel, i == PanelOperation ? 1 : 0);
         Panels_[i] = panel;
     }
+    statusBar()->setSizeGripEnabled(true);
+    FitStatusBar();
+}
+
+void TFormMain::FitStatusBar() {
+    // The window is never narrower than its status bar with every panel at its widest
+    // (the panels would overlap): what the bar needs now, plus what each panel may
+    // still grow by, a hidden one with the gap in front of it.
+    constexpr int PanelGap = 6;
+    int width = statusBar()->minimumSizeHint().width();
+    for (const TStatusPanelLabel* panel : Panels_) {
+        if (panel == Panels_[PanelOperation])
+            continue;
+        if (panel->isVisibleTo(statusBar()))
+            width += panel->RoomNeeded() - panel->minimumSizeHint().width();
+        else
+            width += panel->RoomNeeded() + PanelGap;
+    }
+    if (width != minimumWidth())
+        setMinimumWidth(width);
 }
 
 QString TFormMain::StatusText(TStatusPanel panel) const {
-    return Panels_[panel]->text();
+    return panel == PanelOperation ? OperationText_ : Panels_[panel]->FullText();
+}
+
+QLabel* TFormMain::StatusPanel(TStatusPanel panel) const {
+    return Panels_[panel];
+}
+
+void TFormMain::ShowLastPanel() {
+    // A hint never hides the other panels; the last one lends it its place for the
+    // moment and gets the operation's text back when the hint ends.
+    QString text = !HintText_.isEmpty() ? HintText_ : OperationText_;
+    if (CloseWhenIdle_)
+        text = QString::fromUtf8(ClosingNotice);
+    Panels_[PanelOperation]->SetFullText(text);
+}
+
+bool TFormMain::event(QEvent* event) {
+    if (event->type() == QEvent::StatusTip) {
+        HintText_ = static_cast<QStatusTipEvent*>(event)->tip();
+        ShowLastPanel();
+        return true;
+    }
+    return QMainWindow::event(event);
+}
+
+int TFormMain::DesignedLeftPanelWidth() const {
+    const QTableView& list = *DrawsTab_->List();
+    int width = 0;
+    for (int c = 0; c < list.model()->columnCount(); ++c)
+        width += list.columnWidth(c);
+    // The list's frame and scroll bar, the page's margins and the tab frame.
+    width += 2 * list.frameWidth() + list.style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, &list);
+    return width + 8 + 2 * LeftPages_->style()->pixelMetric(QStyle::PM_DefaultFrameWidth) + 8;
 }
 
 void TFormMain::RefreshStatusPanels() {
-    Panels_[PanelDraws]->setText(Q(Session_.DrawsCountPanel()));
-    Panels_[PanelNextDraw]->setText(Q(Session_.NextDrawPanel()));
-    Panels_[PanelNextNumbers]->setText(Q(Session_.NextDrawNumbersPanel()));
-    Panels_[PanelCombs]->setText(Q(Session_.CombsCountPanel()));
+    Panels_[PanelDraws]->SetFullText(Q(Session_.DrawsCountPanel()));
+    Panels_[PanelNextDraw]->SetFullText(Q(Session_.NextDrawPanel()));
+    Panels_[PanelNextNumbers]->SetFullText(Q(Session_.NextDrawNumbersPanel()));
+    Panels_[PanelCombs]->SetFullText(Q(Session_.CombsCountPanel()));
     // The stakes and the ratings are not part of the program yet.
-    Panels_[PanelStakes]->setText(Q(Format("Ставок: %d", 0)));
-    Panels_[PanelRating]->setText(Q(Format("Рейтинг: %d", 0)));
+    Panels_[PanelStakes]->SetFullText(Q(Format("Ставок: %d", 0)));
+    Panels_[PanelRating]->SetFullText(Q(Format("Рейтинг: %d", 0)));
+    FitStatusBar();
 }
 
 void TFormMain::RestoreViewState() {
@@ -221,9 +362,11 @@ void TFormMain::RestoreViewState() {
         setGeometry(placement.Normal);
         setWindowState(placement.Maximized ? Qt::WindowMaximized : Qt::WindowNoState);
     } else {
-        resize(DesignedSize);
+        resize(DesignedSize.expandedTo(QSize(minimumWidth(), 0)));
     }
-    const int left = Session_.View().LeftPanelWidth;
+    // Without a stored width the draws list gets the room to show a whole draw.
+    const int left = ini.HasKey(MainWindowSection, "LeftPanelWidth") ? Session_.View().LeftPanelWidth
+                                                                      : DesignedLeftPanelWidth();
     if (left > 0)
         Splitter_->setSizes({left, std::max(1, width() - left)});
 }
@@ -274,9 +417,16 @@ void TFormMain::StartUp() {
 }
 
 void TFormMain::closeEvent(QCloseEvent* event) {
-    // Closing in the middle of an operation would pull its data away under it.
+    // Closing in the middle of an operation would pull its data away under it: the
+    // operation is asked to stop, the user is told to wait, and the window closes
+    // once it is over.
     if (Session_.Busy()) {
         event->ignore();
+        if (!CloseWhenIdle_) {
+            CloseWhenIdle_ = true;
+            Ui_.RequestStop();
+            ShowLastPanel();
+        }
         return;
     }
     if (!Closed_) {
@@ -292,6 +442,8 @@ void TFormMain::SessionEvent(TSessionEvent event) {
     switch (event) {
     case TSessionEvent::BusyChanged:
         ShowBusy(Session_.Busy());
+        if (CloseWhenIdle_ && !Session_.Busy())
+            QTimer::singleShot(0, this, &TFormMain::CloseOnceIdle);
         DrawsTab_->SessionEvent(event);
         CombsTab_->SessionEvent(event);
         StatsTab_->SessionEvent(event);
@@ -318,6 +470,17 @@ void TFormMain::SessionEvent(TSessionEvent event) {
         StatsTab_->SessionEvent(event);
         break;
     }
+}
+
+void TFormMain::CloseOnceIdle() {
+    if (Closed_ || Session_.Busy())
+        return;
+    // A message the finished operation still shows comes first.
+    if (QApplication::activeModalWidget()) {
+        QTimer::singleShot(100, this, &TFormMain::CloseOnceIdle);
+        return;
+    }
+    close();
 }
 
 void TFormMain::ShowBusy(bool busy) {

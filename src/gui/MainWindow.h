@@ -6,15 +6,16 @@
 
 #include "app/IUserInterface.h"
 
+#include <QLabel>
 #include <QMainWindow>
 
 #include <array>
 
 class QAction;
-class QLabel;
 class QSplitter;
 class QTabWidget;
 class QTimer;
+class QToolBar;
 
 namespace kumby {
 class Session;
@@ -27,6 +28,7 @@ class TCombsTab;
 class TDrawsTab;
 class TMessageBoxUi;
 class TStatsTab;
+class TStatusPanelLabel;
 
 // Locale, translations and the application's name: shared by the program and its tests.
 void SetUpApplication();
@@ -57,7 +59,17 @@ public:
     // Shows the window where it was last time (normal or maximized).
     void ShowRestored();
 
+    // The panel's whole text; the operation panel's is the operation's, whatever hint
+    // it shows for the moment.
     QString StatusText(TStatusPanel panel) const;
+    QLabel* StatusPanel(TStatusPanel panel) const;
+    // The hint of the control under the mouse, shown in the last panel.
+    QString HintText() const { return HintText_; }
+    QToolBar* ToolBar() const { return Tools_; }
+    // A close request came while an operation ran: the window closes once it ends.
+    bool CloseWhenIdle() const { return CloseWhenIdle_; }
+    // The draws list shows a whole draw in this width of the left pages.
+    int DesignedLeftPanelWidth() const;
     TDrawsTab* DrawsTab() const { return DrawsTab_; }
     TCombsTab* CombsTab() const { return CombsTab_; }
     TStatsTab* StatsTab() const { return StatsTab_; }
@@ -76,6 +88,7 @@ signals:
     void startUpFinished(bool ready);
 
 protected:
+    bool event(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
@@ -87,6 +100,11 @@ private:
     void StartUp();
     void SessionEvent(TSessionEvent event);
     void RefreshStatusPanels();
+    void ShowLastPanel();
+    void FitStatusBar();
+    // The toolbar carries the commands of the page on show.
+    void FillToolBar();
+    void CloseOnceIdle();
     void ShowBusy(bool busy);
 
     Session& Session_;
@@ -99,7 +117,11 @@ private:
     TDrawsTab* DrawsTab_;
     TCombsTab* CombsTab_;
     TStatsTab* StatsTab_;
-    std::array<QLabel*, PanelCount> Panels_{};
+    QToolBar* Tools_ = nullptr;
+    std::array<TStatusPanelLabel*, PanelCount> Panels_{};
+    QString OperationText_;
+    QString HintText_;
+    bool CloseWhenIdle_ = false;
     bool ExitRequested_ = false;
     bool StartedUp_ = false;
     bool Closed_ = false;

@@ -84,15 +84,24 @@ bool TMessageBoxUi::Confirm(const std::string& text, TConfirmKind kind) {
 
 void TMessageBoxUi::SetStatus(const std::string& text) {
     Status_ = Q(text);
-    if (Progress_ && !Status_.isEmpty())
-        Progress_->setLabelText(Status_);
+    if (Progress_ && !Status_.isEmpty() && Status_ != ProgressHeading_) {
+        ProgressStep_ = Status_;
+        ShowProgressText();
+    }
     if (OnStatus)
         OnStatus(Status_);
+}
+
+void TMessageBoxUi::ShowProgressText() {
+    if (Progress_)
+        Progress_->setLabelText(ProgressHeading_ + QLatin1Char('\n') + ProgressStep_);
 }
 
 void TMessageBoxUi::SetProgress(long long done, long long total) {
     if (total <= 0) {
         delete Progress_;
+        ProgressHeading_.clear();
+        ProgressStep_.clear();
         if (ProgressObserver)
             ProgressObserver(done, total);
         return;
@@ -105,10 +114,13 @@ void TMessageBoxUi::SetProgress(long long done, long long total) {
         Progress_->setMinimumDuration(0);
         Progress_->setAutoClose(false);
         Progress_->setAutoReset(false);
-        Progress_->setMinimumWidth(420);
+        Progress_->setMinimumWidth(480);
+        ProgressHeading_ = Status_;
+        ProgressStep_.clear();
+        // Two lines from the start: the window does not jump when the second comes.
+        ShowProgressText();
         Progress_->show();
     }
-    Progress_->setLabelText(Status_);
     // The bar counts in ints; totals beyond that are scaled down.
     const long long scale = total > 1000000 ? total / 1000000 + 1 : 1;
     Progress_->setMaximum(static_cast<int>(total / scale));
@@ -119,7 +131,7 @@ void TMessageBoxUi::SetProgress(long long done, long long total) {
 }
 
 bool TMessageBoxUi::StopRequested() {
-    return Progress_ && Progress_->wasCanceled();
+    return StopAll_ || (Progress_ && Progress_->wasCanceled());
 }
 
 void TMessageBoxUi::PumpEvents() {

@@ -33,10 +33,13 @@ public:
     void ShowAttention(const std::string& text) override;
     bool Confirm(const std::string& text, TConfirmKind kind) override;
     void SetStatus(const std::string& text) override;
-    // A progress window with the current status text; a total of 0 closes it. Its
-    // cancel button is the stop request of the work it shows.
+    // A progress window with the status text it opens with, and below it each later
+    // status text; a total of 0 closes it. Its cancel button is the stop request of
+    // the work it shows.
     void SetProgress(long long done, long long total) override;
     bool StopRequested() override;
+    // Asks whatever runs to stop at its next check, as the progress window's Stop does.
+    void RequestStop() { StopAll_ = true; }
     void PumpEvents() override;
     void Notify(TSessionEvent event) override;
     void ShowHelpDialog(THelpDialogRequest& request) override;
@@ -65,8 +68,15 @@ public:
 private:
     bool Show(TMessageKind kind, const std::string& text);
 
+    void ShowProgressText();
+
     QString Status_;
     QPointer<QProgressDialog> Progress_;
+    // The progress window keeps the text it opened with as its first line; the
+    // step in hand (the file being built, say) is the second.
+    QString ProgressHeading_;
+    QString ProgressStep_;
+    bool StopAll_ = false;
 };
 
 } // namespace kumby::gui

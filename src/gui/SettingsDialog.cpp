@@ -1,7 +1,9 @@
 #include "SettingsDialog.h"
 
+#include "StandardTexts.h"
 #include "GuiText.h"
 #include "app/IUserInterface.h"
+#include "app/MainSettings.h"
 #include "model/Money.h"
 #include "model/VexoUtils.h"
 
@@ -13,6 +15,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
@@ -52,8 +55,23 @@ private:
     QString Allowed_;
 };
 
+// A decimal edit that takes "." for the locale's separator as well: the keypad and
+// habit both give a point.
+class TDecimalEdit : public QDoubleSpinBox {
+public:
+    QValidator::State validate(QString& input, int& pos) const override {
+        input.replace(QLatin1Char('.'), locale().decimalPoint());
+        return QDoubleSpinBox::validate(input, pos);
+    }
+    double valueFromText(const QString& text) const override {
+        QString t = text;
+        t.replace(QLatin1Char('.'), locale().decimalPoint());
+        return QDoubleSpinBox::valueFromText(t);
+    }
+};
+
 QDoubleSpinBox* DecimalEdit(int decimals, double lo, double hi, double value) {
-    auto* edit = new QDoubleSpinBox;
+    auto* edit = new TDecimalEdit;
     edit->setDecimals(decimals);
     edit->setRange(lo, hi);
     edit->setValue(value);
@@ -103,8 +121,9 @@ TSettingsDialog::TSettingsDialog(const TConfigData& config, IUserInterface& ui, 
     Prizes_->setSelectionMode(QAbstractItemView::SingleSelection);
     Prizes_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     Prizes_->setItemDelegateForColumn(
-        1, new TKeyFilterDelegate(QStringLiteral("0-9") + QRegularExpression::escape(locale.decimalPoint()),
+        1, new TKeyFilterDelegate(QStringLiteral("0-9.") + QRegularExpression::escape(locale.decimalPoint()),
                                   Prizes_));
+    Prizes_->installEventFilter(this);
     for (int hits = 0; hits < PrizeRows; ++hits) {
         TMoney prize = 0;
         for (const TProfitEntry& e : config.Profits)
@@ -165,10 +184,11 @@ TSettingsDialog::TSettingsDialog(const TConfigData& config, IUserInterface& ui, 
     Segments_->setSelectionMode(QAbstractItemView::SingleSelection);
     Segments_->setItemDelegate(new TKeyFilterDelegate(QStringLiteral("0-9"), Segments_));
     Segments_->setEditTriggers(QAbstractItemView::AllEditTriggers);
+    Segments_->installEventFilter(this);
     connect(Segments_, &QTableWidget::itemChanged, this, &TSettingsDialog::SegmentEdited);
 
     ChannelSize_ = new QSpinBox;
-    ChannelSize_->setRange(2, MaxNumber);
+    ChannelSize_->setRange(MinChannelSize, MaxNumber);
     ChannelSize_->setValue(config.ChannelSize);
     ChannelSize_->setMinimumWidth(60);
 
@@ -213,7 +233,7 @@ TSettingsDialog::TSettingsDialog(const TConfigData& config, IUserInterface& ui, 
     columns->addLayout(right, 1);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
-    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Отмена"));
+    SetRussianButtonTexts(*buttons);
     connect(buttons, &QDialogButtonBox::accepted, this, &TSettingsDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &TSettingsDialog::reject);
 
@@ -281,6 +301,23 @@ void TSettingsDialog::SegmentEdited(QTableWidgetItem* item) {
     Filling_ = true;
     item->setText(QStringLiteral("1"));
     Filling_ = false;
+}
+
+bool TSettingsDialog::eventFilter(QObject* watched, QEvent* event) {
+    // Enter in a grid belongs to the grid: it opens the cell's editor, or ends the
+    // edit when one is open (its text is committed as it closes). The dialog never
+    // sees it, so it cannot close with a half-typed value.
+    auto* grid = qobject_cast<QTableWidget*>(watched);
+    if (grid && (grid == Prizes_ || grid == Segments_) && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            const QModelIndex current = grid->currentIndex();
+            if (current.isValid() && !grid->indexWidget(current))
+                grid->edit(current);
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 void TSettingsDialog::accept() {

@@ -43,6 +43,9 @@ public:
 public slots:
     void accept() override;
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void LayOutSegments(const std::array<uint8_t, MaxNumber>& segments);
     void SegmentEdited(QTableWidgetItem* item);

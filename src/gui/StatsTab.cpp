@@ -85,7 +85,8 @@ TStatsTab::TStatsTab(Session& session, TActionList& actions, QWidget* parent)
     List_->setSortingEnabled(true);
 
     Chart_ = new TStatsChart;
-    Chart_->setMinimumHeight(80);
+    // Low enough to leave the table room, high enough for the axes to keep their labels.
+    Chart_->setMinimumHeight(170);
 
     Splitter_ = new QSplitter(Qt::Vertical);
     Splitter_->addWidget(List_);

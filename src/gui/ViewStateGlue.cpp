@@ -4,8 +4,11 @@
 #include "model/VexoUtils.h"
 
 #include <QHeaderView>
+#include <QStyle>
 #include <QStringList>
 #include <QTableView>
+
+#include <algorithm>
 
 namespace kumby::gui {
 
@@ -90,6 +93,18 @@ void AddColumnWidthValues(const QTableView& view, const std::string& listName, T
     const QHeaderView* header = view.horizontalHeader();
     for (int c = 0; c < header->count(); ++c)
         values.emplace_back(ColumnKey(listName, c), std::to_string(header->sectionSize(c)));
+}
+
+int FitColumnWidth(const QTableView& view, int column, const QString& widest) {
+    // A cell keeps a small margin at each side of its text; a header section a larger one.
+    const int cellMargin = view.style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, &view) + 1;
+    const int cell = view.fontMetrics().horizontalAdvance(widest) + 2 * cellMargin + 4;
+    const QHeaderView* header = view.horizontalHeader();
+    const QString caption =
+        view.model() ? view.model()->headerData(column, Qt::Horizontal, Qt::DisplayRole).toString() : QString();
+    const int headerMargin = header->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, header);
+    const int head = header->fontMetrics().horizontalAdvance(caption) + 2 * headerMargin + 4;
+    return std::max(cell, head);
 }
 
 void RestoreSortType(QTableView& view, const TIniFile& ini, const std::string& section,

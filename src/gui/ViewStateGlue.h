@@ -30,6 +30,10 @@ void RestoreColumnWidths(QTableView& view, const TIniFile& ini, const std::strin
                          const std::string& listName);
 void AddColumnWidthValues(const QTableView& view, const std::string& listName, TKeyValues& values);
 
+// The narrowest width of a column that shows `widest` in its cells and its caption
+// in the header, both whole.
+int FitColumnWidth(const QTableView& view, int column, const QString& widest);
+
 // "<list>.SortType" as "column,order" (order 0 ascending, 1 descending).
 void RestoreSortType(QTableView& view, const TIniFile& ini, const std::string& section,
                      const std::string& listName);

@@ -2,7 +2,8 @@
 //   kumby_gui_screenshots DATA_DIR OUT_DIR
 // Run it under a real or virtual display (xvfb-run); it changes nothing in DATA_DIR
 // except the view state that every run of the program writes and the full-set files
-// that the statistics tab builds for its comparison columns.
+// that the statistics tab builds for its comparison columns. A folder without a view
+// state shows the main window at its designed size.
 
 #include "CombsGenerateDialog.h"
 #include "CombsTab.h"
@@ -10,6 +11,7 @@
 #include "DrawDialog.h"
 #include "DrawsModel.h"
 #include "DrawsTab.h"
+#include "FileDialogs.h"
 #include "FilterHelpWindow.h"
 #include "FiltersManagerDialog.h"
 #include "HelpDialog.h"
@@ -25,8 +27,12 @@
 #include <QComboBox>
 #include <QDir>
 #include <QSpinBox>
+#include <QStatusBar>
+#include <QStatusTipEvent>
 #include <QTableView>
 #include <QTest>
+#include <QTimer>
+#include <QToolBar>
 #include <QTreeWidget>
 
 #include <iostream>
@@ -40,6 +46,19 @@ void Save(QWidget& widget, const QString& dir, const char* name) {
     QTest::qWait(200);
     const QString file = QDir(dir).filePath(QString::fromUtf8(name) + QStringLiteral(".png"));
     std::cout << file.toStdString() << (widget.grab().save(file) ? "" : " (failed)") << "\n";
+}
+
+// Saves the modal window that `open` brings up, then closes it.
+void SaveModal(const QString& dir, const char* name, const std::function<void()>& open) {
+    QTimer::singleShot(400, [dir, name] {
+        if (QWidget* modal = QApplication::activeModalWidget()) {
+            Save(*modal, dir, name);
+            modal->close();
+        } else {
+            std::cout << name << ": no window opened\n";
+        }
+    });
+    open();
 }
 
 } // namespace
@@ -63,8 +82,7 @@ int main(int argc, char** argv) {
     options.DataDir = args[1].toStdString();
     Session session(ui, options);
     TFormMain window(session, ui);
-    window.resize(1100, 720);
-    window.show();
+    window.ShowRestored();
     if (!QTest::qWaitFor([&] { return window.StartedUp(); }, 5000) || window.ExitRequested())
         return 1;
 
@@ -74,6 +92,39 @@ int main(int argc, char** argv) {
         tab.List()->selectRow(0);
     }
     Save(window, args[2], "main");
+    for (int p = 0; p < TFormMain::PanelCount; ++p) {
+        const QLabel* panel = window.StatusPanel(static_cast<TFormMain::TStatusPanel>(p));
+        std::cout << "panel " << p << ": x " << panel->x() << " width " << panel->width() << " min "
+                  << panel->minimumWidth() << " hint " << panel->minimumSizeHint().width() << "\n";
+    }
+    std::cout << "status bar min " << window.statusBar()->minimumSizeHint().width() << " window min "
+              << window.minimumSizeHint().width() << "\n";
+
+    // The hint of a command takes the last panel and leaves the others in place.
+    if (QWidget* button = window.ToolBar()->widgetForAction(tab.DrawsImport)) {
+        QStatusTipEvent tip(tab.DrawsImport->statusTip());
+        QApplication::sendEvent(button, &tip);
+        Save(window, args[2], "main-hint");
+        QStatusTipEvent clear{QString()};
+        QApplication::sendEvent(button, &clear);
+    }
+
+    // As small as the window goes.
+    const QSize designed = window.size();
+    window.resize(1, 1);
+    Save(window, args[2], "main-smallest");
+    std::cout << "smallest size: " << window.width() << "x" << window.height() << "\n";
+    window.resize(designed);
+
+    // The standard dialogs in Russian: a question and the file dialogs.
+    auto answerer = ui.Answerer;
+    ui.Answerer = nullptr;
+    SaveModal(args[2], "message-box", [&] { ui.Confirm("Удалить выделенную запись?", TConfirmKind::Deletion); });
+    ui.Answerer = answerer;
+    SaveModal(args[2], "file-dialog-open",
+              [&] { AskOpenFileName(&window, QString::fromUtf8(DrawsFileFilter)); });
+    SaveModal(args[2], "file-dialog-save",
+              [&] { AskSaveFileName(&window, QString::fromUtf8(DrawsFileFilter), QStringLiteral("csv")); });
 
     // The statistics tab with a many-valued method, then with the full-set comparison.
     TStatsTab& stats = *window.StatsTab();
@@ -88,7 +139,7 @@ int main(int argc, char** argv) {
     const bool prefetchs = session.View().PrefetchsEnabled;
     // The progress window shows while missing full-set files are built.
     ui.ProgressObserver = [&](long long done, long long total) {
-        if (done == 1 && total > 0 && ui.Progress())
+        if (done == 3 && total > 0 && ui.Progress())
             Save(*ui.Progress(), args[2], "progress");
     };
     if (!prefetchs)

@@ -36,10 +36,12 @@ std::string CutCharacters(const std::string& s, std::size_t limit) {
 } // namespace
 
 void ReadConfigGroup(const TIniFile& ini, TConfigData& c) {
-    // Sizes outside the matrix would divide by zero or index past it later.
+    // Sizes outside the matrix would divide by zero or index past it later. Both come
+    // into the settings dialog's ranges here, once: a value the dialog cannot show
+    // would otherwise change on the first OK and rebuild full-set files for nothing.
     c.MatrixCols = InRangeOr(ini.ReadInteger(Global, "MatrixCols", 4), 1, MaxNumber, 4);
     c.MatrixSegments = MatrixSegmentsFromText(ini.ReadString(Global, "MatrixSegments", ""));
-    c.ChannelSize = InRangeOr(ini.ReadInteger(Global, "ChannelSize", 4), 1, MaxNumber, 4);
+    c.ChannelSize = InRangeOr(ini.ReadInteger(Global, "ChannelSize", 4), MinChannelSize, MaxNumber, 4);
 
     c.Cost = MoneyFromFloat(ini.ReadFloat(Stakes, "Cost", 0));
     c.MaxStake = ini.ReadInteger(Stakes, "MaxStake", 12);

@@ -28,6 +28,9 @@ struct TProxy {
     std::vector<std::string> Found; // proxies found by the automatic search
 };
 
+// The narrowest channel the settings offer.
+inline constexpr int MinChannelSize = 2;
+
 // GLOBAL MatrixCols/MatrixSegments/ChannelSize, STAKES and CDL.
 void ReadConfigGroup(const TIniFile& ini, TConfigData& config);
 void WriteConfigGroup(TIniFile& ini, const TConfigData& config);
