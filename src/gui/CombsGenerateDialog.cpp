@@ -1,7 +1,7 @@
 #include "CombsGenerateDialog.h"
 
-#include "StandardTexts.h"
 #include "FileDialogs.h"
+#include "StandardTexts.h"
 #include "combs/CombList.h"
 
 #include <QCheckBox>

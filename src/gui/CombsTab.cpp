@@ -70,7 +70,8 @@ std::vector<std::pair<std::size_t, std::size_t>> SelectedRanges(const QItemSelec
     ranges.reserve(selection.size());
     for (const QItemSelectionRange& range : selection)
         if (range.isValid())
-            ranges.emplace_back(static_cast<std::size_t>(range.top()), static_cast<std::size_t>(range.bottom()));
+            ranges.emplace_back(static_cast<std::size_t>(range.top()),
+                                static_cast<std::size_t>(range.bottom()));
     std::sort(ranges.begin(), ranges.end());
     // Ranges of several columns of one row, or overlapping ones, merge into one.
     std::vector<std::pair<std::size_t, std::size_t>> merged;
@@ -152,7 +153,8 @@ TCombsTab::TCombsTab(Session& session, TActionList& actions, QWidget* parent)
                           FitColumnWidth(*List_, TCombsModel::ColIndex, QStringLiteral("0000000")));
     for (int c = TCombsModel::ColFirstNumber; c < TCombsModel::ColSum; ++c)
         List_->setColumnWidth(c, FitColumnWidth(*List_, c, QStringLiteral("00")));
-    List_->setColumnWidth(TCombsModel::ColSum, FitColumnWidth(*List_, TCombsModel::ColSum, QStringLiteral("000")));
+    List_->setColumnWidth(TCombsModel::ColSum,
+                          FitColumnWidth(*List_, TCombsModel::ColSum, QStringLiteral("000")));
 
     FiltersModel_ = new TFilterRowsModel(session, this);
     Filters_ = new QTableView;

@@ -1,7 +1,7 @@
 #include "DrawDetailsWindow.h"
 
-#include "StandardTexts.h"
 #include "GuiText.h"
+#include "StandardTexts.h"
 #include "model/VexoUtils.h"
 #include "stats/StatList.h"
 
@@ -99,7 +99,8 @@ TDrawDetailsWindow::TDrawDetailsWindow(const TDetailsContent& content, const TCo
     const int captionWidth = std::clamp(Properties_->columnWidth(0) + 12, 160, 460);
     Properties_->setColumnWidth(0, captionWidth);
     // The value column shows each value whole, the draw's date among them.
-    int valueWidth = Properties_->horizontalHeader()->fontMetrics().horizontalAdvance(QStringLiteral("Значение"));
+    int valueWidth =
+        Properties_->horizontalHeader()->fontMetrics().horizontalAdvance(QStringLiteral("Значение"));
     for (const auto& property : content.Properties)
         valueWidth = std::max(valueWidth, Properties_->fontMetrics().horizontalAdvance(Q(property.second)));
     valueWidth += 24;

@@ -1,7 +1,7 @@
 #include "DrawDialog.h"
 
-#include "StandardTexts.h"
 #include "GuiText.h"
+#include "StandardTexts.h"
 #include "app/IUserInterface.h"
 #include "draws/DrawArchive.h"
 #include "model/VexoUtils.h"

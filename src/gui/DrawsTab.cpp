@@ -64,13 +64,14 @@ TDrawsTab::TDrawsTab(Session& session, TActionList& actions, QWidget* parent)
     columns->setMinimumSectionSize(0);
     columns->setStretchLastSection(true);
     // Compact columns: the whole draw fits the left pages at their designed width.
-    List_->setColumnWidth(TDrawsModel::ColNumber, FitColumnWidth(*List_, TDrawsModel::ColNumber,
-                                                                 QStringLiteral("000000")));
+    List_->setColumnWidth(TDrawsModel::ColNumber,
+                          FitColumnWidth(*List_, TDrawsModel::ColNumber, QStringLiteral("000000")));
     for (int c = TDrawsModel::ColFirstNumber; c < TDrawsModel::ColSum; ++c)
         List_->setColumnWidth(c, FitColumnWidth(*List_, c, QStringLiteral("00")));
-    List_->setColumnWidth(TDrawsModel::ColSum, FitColumnWidth(*List_, TDrawsModel::ColSum, QStringLiteral("000")));
-    List_->setColumnWidth(TDrawsModel::ColDate, FitColumnWidth(*List_, TDrawsModel::ColDate,
-                                                               QStringLiteral("00.00.0000 00:00")));
+    List_->setColumnWidth(TDrawsModel::ColSum,
+                          FitColumnWidth(*List_, TDrawsModel::ColSum, QStringLiteral("000")));
+    List_->setColumnWidth(TDrawsModel::ColDate,
+                          FitColumnWidth(*List_, TDrawsModel::ColDate, QStringLiteral("00.00.0000 00:00")));
 
     auto* top = new QHBoxLayout;
     top->addWidget(offsetLabel);

@@ -1,7 +1,7 @@
 #include "FilterHelpWindow.h"
 
-#include "StandardTexts.h"
 #include "GuiText.h"
+#include "StandardTexts.h"
 #include "ViewStateGlue.h"
 #include "app/Session.h"
 #include "model/VexoUtils.h"

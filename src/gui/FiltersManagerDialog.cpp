@@ -1,9 +1,9 @@
 #include "FiltersManagerDialog.h"
 
-#include "StandardTexts.h"
 #include "FileDialogs.h"
 #include "FilterHelpWindow.h"
 #include "GuiText.h"
+#include "StandardTexts.h"
 #include "app/Session.h"
 #include "model/VexoUtils.h"
 

@@ -229,7 +229,12 @@ void TFormMain::CreateMenus() {
 }
 
 void TFormMain::FillToolBar() {
+    // The separators are the toolbar's own; the commands belong to the action list.
+    const QList<QAction*> shown = Tools_->actions();
     Tools_->clear();
+    for (QAction* action : shown)
+        if (action->parent() == Tools_)
+            delete action;
     Tools_->addAction(Settings);
     Tools_->addSeparator();
     if (LeftPages_->currentWidget() == CombsTab_) {
@@ -366,7 +371,7 @@ void TFormMain::RestoreViewState() {
     }
     // Without a stored width the draws list gets the room to show a whole draw.
     const int left = ini.HasKey(MainWindowSection, "LeftPanelWidth") ? Session_.View().LeftPanelWidth
-                                                                      : DesignedLeftPanelWidth();
+                                                                     : DesignedLeftPanelWidth();
     if (left > 0)
         Splitter_->setSizes({left, std::max(1, width() - left)});
 }

@@ -1,7 +1,7 @@
 #include "SettingsDialog.h"
 
-#include "StandardTexts.h"
 #include "GuiText.h"
+#include "StandardTexts.h"
 #include "app/IUserInterface.h"
 #include "app/MainSettings.h"
 #include "model/Money.h"

@@ -4,8 +4,8 @@
 #include "model/VexoUtils.h"
 
 #include <QHeaderView>
-#include <QStyle>
 #include <QStringList>
+#include <QStyle>
 #include <QTableView>
 
 #include <algorithm>
@@ -100,8 +100,9 @@ int FitColumnWidth(const QTableView& view, int column, const QString& widest) {
     const int cellMargin = view.style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, &view) + 1;
     const int cell = view.fontMetrics().horizontalAdvance(widest) + 2 * cellMargin + 4;
     const QHeaderView* header = view.horizontalHeader();
-    const QString caption =
-        view.model() ? view.model()->headerData(column, Qt::Horizontal, Qt::DisplayRole).toString() : QString();
+    const QString caption = view.model()
+                                ? view.model()->headerData(column, Qt::Horizontal, Qt::DisplayRole).toString()
+                                : QString();
     const int headerMargin = header->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, header);
     const int head = header->fontMetrics().horizontalAdvance(caption) + 2 * headerMargin + 4;
     return std::max(cell, head);

@@ -148,8 +148,8 @@ private slots:
             dialog->accept();
         });
         bool ok = false;
-        QCOMPARE(AskText(nullptr, QStringLiteral("Переименование"), QStringLiteral("Введите наименование фильтра:"),
-                         QStringLiteral("NUMS"), ok),
+        QCOMPARE(AskText(nullptr, QStringLiteral("Переименование"),
+                         QStringLiteral("Введите наименование фильтра:"), QStringLiteral("NUMS"), ok),
                  QStringLiteral("Мой фильтр"));
         QVERIFY(ok);
         QCOMPARE(buttons, (QStringList{"OK", "Отмена"}));

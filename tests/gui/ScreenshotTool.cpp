@@ -27,7 +27,6 @@
 #include <QComboBox>
 #include <QDir>
 #include <QSpinBox>
-#include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QTableView>
 #include <QTest>
@@ -92,13 +91,6 @@ int main(int argc, char** argv) {
         tab.List()->selectRow(0);
     }
     Save(window, args[2], "main");
-    for (int p = 0; p < TFormMain::PanelCount; ++p) {
-        const QLabel* panel = window.StatusPanel(static_cast<TFormMain::TStatusPanel>(p));
-        std::cout << "panel " << p << ": x " << panel->x() << " width " << panel->width() << " min "
-                  << panel->minimumWidth() << " hint " << panel->minimumSizeHint().width() << "\n";
-    }
-    std::cout << "status bar min " << window.statusBar()->minimumSizeHint().width() << " window min "
-              << window.minimumSizeHint().width() << "\n";
 
     // The hint of a command takes the last panel and leaves the others in place.
     if (QWidget* button = window.ToolBar()->widgetForAction(tab.DrawsImport)) {
@@ -119,7 +111,8 @@ int main(int argc, char** argv) {
     // The standard dialogs in Russian: a question and the file dialogs.
     auto answerer = ui.Answerer;
     ui.Answerer = nullptr;
-    SaveModal(args[2], "message-box", [&] { ui.Confirm("Удалить выделенную запись?", TConfirmKind::Deletion); });
+    SaveModal(args[2], "message-box",
+              [&] { ui.Confirm("Удалить выделенную запись?", TConfirmKind::Deletion); });
     ui.Answerer = answerer;
     SaveModal(args[2], "file-dialog-open",
               [&] { AskOpenFileName(&window, QString::fromUtf8(DrawsFileFilter)); });

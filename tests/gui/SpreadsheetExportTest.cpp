@@ -149,7 +149,8 @@ private slots:
 
         // A finished export replaces the old file.
         QVERIFY(WriteSpreadsheet(Path(book), QStringLiteral("Комбинации"), model, {0}, {40}, error));
-        const std::map<QString, QString> cells = SheetCells(TZipReader(ReadBytes(book)), "xl/worksheets/sheet1.xml");
+        const std::map<QString, QString> cells =
+            SheetCells(TZipReader(ReadBytes(book)), "xl/worksheets/sheet1.xml");
         QCOMPARE(cells.size(), std::size_t(20002));
         QCOMPARE(cells.at("A20002"), QStringLiteral("19999"));
     }

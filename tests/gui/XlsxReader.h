@@ -150,7 +150,8 @@ inline void ForEachCell(const TZipReader& book, const std::string& sheet, const 
 
 inline std::map<QString, QString> SheetCells(const TZipReader& book, const std::string& sheet) {
     std::map<QString, QString> cells;
-    ForEachCell(book, sheet, SharedStrings(book), [&](const QString& ref, const QString& value) { cells[ref] = value; });
+    ForEachCell(book, sheet, SharedStrings(book),
+                [&](const QString& ref, const QString& value) { cells[ref] = value; });
     return cells;
 }
 
