@@ -163,8 +163,6 @@ TCombsTab::TCombsTab(Session& session, TActionList& actions, QWidget* parent)
     SetUpListView(*Filters_);
     Filters_->setSelectionMode(QAbstractItemView::SingleSelection);
     Filters_->setMinimumHeight(60);
-    // The count ends each row: it takes what room the caption and values leave.
-    Filters_->horizontalHeader()->setStretchLastSection(true);
     // The designed widths, widened where this font would cut the caption or a count.
     const QFontMetrics filterMetrics = Filters_->fontMetrics();
     for (int c = 0; c < TFilterRowsModel::ColumnCount; ++c) {

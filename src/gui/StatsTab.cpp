@@ -86,7 +86,7 @@ TStatsTab::TStatsTab(Session& session, TActionList& actions, QWidget* parent)
 
     Chart_ = new TStatsChart;
     // Low enough to leave the table room, high enough for the axes to keep their labels.
-    Chart_->setMinimumHeight(170);
+    Chart_->setMinimumHeight(150);
 
     Splitter_ = new QSplitter(Qt::Vertical);
     Splitter_->addWidget(List_);
