@@ -650,11 +650,12 @@ std::string StakeKindName(int kind) {
     }
 }
 
+// The forecasts it compares are 64-bit, so the text is read as one.
 std::string DeviationText(std::string_view text, int base) {
-    int32_t value = 0;
-    if (!TryParseInt(TrimView(text), value) || value < 0)
+    int64_t value = 0;
+    int64_t d = 0;
+    if (!TryParseInt64(TrimView(text), value) || value < 0 || __builtin_sub_overflow(value, base, &d))
         return "-";
-    const int64_t d = static_cast<int64_t>(value) - base;
     std::string out = std::to_string(d);
     if (d > 0)
         out.insert(out.begin(), '+');
@@ -691,6 +692,30 @@ std::string_view TrimView(std::string_view s) {
 
 std::string Trim(std::string_view s) {
     return std::string(TrimView(s));
+}
+
+bool TryParseInt64(std::string_view s, int64_t& out) {
+    std::size_t pos = 0;
+    bool negative = false;
+    if (pos < s.size() && (s[pos] == '+' || s[pos] == '-')) {
+        negative = s[pos] == '-';
+        ++pos;
+    }
+    if (pos == s.size())
+        return false;
+    // Accumulated negatively: the negative range is the wider one.
+    int64_t value = 0;
+    for (; pos < s.size(); ++pos) {
+        const char c = s[pos];
+        if (c < '0' || c > '9')
+            return false;
+        if (__builtin_mul_overflow(value, 10, &value) || __builtin_sub_overflow(value, c - '0', &value))
+            return false;
+    }
+    if (!negative && value == std::numeric_limits<int64_t>::min())
+        return false;
+    out = negative ? value : -value;
+    return true;
 }
 
 bool TryParseInt(std::string_view s, int32_t& out) {

@@ -70,7 +70,9 @@ inline void MergeStatEntry(TStatEntry& x, const TStatEntry& e, bool trackPeriods
         x.Draw = e.Draw;
         x.Depth = e.Depth;
     }
-    if (trackPeriods && e.Draw > 0 && x.PrevDraw > 0) {
+    // A value met twice in one draw (a digit of two numbers) is no period: a gap of
+    // 0 draws is never measured.
+    if (trackPeriods && e.Draw > 0 && x.PrevDraw > 0 && x.PrevDraw != e.Draw) {
         // Gaps wider than the field saturate rather than wrap around.
         const int64_t wide = std::abs(static_cast<int64_t>(x.PrevDraw) - e.Draw);
         const auto gap = static_cast<uint16_t>(std::min<int64_t>(wide, std::numeric_limits<uint16_t>::max()));
@@ -139,6 +141,7 @@ std::string_view TrimView(std::string_view s);
 std::string Trim(std::string_view s);
 // A whole decimal integer (optional sign), nothing else; false otherwise or on overflow.
 bool TryParseInt(std::string_view s, int32_t& out);
+bool TryParseInt64(std::string_view s, int64_t& out);
 // TryParseInt, or `fallback` when the text is not a number.
 int32_t ParseIntOr(std::string_view s, int32_t fallback);
 // printf into a std::string.

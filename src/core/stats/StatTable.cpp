@@ -41,8 +41,19 @@ int32_t ClampToInt32(int64_t v) {
         std::clamp<int64_t>(v, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max()));
 }
 
-int64_t Nearest(long double v) {
-    return RoundHalfEven(v);
+// num / den to the nearest integer, halves to the even neighbour; den > 0.
+int64_t DivideRounded(int64_t num, int64_t den) {
+    int64_t quotient = num / den;
+    int64_t remainder = num % den;
+    if (remainder < 0) { // floor division
+        remainder += den;
+        --quotient;
+    }
+    // 2 x remainder against den, without doubling past 64 bits.
+    const int64_t rest = den - remainder;
+    if (remainder > rest || (remainder == rest && (quotient & 1) != 0))
+        ++quotient;
+    return quotient;
 }
 
 // First index of every key, as the table's lookups "the first entry with equal keys" need.
@@ -155,18 +166,23 @@ void FillRow(TStatRow& row, const TStatTable& t, const TConfigData& config, cons
     c[StatColDraw] = std::to_string(e.Draw);
     if (e.Count >= 2) {
         const long double period = static_cast<long double>(t.Window.N) / e.Count;
-        c[StatColPeriodMin] = std::to_string(e.PeriodMin);
+        // Occurrences all in one draw (a digit of two numbers) measure no period:
+        // 0 would read as one.
+        if (e.PeriodMax != 0) {
+            c[StatColPeriodMin] = std::to_string(e.PeriodMin);
+            c[StatColPeriodMax] = std::to_string(e.PeriodMax);
+        }
         c[StatColPeriod] = FixedText(period, 4);
-        c[StatColPeriodMax] = std::to_string(e.PeriodMax);
-        c[StatColForecastPrd] = std::to_string(Nearest(period + e.Draw));
+        // N / Count + Draw as one fraction, so that a half rounds by the whole sum.
+        c[StatColForecastPrd] =
+            std::to_string(DivideRounded(int64_t{t.Window.N} + int64_t{e.Draw} * e.Count, e.Count));
     }
     if (e.Count >= 1) {
-        // Exact integer products: they cannot wrap for any archive.
+        // Exact integer products and quotients: they cannot wrap for any archive.
         const int64_t stf = (int64_t{e.Count} + 1) * e.Draw;
         const int64_t krn = (int64_t{e.Count} + 2) * (int64_t{e.Draw} + 1);
-        c[StatColForecastStf] = std::to_string(Nearest(static_cast<long double>(stf) / e.Count));
-        c[StatColForecastKrn] =
-            std::to_string(Nearest(static_cast<long double>(krn) / (int64_t{e.Count} + 1)));
+        c[StatColForecastStf] = std::to_string(DivideRounded(stf, e.Count));
+        c[StatColForecastKrn] = std::to_string(DivideRounded(krn, int64_t{e.Count} + 1));
     }
 }
 
@@ -205,8 +221,8 @@ void BuildChart(TStatTable& t, TCustomStat& method, const TStatDrawArray& stat,
         for (const TPrefetchRecord& r : prefetch->Records) {
             ++k;
             if (showTotalLine)
-                t.Chart[1].Points.push_back(
-                    {k, static_cast<double>(r.Count * t.Factor), method.ValueText(StatEntryFromPrefetch(r))});
+                t.Chart[1].Points.push_back({k, static_cast<double>(t.Scale.Value(r.Count)),
+                                             method.ValueText(StatEntryFromPrefetch(r))});
             const auto it = byKey.find(PrefetchKey(r));
             if (it != byKey.end()) {
                 const TStatEntry& e = stat[it->second];
@@ -294,6 +310,30 @@ const std::array<const char*, StatColumnCount>& StatColumnCaptions() {
     return captions;
 }
 
+// |count x Numerator| stays below 2^63: the count is 32-bit and the numerator, at
+// most the sum of two 32-bit counts, lies within -2^31..2^32 - 2.
+int64_t TNormScale::Norm(int32_t fullCount) const {
+    return DivideRounded(int64_t{fullCount} * Numerator, Denominator);
+}
+
+long double TNormScale::Value(int32_t fullCount) const {
+    return static_cast<long double>(int64_t{fullCount} * Numerator) / static_cast<long double>(Denominator);
+}
+
+TNormScale NormScale(int32_t minCount, int32_t maxCount, int32_t fullMin, int32_t fullMax) {
+    TNormScale scale;
+    if (fullMax <= 0)
+        return scale;
+    if (fullMax == fullMin) {
+        scale.Numerator = int64_t{maxCount} + minCount;
+        scale.Denominator = 2 * int64_t{fullMax};
+    } else {
+        scale.Numerator = maxCount;
+        scale.Denominator = fullMax;
+    }
+    return scale;
+}
+
 TStatWindow StatWindow(std::size_t drawCount, int offset, int len) {
     TStatWindow w;
     const int64_t last = static_cast<int64_t>(drawCount) - 1 - offset;
@@ -322,15 +362,12 @@ TStatTable ComputeStatTable(TCustomStat& method, const TDrawsArray& draws, const
     const auto byKey = FirstIndexByKey(stat);
 
     if (prefetch && prefetch->MaxCount > 0) {
-        const long double fullMax = prefetch->MaxCount;
-        t.Factor = prefetch->MaxCount == prefetch->MinCount
-                       ? static_cast<long double>(int64_t{t.MaxCount} + t.MinCount) / 2 / fullMax
-                       : t.MaxCount / fullMax;
+        t.Scale = NormScale(t.MinCount, t.MaxCount, prefetch->MinCount, prefetch->MaxCount);
         t.HasNorm = true;
         for (const TPrefetchRecord& r : prefetch->Records) {
             const auto it = byKey.find(PrefetchKey(r));
             if (it != byKey.end())
-                stat[it->second].Norm = ClampToInt32(Nearest(r.Count * t.Factor));
+                stat[it->second].Norm = ClampToInt32(t.Scale.Norm(r.Count));
         }
     }
 

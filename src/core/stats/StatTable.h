@@ -83,6 +83,22 @@ struct TChartSeries {
     std::vector<TChartPoint> Points;
 };
 
+// Full-set counts scaled to the window: count x Numerator / Denominator. Kept as two
+// integers so that a norm lands exactly on a half where it should and rounds to even
+// there; a factor taken first in floating point misses such ties.
+struct TNormScale {
+    int64_t Numerator = 0;
+    int64_t Denominator = 1; // positive
+
+    // Nearest integer, halves to the even neighbour.
+    int64_t Norm(int32_t fullCount) const;
+    long double Value(int32_t fullCount) const;
+};
+// The scale of a window's counts (smallest and largest observed) against a file's:
+// the middle of the observed range over the full-set count when every value is
+// equally frequent in the full set, else the largest observed over the largest.
+TNormScale NormScale(int32_t minCount, int32_t maxCount, int32_t fullMin, int32_t fullMax);
+
 struct TStatTable {
     TStatWindow Window;
     int64_t Total = 0;
@@ -90,7 +106,7 @@ struct TStatTable {
     int32_t MaxCount = 0;
     int32_t MaxDepth = 0;
     bool HasNorm = false;
-    long double Factor = 0;
+    TNormScale Scale;
     std::vector<TStatRow> Rows;      // computation order: seeded values first, then as first met
     std::vector<TChartSeries> Chart; // none, the actual data, or the actual data and the full set
     int SortColumn = -1;             // -1: computation order
