@@ -23,13 +23,6 @@ constexpr const char* OpenFailedText =
     "Ошибка открытия файла данных для полного набора вариантов!\r\rИмя файла: %s\r\r%s";
 constexpr const char* CreateAllText = "Создание файлов для полного набора комбинаций...";
 
-// A file of size 0 counts as missing.
-bool HasPrefetchContent(const std::filesystem::path& path) {
-    std::error_code ec;
-    const auto size = std::filesystem::file_size(path, ec);
-    return !ec && size > 0;
-}
-
 // Removes what a failed creation may have left at the file's place, but never a folder.
 void RemovePrefetchFile(const std::filesystem::path& path) {
     std::error_code ec;
@@ -101,7 +94,8 @@ std::optional<TPrefetchData> Session::OpenPrefetchFile(std::size_t method) {
         !Registry_.Items(method).StatClass->HasPrefetch())
         return std::nullopt;
     const std::filesystem::path path = PrefetchFileName(method);
-    if (!HasPrefetchContent(path) && !CreatePrefetchFile(method))
+    // An empty or damaged file counts as missing: its norms would be wrong.
+    if (PrefetchFileNeedsBuilding(path) && !CreatePrefetchFile(method))
         return std::nullopt;
     try {
         return ReadPrefetchFile(path);
@@ -138,7 +132,7 @@ int Session::CreatePrefetchFiles(bool force, const std::vector<int>& groups) {
         const int group = Registry_.Items(i).StatClass->Group;
         const bool selected = group <= 15 && std::find(groups.begin(), groups.end(), group) != groups.end();
         const std::filesystem::path path = PrefetchFileName(i);
-        if (selected || !HasPrefetchContent(path)) {
+        if (selected || PrefetchFileNeedsBuilding(path)) {
             built = true;
             {
                 TBusyScope fileBusy(*this, CreatingText(path));

@@ -4,7 +4,10 @@
 #include "model/Error.h"
 #include "model/VexoUtils.h"
 
+#include <algorithm>
 #include <cstring>
+#include <limits>
+#include <tuple>
 
 namespace kumby {
 
@@ -21,6 +24,11 @@ int32_t GetInt32(const char* at) {
     int32_t v;
     std::memcpy(&v, at, sizeof v);
     return v;
+}
+
+// Keys in the file's order: Key1 first, each an unsigned 16-bit number.
+bool KeyBefore(const TPrefetchRecord& a, const TPrefetchRecord& b) {
+    return std::tie(a.Key1, a.Key2, a.Key3, a.Key4) < std::tie(b.Key1, b.Key2, b.Key3, b.Key4);
 }
 
 } // namespace
@@ -47,16 +55,40 @@ std::string PrefetchFileBytes(const TStatDrawArray& sortedEntries) {
     return bytes;
 }
 
+std::string PrefetchDamage(std::string_view bytes) {
+    if (bytes.size() < TrailerSize || bytes.size() % RecordSize != 0)
+        return Format("размер %zu байт не кратен размеру записи (%zu байт).", bytes.size(), RecordSize);
+    const std::size_t count = (bytes.size() - TrailerSize) / RecordSize;
+    int32_t minCount = std::numeric_limits<int32_t>::max();
+    int32_t maxCount = 0;
+    TPrefetchRecord previous{};
+    for (std::size_t i = 0; i < count; ++i) {
+        TPrefetchRecord r;
+        std::memcpy(&r, bytes.data() + i * RecordSize, RecordSize);
+        if (r.Count < 0)
+            return Format("отрицательное количество %d в записи %zu.", r.Count, i + 1);
+        if (i > 0 && !KeyBefore(previous, r))
+            return Format("записи не упорядочены по значению (запись %zu).", i + 1);
+        minCount = std::min(minCount, r.Count);
+        maxCount = std::max(maxCount, r.Count);
+        previous = r;
+    }
+    const char* trailer = bytes.data() + count * RecordSize;
+    const int32_t fileMin = GetInt32(trailer);
+    const int32_t fileMax = GetInt32(trailer + 4);
+    if (fileMin != minCount || fileMax != maxCount)
+        return Format("заключительная запись (%d, %d) не соответствует записям (%d, %d).", fileMin, fileMax,
+                      minCount, maxCount);
+    return {};
+}
+
 TPrefetchData ReadPrefetchFile(const std::filesystem::path& path) {
     const std::string bytes = ReadWholeFile(path);
     if (bytes.empty())
         throw Error("Файл \"" + path.string() + "\" пуст.");
-    if (bytes.size() < TrailerSize)
-        throw Error("Файл \"" + path.string() + "\" поврежден: его размер " + std::to_string(bytes.size()) +
-                    " байт меньше размера заключительной записи.");
+    if (const std::string damage = PrefetchDamage(bytes); !damage.empty())
+        throw Error("Файл \"" + path.string() + "\" поврежден: " + damage);
 
-    // The trailer is always the last 12 bytes; a file cut short or grown by a partial
-    // record keeps the whole records that lie before it.
     const char* trailer = bytes.data() + bytes.size() - TrailerSize;
     TPrefetchData data;
     data.MinCount = GetInt32(trailer);
@@ -66,6 +98,24 @@ TPrefetchData ReadPrefetchFile(const std::filesystem::path& path) {
     if (count > 0)
         std::memcpy(data.Records.data(), bytes.data(), count * RecordSize);
     return data;
+}
+
+bool PrefetchFileNeedsBuilding(const std::filesystem::path& path) {
+    std::error_code ec;
+    const auto status = std::filesystem::status(path, ec);
+    // Never read what is not a regular file: a FIFO would block, a device never end.
+    if (!std::filesystem::is_regular_file(status))
+        return true;
+    const auto size = std::filesystem::file_size(path, ec);
+    if (ec || size == 0)
+        return true;
+    std::string bytes;
+    try {
+        bytes = ReadWholeFile(path);
+    } catch (const std::exception&) {
+        return false;
+    }
+    return !PrefetchDamage(bytes).empty();
 }
 
 } // namespace kumby

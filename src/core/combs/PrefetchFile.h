@@ -7,6 +7,7 @@
 
 #include <filesystem>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace kumby {
@@ -25,8 +26,17 @@ std::filesystem::path PrefetchFilePath(const std::filesystem::path& dataDir, con
 // The file image of a distribution: records from the entries (already sorted), then
 // the trailer {MinCount, MaxCount, 0}.
 std::string PrefetchFileBytes(const TStatDrawArray& sortedEntries);
-// Reads a file; raises Error naming the file. A size that is not whole records
-// keeps the whole records before the trailer.
+// What is wrong with a file image, or "" for a sound one: whole 12-byte records,
+// keys strictly ascending, no negative count, and a trailer holding the smallest
+// and largest count of the records. Anything else is a file cut short, grown or
+// overwritten, whose norms would be wrong.
+std::string PrefetchDamage(std::string_view bytes);
+// Reads a file; raises Error naming the file when it cannot be read, is empty or
+// is damaged.
 TPrefetchData ReadPrefetchFile(const std::filesystem::path& path);
+// Whether a file has to be built before it can be used: missing, not a regular
+// file, empty or damaged. A file that cannot be read for another reason (rights)
+// is left to ReadPrefetchFile to report.
+bool PrefetchFileNeedsBuilding(const std::filesystem::path& path);
 
 } // namespace kumby

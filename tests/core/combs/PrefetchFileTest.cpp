@@ -55,36 +55,6 @@ TEST(PrefetchFileTest, ReadsBackWhatWasWritten) {
     EXPECT_EQ(data.Records[2].Key4, 7);
 }
 
-// A size that is not a whole number of records keeps the whole records before the
-// trailer, and the trailer is the last 12 bytes whatever lies before it.
-TEST(PrefetchFileTest, DamagedSizeKeepsWholeRecordsAndTheLastTwelveBytes) {
-    TTempDir dir;
-    const std::string good = PrefetchFileBytes({Value(1, 0, 0, 0, 4), Value(2, 0, 0, 0, 6)}); // 36 bytes
-    const std::string trailer = good.substr(24);
-    struct TCase {
-        std::string Bytes;
-        std::size_t Records;
-        int32_t Min, Max;
-    };
-    const TCase cases[] = {
-        {good.substr(0, 24 + 5) + trailer, 2, 4, 6}, // 5 stray bytes before the trailer
-        {good.substr(0, 12 + 7) + trailer, 1, 4, 6}, // second record cut after 7 bytes
-        {good.substr(0, 6) + trailer, 0, 4, 6},      // half a record
-        {trailer, 0, 4, 6},                          // trailer only
-        {good + "\x01\x02\x03", 2, 0x600, 0},        // junk appended: the trailer moves into it
-    };
-    for (const TCase& c : cases) {
-        WriteBytes(dir / "d.dfc", c.Bytes);
-        const TPrefetchData data = ReadPrefetchFile(dir / "d.dfc");
-        ASSERT_EQ(data.Records.size(), c.Records) << c.Bytes.size();
-        if (c.Records > 0) {
-            EXPECT_EQ(data.Records[0].Count, 4) << c.Bytes.size();
-        }
-        EXPECT_EQ(data.MinCount, c.Min) << c.Bytes.size();
-        EXPECT_EQ(data.MaxCount, c.Max) << c.Bytes.size();
-    }
-}
-
 TEST(PrefetchFileTest, UnreadableFilesRaiseAnErrorNamingThem) {
     TTempDir dir;
     WriteBytes(dir / "empty.dfc", "");
