@@ -52,6 +52,10 @@ std::string Session::CombsCountPanel() const {
 // ---- Stores ---------------------------------------------------------------------
 
 bool Session::GenerateList(bool interactive, const TGenerateDefaults& settings) {
+    return GenerateList(interactive, settings, false);
+}
+
+bool Session::GenerateList(bool interactive, const TGenerateDefaults& settings, bool startUp) {
     bool ok = true;
     {
         std::optional<TBusyScope> busy;
@@ -63,7 +67,14 @@ bool Session::GenerateList(bool interactive, const TGenerateDefaults& settings) 
                 try {
                     LoadListFile(settings.Parameters, WorkingList_);
                 } catch (const std::exception& e) {
-                    Ui_.ShowError(FileMessage("Ошибка чтения файла \"%s\"!\r\r%s", settings.Parameters, e));
+                    // Whatever was read goes too: the list falls back to an empty one.
+                    WorkingList_.clear();
+                    const std::string text =
+                        FileMessage("Ошибка чтения файла \"%s\"!\r\r%s", settings.Parameters, e);
+                    if (startUp)
+                        Ui_.ShowWarning(text);
+                    else
+                        Ui_.ShowError(text);
                     ok = false;
                 }
             } else {

@@ -162,7 +162,7 @@ std::size_t ParseListText(std::string_view text, TCombsArray& list) {
 }
 
 void LoadListFile(const std::filesystem::path& path, TCombsArray& list) {
-    ParseListText(ReadWholeFile(path), list);
+    ParseListText(ReadRegularFile(path, MaxListFileBytes), list);
 }
 
 void SaveListFile(const std::filesystem::path& path, const TCombsArray& list) {

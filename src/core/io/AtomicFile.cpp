@@ -4,9 +4,11 @@
 
 #include <atomic>
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 #include <fcntl.h>
 #include <mutex>
+#include <string>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -54,6 +56,11 @@ int CloseKeepingErrno(int fd) {
     int rc = ::close(fd);
     errno = saved;
     return rc;
+}
+
+[[noreturn]] void ThrowTooLarge(const std::filesystem::path& path, std::size_t maxBytes) {
+    throw Error("Не удалось прочитать файл \"" + path.string() + "\": размер файла больше предельного (" +
+                std::to_string(maxBytes) + " байт).");
 }
 
 // Writes everything or returns the errno of the failure.
@@ -272,6 +279,51 @@ std::string ReadWholeFile(const std::filesystem::path& path) {
         if (got < want) {
             break;
         }
+    }
+    ::close(fd);
+    return result;
+}
+
+std::string ReadRegularFile(const std::filesystem::path& path, std::size_t maxBytes) {
+    // Non-blocking, so that opening a FIFO without a writer does not wait for one.
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) {
+        ThrowReadError(path, errno);
+    }
+    struct stat st {};
+    if (::fstat(fd, &st) != 0) {
+        int err = errno;
+        ::close(fd);
+        ThrowReadError(path, err);
+    }
+    if (!S_ISREG(st.st_mode)) {
+        ::close(fd);
+        throw Error("Не удалось прочитать файл \"" + path.string() + "\": это не обычный файл.");
+    }
+    if (static_cast<uint64_t>(st.st_size) > maxBytes) {
+        ::close(fd);
+        ThrowTooLarge(path, maxBytes);
+    }
+    std::string result(static_cast<std::size_t>(st.st_size), '\0');
+    std::size_t got = 0;
+    int err = ReadChunks(fd, result.data(), result.size(), got);
+    result.resize(got);
+    // The file may grow while it is read: never more than the limit.
+    while (err == 0) {
+        char probe[4096];
+        std::size_t more = 0;
+        err = ReadChunks(fd, probe, sizeof probe, more);
+        if (more == 0)
+            break;
+        if (more > maxBytes - result.size()) {
+            ::close(fd);
+            ThrowTooLarge(path, maxBytes);
+        }
+        result.append(probe, more);
+    }
+    if (err != 0) {
+        CloseKeepingErrno(fd);
+        ThrowReadError(path, err);
     }
     ::close(fd);
     return result;

@@ -16,6 +16,10 @@ void SaveFileAtomic(const std::filesystem::path& path, std::string_view bytes);
 
 // Reads a whole file; raises Error naming the file and the problem.
 std::string ReadWholeFile(const std::filesystem::path& path);
+// Reads a whole regular file of at most maxBytes bytes; raises Error naming the
+// file when it cannot be read, is no regular file (a folder, a FIFO, a device) or
+// is larger. It never waits for a writer and never reads without end.
+std::string ReadRegularFile(const std::filesystem::path& path, std::size_t maxBytes);
 
 // Reads up to `size` bytes of an open file into `dest` in chunks; `done` counts what
 // arrived. Returns 0 at the end of the file or when all is read, else the errno of
