@@ -194,7 +194,7 @@ TStartResult Session::Start() {
             return TStartResult::Exit;
 
         LoadDraws();
-        GenerateList(true, GenerateDefaults_, true);
+        GenerateList(true, GenerateDefaults_);
         RefreshAnalysisViews();
         LoadRatingsRegularsAndScript();
 

@@ -238,9 +238,6 @@ private:
     bool CommitDraws(TDrawsArray&& before);
     void RefreshAnalysisViews();
     void ShowOperationError(const char* operation, const std::exception& e);
-    // GenerateList; at start-up a list file that cannot be read is only a warning:
-    // the program goes on with an empty list, and no command is to fail for it.
-    bool GenerateList(bool interactive, const TGenerateDefaults& settings, bool startUp);
 
     // Steps of subsystems that are not part of the program yet.
     void ClearCombinationStores();

@@ -52,10 +52,6 @@ std::string Session::CombsCountPanel() const {
 // ---- Stores ---------------------------------------------------------------------
 
 bool Session::GenerateList(bool interactive, const TGenerateDefaults& settings) {
-    return GenerateList(interactive, settings, false);
-}
-
-bool Session::GenerateList(bool interactive, const TGenerateDefaults& settings, bool startUp) {
     bool ok = true;
     {
         std::optional<TBusyScope> busy;
@@ -67,14 +63,9 @@ bool Session::GenerateList(bool interactive, const TGenerateDefaults& settings, 
                 try {
                     LoadListFile(settings.Parameters, WorkingList_);
                 } catch (const std::exception& e) {
-                    // Whatever was read goes too: the list falls back to an empty one.
+                    // The list falls back to an empty one, whatever was read.
                     WorkingList_.clear();
-                    const std::string text =
-                        FileMessage("Ошибка чтения файла \"%s\"!\r\r%s", settings.Parameters, e);
-                    if (startUp)
-                        Ui_.ShowWarning(text);
-                    else
-                        Ui_.ShowError(text);
+                    Ui_.ShowError(FileMessage("Ошибка чтения файла \"%s\"!\r\r%s", settings.Parameters, e));
                     ok = false;
                 }
             } else {

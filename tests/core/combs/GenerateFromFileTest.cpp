@@ -97,9 +97,9 @@ TEST(GenerateFromFileTest, UnusableListFileGivesOneErrorAndAnEmptyList) {
         << "the too large file names the limit";
 }
 
-// At start-up the program goes on with an empty list after one warning, whatever
+// At start-up the program goes on with an empty list after one message, whatever
 // the default list file is.
-TEST(GenerateFromFileTest, UnusableDefaultListFileWarnsOnceAtStartUp) {
+TEST(GenerateFromFileTest, UnusableDefaultListFileGivesOneMessageAtStartUp) {
     TTestSession t;
     testing::WriteArchive(t.Path(), {testing::PlainDraw(1)});
     for (const TBadList& bad : BadLists(t)) {
@@ -111,7 +111,7 @@ TEST(GenerateFromFileTest, UnusableDefaultListFileWarnsOnceAtStartUp) {
         t.Open();
         ASSERT_EQ(t.Start(), TStartResult::Ready);
         ASSERT_EQ(t.Ui.Messages.size(), 1u);
-        EXPECT_EQ(t.Ui.Messages[0].Kind, "warning");
+        EXPECT_EQ(t.Ui.Messages[0].Kind, "error");
         EXPECT_EQ(t.Ui.Messages[0].Text.rfind(ReadError + bad.Path.string() + "\"!\r\r", 0), 0u);
         EXPECT_TRUE(t.S->WorkingList().empty());
         EXPECT_EQ(t.S->Draws().size(), 1u) << "the rest of the start-up ran";
