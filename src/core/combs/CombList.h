@@ -37,13 +37,13 @@ void GenerateCombinations(TCombsArray& list, int mode, const TOwnNumbers& own);
 std::string CombsToListText(const TCombsArray& list);
 // Appends the combinations of a text; returns how many were added.
 std::size_t ParseListText(std::string_view text, TCombsArray& list);
-// The largest list file read: the full set written with every line at its longest
-// (12 two-digit numbers, 11 separators, CR LF). No list is larger; a file that is
-// only ends up in memory whole.
+// The largest list file read (about 95 MB): the full set written with every line at
+// its longest, 12 two-digit numbers, 11 separators and CR LF. A file is read whole
+// into memory, and a larger one is no list of this game.
 inline constexpr std::size_t MaxListLineBytes = 37;
 inline constexpr std::size_t MaxListFileBytes = FullSetSize * MaxListLineBytes;
 // Raises Error naming the file, also for one that is no regular file or is larger
-// than MaxListFileBytes; what was read stays appended.
+// than MaxListFileBytes; nothing is appended then.
 void LoadListFile(const std::filesystem::path& path, TCombsArray& list);
 void SaveListFile(const std::filesystem::path& path, const TCombsArray& list);
 

@@ -56,7 +56,9 @@ std::string PrefetchFileBytes(const TStatDrawArray& sortedEntries) {
 }
 
 std::string PrefetchDamage(std::string_view bytes) {
-    if (bytes.size() < TrailerSize || bytes.size() % RecordSize != 0)
+    if (bytes.size() < TrailerSize)
+        return Format("размер %zu байт меньше заключительной записи.", bytes.size());
+    if (bytes.size() % RecordSize != 0)
         return Format("размер %zu байт не кратен размеру записи (%zu байт).", bytes.size(), RecordSize);
     const std::size_t count = (bytes.size() - TrailerSize) / RecordSize;
     int32_t minCount = std::numeric_limits<int32_t>::max();

@@ -141,6 +141,7 @@ std::string_view TrimView(std::string_view s);
 std::string Trim(std::string_view s);
 // A whole decimal integer (optional sign), nothing else; false otherwise or on overflow.
 bool TryParseInt(std::string_view s, int32_t& out);
+// Likewise in 64 bits.
 bool TryParseInt64(std::string_view s, int64_t& out);
 // TryParseInt, or `fallback` when the text is not a number.
 int32_t ParseIntOr(std::string_view s, int32_t fallback);
