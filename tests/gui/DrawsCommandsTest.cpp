@@ -86,7 +86,7 @@ private slots:
 
     void dialogRefusesBadCombinationsAndStaysOpen() {
         TGuiFixture f;
-        f.WriteArchive({MakeDraw(10, 1)});
+        f.WriteArchive({SpreadDraw(10, 1)});
         QVERIFY(f.Start());
         const QStringList bad = {
             QStringLiteral("1;2;3;4;5;6;7;8;9;10;11;11"),    QStringLiteral("1;2;3;4;5;6;7;8;9;10;11"),
@@ -115,7 +115,7 @@ private slots:
 
     void changeReplacesTheFocusedDraw() {
         TGuiFixture f;
-        f.WriteArchive({MakeDraw(10, 1), MakeDraw(11, 2, "03.04.2020 21:30"), MakeDraw(12, 3)});
+        f.WriteArchive({SpreadDraw(10, 1), SpreadDraw(11, 2, "03.04.2020 21:30"), SpreadDraw(12, 3)});
         QVERIFY(f.Start());
         TDrawsTab& tab = *f.Window->DrawsTab();
         SelectRows(*tab.List(), {1});
@@ -136,7 +136,7 @@ private slots:
 
         QCOMPARE(shownNumber, 11);
         QCOMPARE(shownNumbers,
-                 QString::fromStdString(NumbersToText(MakeDraw(11, 2).Numbers, NumbersInDraw, ";")));
+                 QString::fromStdString(NumbersToText(SpreadDraw(11, 2).Numbers, NumbersInDraw, ";")));
         QCOMPARE(shownDate, QDateTime(QDate(2020, 4, 3), QTime(21, 30)));
         const TDrawsArray stored = ReadArchive(f.Path());
         QCOMPARE(NumbersOf(stored), (std::vector<int32_t>{10, 111, 12}));
@@ -146,7 +146,7 @@ private slots:
 
     void cancelledDialogChangesNothing() {
         TGuiFixture f;
-        f.WriteArchive({MakeDraw(10, 1)});
+        f.WriteArchive({SpreadDraw(10, 1)});
         QVERIFY(f.Start());
         const std::string before = ReadBytes(f.Path() / DrawsFileName);
         SelectRows(*f.Window->DrawsTab()->List(), {0});
@@ -160,7 +160,7 @@ private slots:
 
     void deleteAsksFirstAndRemovesTheSelectedDraws() {
         TGuiFixture f;
-        f.WriteArchive({MakeDraw(10, 1), MakeDraw(11, 2), MakeDraw(12, 3)});
+        f.WriteArchive({SpreadDraw(10, 1), SpreadDraw(11, 2), SpreadDraw(12, 3)});
         QVERIFY(f.Start());
         TDrawsTab& tab = *f.Window->DrawsTab();
 
@@ -190,7 +190,7 @@ private slots:
 
     void exportAndImportThroughTheFileDialogs() {
         TGuiFixture f;
-        f.WriteArchive({MakeDraw(5000, 1)});
+        f.WriteArchive({SpreadDraw(5000, 1)});
         QVERIFY(f.Start());
         TDrawsTab& tab = *f.Window->DrawsTab();
         const QString csv = QString::fromStdString((f.Path() / "out").string());
@@ -224,7 +224,7 @@ private slots:
 
     void spreadsheetExportWritesAWorkbook() {
         TGuiFixture f;
-        f.WriteArchive({MakeDraw(1, 1), MakeDraw(2, 2)});
+        f.WriteArchive({SpreadDraw(1, 1), SpreadDraw(2, 2)});
         QVERIFY(f.Start());
         const std::filesystem::path book = f.Path() / "draws.xlsx";
         SetFileDialogAnswerer([&](bool save, const QString& filter) {
@@ -246,7 +246,7 @@ private slots:
 
     void detailsShowTheFocusedDraw() {
         TGuiFixture f;
-        f.WriteArchive({MakeDraw(5000, 1), MakeDraw(5001, 2)});
+        f.WriteArchive({SpreadDraw(5000, 1), SpreadDraw(5001, 2)});
         QVERIFY(f.Start());
         TDrawsTab& tab = *f.Window->DrawsTab();
         QString caption, number, date;

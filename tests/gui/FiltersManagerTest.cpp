@@ -48,7 +48,7 @@ private slots:
 
     void marksChooseTheListAndNoMarksShowAll() {
         TGuiFixture f;
-        f.WriteArchive({MakeDraw(1, 1), MakeDraw(2, 2)});
+        f.WriteArchive({SpreadDraw(1, 1), SpreadDraw(2, 2)});
         QVERIFY(f.Start());
         TStatsTab& tab = *f.Window->StatsTab();
         const TStatList& registry = f.Core->Registry();

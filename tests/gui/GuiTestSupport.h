@@ -5,8 +5,8 @@
 #include "MainWindow.h"
 #include "MessageBoxUi.h"
 #include "app/Session.h"
-#include "draws/DrawArchive.h"
 #include "support/TempDir.h"
+#include "support/TestArchive.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -15,42 +15,17 @@
 
 #include <deque>
 #include <functional>
-#include <initializer_list>
 #include <memory>
 #include <vector>
 
 namespace kumby::gui::testing {
 
+using kumby::testing::DrawOf;
+using kumby::testing::ReadArchive;
 using kumby::testing::ReadBytes;
+using kumby::testing::SpreadDraw;
 using kumby::testing::TTempDir;
 using kumby::testing::WriteBytes;
-
-// A draw whose numbers start at `first` and run on around 1..24.
-inline TDrawRecord MakeDraw(int32_t number, int first, const char* date = "01.02.2021 20:00") {
-    TDrawRecord draw;
-    draw.Number = number;
-    for (int i = 0; i < NumbersInDraw; ++i)
-        draw.Numbers[i] = static_cast<uint8_t>((first - 1 + i * 2) % MaxNumber + 1);
-    draw.SetDateTextUtf8(date);
-    return draw;
-}
-
-// A draw with the given numbers in drawn order.
-inline TDrawRecord DrawOf(int32_t number, std::initializer_list<int> numbers) {
-    TDrawRecord draw;
-    draw.Number = number;
-    int i = 0;
-    for (int n : numbers)
-        draw.Numbers[i++] = static_cast<uint8_t>(n);
-    draw.SetDateTextUtf8("01.02.2021 20:00");
-    return draw;
-}
-
-inline TDrawsArray ReadArchive(const std::filesystem::path& dir) {
-    TDrawsArray draws;
-    LoadDrawArchive(dir / DrawsFileName, draws);
-    return draws;
-}
 
 // Runs `act` on the first modal dialog of type T that opens within five seconds.
 template <class T> void OnModal(std::function<void(T*)> act) {
@@ -92,7 +67,7 @@ public:
     }
 
     std::filesystem::path Path() const { return Dir->Path(); }
-    void WriteArchive(const TDrawsArray& draws) const { SaveDrawArchive(Path() / DrawsFileName, draws); }
+    void WriteArchive(const TDrawsArray& draws) const { kumby::testing::WriteArchive(Path(), draws); }
 
     // Creates the window and waits for its start-up; false when it did not run.
     bool Start() {

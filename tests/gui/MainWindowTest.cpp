@@ -85,7 +85,7 @@ private slots:
 
     void offsetMarksRowAndFillsPanels() {
         TGuiFixture f;
-        f.WriteArchive({MakeDraw(10, 1), MakeDraw(11, 2), MakeDraw(12, 3)});
+        f.WriteArchive({SpreadDraw(10, 1), SpreadDraw(11, 2), SpreadDraw(12, 3)});
         QVERIFY(f.Start());
         TFormMain& w = *f.Window;
         TDrawsTab& tab = *w.DrawsTab();
@@ -104,7 +104,7 @@ private slots:
         QCOMPARE(f.Core->DrawsOffset(), 1);
         QCOMPARE(w.StatusText(TFormMain::PanelNextDraw), QStringLiteral("Следующий тираж: 12"));
         QCOMPARE(w.StatusText(TFormMain::PanelNextNumbers),
-                 QString::fromStdString(NumbersToText(MakeDraw(12, 3).Numbers, NumbersInDraw, ";")));
+                 QString::fromStdString(NumbersToText(SpreadDraw(12, 3).Numbers, NumbersInDraw, ";")));
         for (int column :
              {int(TDrawsModel::ColNumber), int(TDrawsModel::ColSum), int(TDrawsModel::ColDate)}) {
             QCOMPARE(CellBackground(model, 0, column), QColor(Qt::white));
@@ -119,7 +119,7 @@ private slots:
 
     void channelColoursAndSortedDisplay() {
         TGuiFixture f;
-        TDrawRecord draw = MakeDraw(7, 1);
+        TDrawRecord draw = SpreadDraw(7, 1);
         const uint8_t shuffled[NumbersInDraw] = {24, 3, 17, 1, 9, 12, 5, 20, 7, 14, 2, 22};
         std::copy(std::begin(shuffled), std::end(shuffled), draw.Numbers);
         f.WriteArchive({draw});
@@ -161,7 +161,7 @@ private slots:
 
     void busyDisablesEveryActionAndShowsTheOperation() {
         TGuiFixture f;
-        f.WriteArchive({MakeDraw(1, 1)});
+        f.WriteArchive({SpreadDraw(1, 1)});
         QVERIFY(f.Start());
         TFormMain& w = *f.Window;
         {
@@ -213,7 +213,7 @@ private slots:
 
     void viewStateWrittenOnCloseAndRestored() {
         TGuiFixture f;
-        f.WriteArchive({MakeDraw(1, 1)});
+        f.WriteArchive({SpreadDraw(1, 1)});
         QVERIFY(f.Start());
         f.Window->DrawsTab()->List()->setColumnWidth(TDrawsModel::ColNumber, 151);
         // Wider than the status bar needs: the window is never narrower.
@@ -283,7 +283,7 @@ private slots:
         TGuiFixture f;
         TDrawsArray draws;
         for (int i = 1; i <= 100000; ++i)
-            draws.push_back(MakeDraw(i, i % MaxNumber + 1));
+            draws.push_back(SpreadDraw(i, i % MaxNumber + 1));
         f.WriteArchive(draws);
         QVERIFY(f.Start());
         TDrawsTab& tab = *f.Window->DrawsTab();

@@ -183,7 +183,7 @@ private slots:
 
     void okThroughTheMainWindowStoresAndWritesTheGroup() {
         TGuiFixture f;
-        f.WriteArchive({MakeDraw(1, 1)});
+        f.WriteArchive({SpreadDraw(1, 1)});
         QVERIFY(f.Start());
         OnModal<TSettingsDialog>([](TSettingsDialog* d) {
             QCOMPARE(d->windowTitle(), QStringLiteral("Параметры системы"));
@@ -233,7 +233,7 @@ private slots:
     void detailsCardFollowsTheColumnCount() {
         TConfigData config;
         config.ChannelSize = 3;
-        TDrawRecord draw = MakeDraw(77, 1, "05.06.2022 19:45");
+        TDrawRecord draw = SpreadDraw(77, 1, "05.06.2022 19:45");
         TDrawDetailsWindow details(DrawDetailsContent(draw), config);
         QCOMPARE(details.Properties()->horizontalHeaderItem(0)->text(), QStringLiteral("Свойство"));
         QCOMPARE(details.Properties()->horizontalHeaderItem(1)->text(), QStringLiteral("Значение"));

@@ -354,7 +354,7 @@ private slots:
         QFETCH(bool, sorted);
         TGuiFixture f;
         const TDrawRecord draw = DrawOf(77, {24, 3, 17, 1, 9, 12, 5, 20, 7, 14, 2, 22});
-        f.WriteArchive({MakeDraw(76, 1), draw});
+        f.WriteArchive({SpreadDraw(76, 1), draw});
         QVERIFY(f.Start());
         TDrawsTab& tab = *f.Window->DrawsTab();
         if (sorted)

@@ -4,11 +4,13 @@
 
 #include <deque>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace kumby::testing {
 
-// Answers questions from a script and keeps every message for assertions.
+// Answers questions from a script and keeps every message, status and progress
+// step for assertions; can ask long work to stop once it got far enough.
 class TRecordingUi : public IUserInterface {
 public:
     struct TMessage {
@@ -29,6 +31,10 @@ public:
         return a;
     }
     void SetStatus(const std::string& t) override { Statuses.push_back(t); }
+    void SetProgress(long long done, long long total) override { Progress.push_back({done, total}); }
+    bool StopRequested() override {
+        return StopAfter >= 0 && !Progress.empty() && Progress.back().first >= StopAfter;
+    }
     void Notify(TSessionEvent e) override { Events.push_back(e); }
     void ShowHelpDialog(THelpDialogRequest& r) override {
         ++HelpDialogs;
@@ -46,6 +52,8 @@ public:
     std::vector<TMessage> Messages;
     std::vector<std::string> Statuses;
     std::vector<TSessionEvent> Events;
+    std::vector<std::pair<long long, long long>> Progress; // (done, total)
+    long long StopAfter = -1;                              // progress step that asks to stop; -1 never
     std::deque<bool> Answers;
     int HelpDialogs = 0;
     bool HelpDontShowAgain = false;

@@ -3,6 +3,7 @@
 // Archives built in code: one set of draw builders for every test program.
 
 #include "draws/DrawArchive.h"
+#include "model/GameConstants.h"
 #include "model/Records.h"
 
 #include <algorithm>
@@ -11,13 +12,14 @@
 #include <initializer_list>
 #include <numeric>
 #include <random>
+#include <string_view>
 
 namespace kumby::testing {
 
 inline constexpr const char* TestDrawDate = "01.02.2021 20:00";
 
 // A draw with the given numbers in drawn order (fewer than 12 leave zeros).
-inline TDrawRecord DrawOf(int32_t number, const TCombination& numbers, const char* date = TestDrawDate) {
+inline TDrawRecord DrawOf(int32_t number, const TCombination& numbers, std::string_view date = TestDrawDate) {
     TDrawRecord draw;
     draw.Number = number;
     draw.SetNumbers(numbers);
@@ -25,7 +27,8 @@ inline TDrawRecord DrawOf(int32_t number, const TCombination& numbers, const cha
     return draw;
 }
 
-inline TDrawRecord DrawOf(int32_t number, std::initializer_list<int> numbers, const char* date = TestDrawDate) {
+inline TDrawRecord DrawOf(int32_t number, std::initializer_list<int> numbers,
+                          std::string_view date = TestDrawDate) {
     TCombination comb{};
     std::size_t i = 0;
     for (int n : numbers)
@@ -40,11 +43,40 @@ inline TDrawRecord PlainDraw(int32_t number) {
 }
 
 // A draw whose numbers start at `first` and run on in steps of two around 1..24.
-inline TDrawRecord SpreadDraw(int32_t number, int first, const char* date = TestDrawDate) {
+inline TDrawRecord SpreadDraw(int32_t number, int first, std::string_view date = TestDrawDate) {
     TCombination comb{};
     for (int i = 0; i < NumbersInDraw; ++i)
         comb[i] = static_cast<uint8_t>((first - 1 + i * 2) % MaxNumber + 1);
     return DrawOf(number, comb, date);
+}
+
+// An ascending combination with that sum (78..222): 1..12 with the top numbers raised.
+inline TCombination CombinationWithSum(int sum) {
+    TCombination c;
+    for (int i = 0; i < NumbersInDraw; ++i)
+        c[i] = static_cast<uint8_t>(i + 1);
+    int missing = sum - MinSum;
+    for (int i = NumbersInDraw - 1; i >= 0 && missing > 0; --i) {
+        const int raise = std::min(missing, 12);
+        c[i] = static_cast<uint8_t>(c[i] + raise);
+        missing -= raise;
+    }
+    return c;
+}
+
+// Draws 986..1000: 1 in the even draws, 2 in the odd ones, 23 only in draw 995,
+// 24 never; ten numbers of 3..22 of the draw's parity and one of the other.
+inline TDrawsArray PatternArchive() {
+    TDrawsArray draws;
+    for (int32_t d = 986; d <= 1000; ++d) {
+        TCombination c{};
+        c[0] = d % 2 == 0 ? 1 : 2;
+        for (int j = 0; j < 10; ++j)
+            c[1 + j] = static_cast<uint8_t>(3 + (d + 2 * j) % 20);
+        c[11] = d == 995 ? 23 : static_cast<uint8_t>(3 + (d + 1) % 20);
+        draws.push_back(DrawOf(d, c));
+    }
+    return draws;
 }
 
 // Twelve distinct numbers of 1..24 in random (drawn) order.

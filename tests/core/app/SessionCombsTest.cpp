@@ -3,8 +3,7 @@
 #include "draws/DrawArchive.h"
 #include "model/VexoUtils.h"
 #include "stats/VexoFilters.h"
-#include "support/RecordingUi.h"
-#include "support/TempDir.h"
+#include "support/TestSession.h"
 
 #include <gtest/gtest.h>
 
@@ -14,17 +13,10 @@
 namespace kumby {
 namespace {
 
+using testing::DrawOf;
 using testing::ReadBytes;
-using testing::TRecordingUi;
-using testing::TTempDir;
+using testing::TTestSession;
 using testing::WriteBytes;
-
-TDrawRecord Draw(int32_t number, TCombination numbers) {
-    TDrawRecord d;
-    d.Number = number;
-    d.SetNumbers(numbers);
-    return d;
-}
 
 bool Contains(const TCombination& c, uint8_t n) {
     return std::find(c.begin(), c.end(), n) != c.end();
@@ -39,15 +31,10 @@ protected:
             TCombination c{};
             for (int i = 0; i < 12; ++i)
                 c[i] = static_cast<uint8_t>(k + 11 - i); // drawn order: descending
-            draws.push_back(Draw(100 + k, c));
+            draws.push_back(DrawOf(100 + k, c, ""));
         }
-        SaveDrawArchive(Dir / DrawsFileName, draws);
-        TSessionOptions o;
-        o.DataDir = Dir.Path();
-        o.Headless = true;
-        S = std::make_unique<Session>(Ui, o);
-        S->Create();
-        ASSERT_EQ(S->Start(), TStartResult::Ready);
+        ASSERT_NO_FATAL_FAILURE(T.StartWith(draws));
+        S = T.S.get();
     }
 
     // Computes NUMS over all draws and filters by the given numbers.
@@ -65,9 +52,8 @@ protected:
         S->StatFilter(rows, exclude);
     }
 
-    TTempDir Dir;
-    TRecordingUi Ui;
-    std::unique_ptr<Session> S;
+    TTestSession T;
+    Session* S = nullptr;
 };
 
 TEST_F(SessionCombsTest, StartsWithTheFullSetAndNothingToUndo) {
@@ -152,19 +138,19 @@ TEST_F(SessionCombsTest, PasteCopyOpenAndSave) {
     EXPECT_FALSE(S->CanUndo());
 
     EXPECT_FALSE(S->CombsPaste("1 2 3 4 5 6 7 8 9 10 11 12\r\n\r\n1 2 3 4 5 6 7 8 9 10 11 13\r\n"));
-    EXPECT_EQ(Ui.Errors().back(), "Некорректная комбинация: \"\"!");
+    EXPECT_EQ(T.Ui.Errors().back(), "Некорректная комбинация: \"\"!");
     EXPECT_EQ(S->WorkingList().size(), 2u) << "a failed paste restores the list";
 
-    ASSERT_TRUE(S->CombsSave(Dir / "two.lcv"));
-    EXPECT_EQ(ReadBytes(Dir / "two.lcv"),
+    ASSERT_TRUE(S->CombsSave(T / "two.lcv"));
+    EXPECT_EQ(ReadBytes(T / "two.lcv"),
               "1;2;3;4;5;6;7;8;9;10;11;12\r\n13;14;15;16;17;18;19;20;21;22;23;24\r\n");
     S->GenerateList(true, S->GenerateDefaults());
-    ASSERT_TRUE(S->CombsOpen(Dir / "two.lcv"));
+    ASSERT_TRUE(S->CombsOpen(T / "two.lcv"));
     EXPECT_EQ(S->WorkingList().size(), 2u);
     EXPECT_FALSE(S->CanUndo());
 
-    EXPECT_FALSE(S->CombsOpen(Dir / "missing.lcv"));
-    EXPECT_EQ(Ui.Errors().back().rfind("Ошибка чтения файла \"", 0), 0u);
+    EXPECT_FALSE(S->CombsOpen(T / "missing.lcv"));
+    EXPECT_EQ(T.Ui.Errors().back().rfind("Ошибка чтения файла \"", 0), 0u);
     EXPECT_EQ(S->WorkingList().size(), 2u) << "a failed open restores the list";
 }
 
@@ -177,14 +163,14 @@ TEST_F(SessionCombsTest, DeleteSelectedDistinctNumbersAndFind) {
     EXPECT_EQ(S->FilterRows().back().Values, "2");
 
     S->CombsDistinctNumbers();
-    EXPECT_EQ(Ui.Messages.back().Text, "В текущем списке комбинаций содержится 12 уникальных номеров");
+    EXPECT_EQ(T.Ui.Messages.back().Text, "В текущем списке комбинаций содержится 12 уникальных номеров");
     S->CombsFindInArchive(0);
-    EXPECT_EQ(Ui.Messages.back().Text,
+    EXPECT_EQ(T.Ui.Messages.back().Text,
               "Выделенная комбинация найдена в следующих тиражах:\r\rТираж № 106 от , значения: "
               "17;16;15;14;13;12;11;10;9;8;7;6");
     S->CombsPaste("13 14 15 16 17 18 19 20 21 22 23 24");
     S->CombsFindInArchive(0);
-    EXPECT_EQ(Ui.Messages.back().Text, "Выделенная комбинация не найдена архиве тиражей!");
+    EXPECT_EQ(T.Ui.Messages.back().Text, "Выделенная комбинация не найдена архиве тиражей!");
 }
 
 TEST_F(SessionCombsTest, BufferByKey) {
@@ -205,7 +191,7 @@ TEST_F(SessionCombsTest, GenerateWithNewDefaultsWritesThem) {
     ASSERT_TRUE(S->CombsGenerate(g, true));
     EXPECT_EQ(S->WorkingList().size(), 13u);
     EXPECT_FALSE(S->CanUndo()) << "a new list cannot be undone";
-    const std::string ini = ReadBytes(Dir / MainSettingsFileName);
+    const std::string ini = ReadBytes(T / MainSettingsFileName);
     EXPECT_NE(ini.find("CombsGenerateMode=2"), std::string::npos) << ini;
 }
 

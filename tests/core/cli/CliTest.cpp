@@ -5,6 +5,7 @@
 #include "io/DataLock.h"
 #include "model/VexoUtils.h"
 #include "support/TempDir.h"
+#include "support/TestArchive.h"
 
 #include <gtest/gtest.h>
 
@@ -15,11 +16,14 @@
 namespace kumby {
 namespace {
 
+using testing::DrawOf;
 using testing::OutputLines;
+using testing::ReadArchive;
 using testing::ReadBytes;
 using testing::RunCliIn;
 using testing::TRun;
 using testing::TTempDir;
+using testing::WriteArchive;
 using testing::WriteBytes;
 
 class CliTest : public ::testing::Test {
@@ -46,9 +50,7 @@ TEST_F(CliTest, DemoThenListNewestFirst) {
     EXPECT_EQ(lines[30].rfind("1\t", 0), 0u);
 
     // Each demo draw is 12 distinct numbers of 1..24 whose sum the S column shows.
-    TDrawsArray draws;
-    LoadDrawArchive(Dir / DrawsFileName, draws);
-    for (const TDrawRecord& d : draws) {
+    for (const TDrawRecord& d : ReadArchive(Dir.Path())) {
         TCombination c{};
         EXPECT_TRUE(ParseDrawNumbers(CombToText(d.Combination()), c));
         EXPECT_EQ(d.DateTextUtf8().substr(10), " 20:00");
@@ -71,13 +73,9 @@ TEST_F(CliTest, DemoIsRepeatableForASeed) {
 
 TEST_F(CliTest, StatusAndSortedListAtAnOffset) {
     TDrawsArray draws;
-    for (int32_t n : {10, 11, 12}) {
-        TDrawRecord d;
-        d.Number = n;
-        d.SetNumbers({24, 2, 22, 4, 20, 6, 18, 8, 16, 10, 14, static_cast<uint8_t>(n)});
-        draws.push_back(d);
-    }
-    SaveDrawArchive(Dir / DrawsFileName, draws);
+    for (int32_t n : {10, 11, 12})
+        draws.push_back(DrawOf(n, {24, 2, 22, 4, 20, 6, 18, 8, 16, 10, 14, n}, ""));
+    WriteArchive(Dir.Path(), draws);
 
     TRun r = Run({"--offset", "1", "status"});
     ASSERT_EQ(r.Code, 0) << r.Err;
@@ -151,8 +149,7 @@ TEST_F(CliTest, DeleteNeedsConfirmationWithoutATerminal) {
 
     r = Run({"--yes", "draws", "delete", "5", "3"});
     ASSERT_EQ(r.Code, 0) << r.Err;
-    TDrawsArray draws;
-    LoadDrawArchive(Dir / DrawsFileName, draws);
+    const TDrawsArray draws = ReadArchive(Dir.Path());
     ASSERT_EQ(draws.size(), 3u);
     EXPECT_EQ(draws[2].Number, 4);
 

@@ -1,7 +1,7 @@
 #include "CliRun.h"
 
-#include "draws/DrawArchive.h"
 #include "support/TempDir.h"
+#include "support/TestArchive.h"
 
 #include <gtest/gtest.h>
 
@@ -10,21 +10,22 @@
 namespace kumby {
 namespace {
 
+using testing::DrawOf;
 using testing::ReadBytes;
 using testing::TTempDir;
+using testing::WriteArchive;
 
 class CombsCliTest : public ::testing::Test {
 protected:
     void SetUp() override {
         TDrawsArray draws;
         for (int k = 1; k <= 6; ++k) {
-            TDrawRecord d;
-            d.Number = 100 + k;
+            TCombination c;
             for (int i = 0; i < 12; ++i)
-                d.Numbers[i] = static_cast<uint8_t>(k + i);
-            draws.push_back(d);
+                c[i] = static_cast<uint8_t>(k + i);
+            draws.push_back(DrawOf(100 + k, c, ""));
         }
-        SaveDrawArchive(Dir / DrawsFileName, draws);
+        WriteArchive(Dir.Path(), draws);
     }
     int Run(std::vector<std::string> args, std::string* out = nullptr, std::string* err = nullptr) {
         const testing::TRun r = testing::RunCliIn(Dir.Path(), std::move(args));

@@ -1,8 +1,8 @@
 #include "CliApp.h"
 #include "CliRun.h"
 
-#include "draws/DrawArchive.h"
 #include "support/TempDir.h"
+#include "support/TestArchive.h"
 
 #include <gtest/gtest.h>
 
@@ -13,28 +13,13 @@ namespace kumby {
 namespace {
 
 using testing::OutputLines;
+using testing::PatternArchive;
 using testing::ReadBytes;
 using testing::RunCliIn;
 using testing::TRun;
 using testing::TTempDir;
+using testing::WriteArchive;
 using testing::WriteBytes;
-
-// Draws 986..1000: 1 in the even draws, 2 in the odd ones, 23 only in draw 995, 24 never.
-TDrawsArray Archive() {
-    TDrawsArray draws;
-    for (int32_t d = 986; d <= 1000; ++d) {
-        TDrawRecord r;
-        r.Number = d;
-        TCombination c{};
-        c[0] = d % 2 == 0 ? 1 : 2;
-        for (int j = 0; j < 10; ++j)
-            c[1 + j] = static_cast<uint8_t>(3 + (d + 2 * j) % 20);
-        c[11] = d == 995 ? 23 : static_cast<uint8_t>(3 + (d + 1) % 20);
-        r.SetNumbers(c);
-        draws.push_back(r);
-    }
-    return draws;
-}
 
 class StatsCliTest : public ::testing::Test {
 protected:
@@ -92,7 +77,7 @@ TEST_F(StatsCliTest, MethodsListsTheRegistryWithGroupsAndFlags) {
 }
 
 TEST_F(StatsCliTest, StatsPrintsTheTableInDisplayOrder) {
-    SaveDrawArchive(Dir / DrawsFileName, Archive());
+    WriteArchive(Dir.Path(), PatternArchive());
 
     TRun r = Run({"stats", "NUMS", "--depth", "10"});
     ASSERT_EQ(r.Code, 0) << r.Err;
@@ -132,7 +117,7 @@ TEST_F(StatsCliTest, StatsPrintsTheTableInDisplayOrder) {
 }
 
 TEST_F(StatsCliTest, StatsErrors) {
-    SaveDrawArchive(Dir / DrawsFileName, Archive());
+    WriteArchive(Dir.Path(), PatternArchive());
     TRun r = Run({"stats", "XYZ1"});
     EXPECT_EQ(r.Code, 1);
     EXPECT_NE(r.Err.find("\"XYZ1\""), std::string::npos) << r.Err;
@@ -176,7 +161,7 @@ std::string FlatNumsFile() {
 }
 
 TEST_F(StatsCliTest, PrefetchSwitchChangesOnlyThisRun) {
-    SaveDrawArchive(Dir / DrawsFileName, Archive());
+    WriteArchive(Dir.Path(), PatternArchive());
     const std::string view = "[TFormMain]\r\nPrefetchsEnabled=0\r\nPrefetchsInit=1\r\nDrawsStatLen=10\r\n";
     WriteBytes(Dir / "Kumby_12x24.frm", view);
     std::filesystem::create_directories(Dir / "Prefetchs");

@@ -3,6 +3,7 @@
 #include "io/AtomicFile.h"
 #include "model/Error.h"
 #include "support/TempDir.h"
+#include "support/TestArchive.h"
 
 #include <gtest/gtest.h>
 
@@ -11,23 +12,16 @@
 namespace kumby {
 namespace {
 
+using testing::DrawOf;
+using testing::PlainDraw;
 using testing::ReadBytes;
 using testing::TTempDir;
 using testing::WriteBytes;
 
-TDrawRecord Draw(int32_t number, TCombination numbers = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12},
-                 const std::string& date = "") {
-    TDrawRecord d;
-    d.Number = number;
-    d.SetNumbers(numbers);
-    d.SetDateTextUtf8(date);
-    return d;
-}
-
 TDrawsArray Numbered(std::initializer_list<int32_t> numbers) {
     TDrawsArray draws;
     for (int32_t n : numbers)
-        draws.push_back(Draw(n));
+        draws.push_back(PlainDraw(n));
     return draws;
 }
 
@@ -74,7 +68,7 @@ TEST(DrawArchiveFile, PartialLastRecordIsIgnored) {
     TTempDir dir;
     TDrawsArray hundred;
     for (int i = 1; i <= 100; ++i)
-        hundred.push_back(Draw(i));
+        hundred.push_back(PlainDraw(i));
     SaveDrawArchive(dir / "a.ldr", hundred);
     ASSERT_EQ(std::filesystem::file_size(dir / "a.ldr"), 3600u);
     WriteBytes(dir / "b.ldr", ReadBytes(dir / "a.ldr") + "x");
@@ -104,7 +98,7 @@ TEST(DrawArchiveFile, FailedSaveKeepsTheOldFile) {
     TTempDir dir;
     TDrawsArray big;
     for (int i = 1; i <= 20000; ++i)
-        big.push_back(Draw(i));
+        big.push_back(PlainDraw(i));
     SaveDrawArchive(dir / "d.ldr", Numbered({1, 2, 3}));
     const std::string before = ReadBytes(dir / "d.ldr");
 
@@ -156,9 +150,9 @@ TEST(DrawArchive, FindDrawIndex) {
 }
 
 TEST(DrawArchive, OffsetDerivedValues) {
-    const TDrawsArray draws = {Draw(10, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}),
-                               Draw(11, {13, 14, 15, 16, 17, 18, 19, 20, 21, 22, 23, 24}),
-                               Draw(12, {24, 2, 22, 4, 20, 6, 18, 8, 16, 10, 14, 12})};
+    const TDrawsArray draws = {DrawOf(10, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}),
+                               DrawOf(11, {13, 14, 15, 16, 17, 18, 19, 20, 21, 22, 23, 24}),
+                               DrawOf(12, {24, 2, 22, 4, 20, 6, 18, 8, 16, 10, 14, 12})};
     TDrawsOffsetInfo at1 = ComputeOffsetInfo(draws, 1);
     EXPECT_EQ(at1.NextDrawNumber, 12);
     EXPECT_EQ(at1.NextDrawNumbersText, "24;2;22;4;20;6;18;8;16;10;14;12");
@@ -186,7 +180,7 @@ TEST(DrawArchive, OffsetDerivedValues) {
 }
 
 TEST(DrawArchive, DisplayNumbersAndSum) {
-    const TDrawRecord d = Draw(1, {24, 2, 22, 4, 20, 6, 18, 8, 16, 10, 14, 12});
+    const TDrawRecord d = DrawOf(1, {24, 2, 22, 4, 20, 6, 18, 8, 16, 10, 14, 12});
     EXPECT_EQ(DrawDisplayNumbers(d, false)[0], 24);
     EXPECT_EQ(DrawDisplayNumbers(d, true), (TCombination{2, 4, 6, 8, 10, 12, 14, 16, 18, 20, 22, 24}));
     EXPECT_EQ(DrawSum(d), 156);

@@ -4,12 +4,14 @@
 #include "model/Cp1251.h"
 #include "model/Error.h"
 #include "support/TempDir.h"
+#include "support/TestArchive.h"
 
 #include <gtest/gtest.h>
 
 namespace kumby {
 namespace {
 
+using testing::DrawOf;
 using testing::ReadBytes;
 using testing::TTempDir;
 using testing::WriteBytes;
@@ -38,21 +40,13 @@ TEST(DrawCsvFields, Splitting) {
         EXPECT_EQ(SplitDrawFields(c.Line), c.Fields) << c.Line;
 }
 
-TDrawRecord Draw(int32_t number, const std::string& date, TCombination numbers) {
-    TDrawRecord d;
-    d.Number = number;
-    d.SetDateTextUtf8(date);
-    d.SetNumbers(numbers);
-    return d;
-}
-
 TEST(DrawCsvExport, LineOfOneDraw) {
-    const TDrawsArray draws = {Draw(5000, "01.02.2021 20:00", {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12})};
+    const TDrawsArray draws = {DrawOf(5000, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}, "01.02.2021 20:00")};
     EXPECT_EQ(DrawsToCsv(draws), "5000;\"01.02.2021 20:00\";1;2;3;4;5;6;7;8;9;10;11;12\r\n");
 }
 
 TEST(DrawCsvExport, QuotesAreDoubledAndTextIsCp1251) {
-    const TDrawsArray draws = {Draw(7, "вт \"ночь\"", {24, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 1})};
+    const TDrawsArray draws = {DrawOf(7, {24, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 1}, "вт \"ночь\"")};
     EXPECT_EQ(DrawsToCsv(draws), Utf8ToCp1251("7;\"вт \"\"ночь\"\"\";24;2;3;4;5;6;7;8;9;10;11;1\r\n"));
 }
 
@@ -60,8 +54,8 @@ TEST(DrawCsvImport, ExportThenImportReproducesTheArchiveByteForByte) {
     TTempDir dir;
     TDrawsArray draws;
     for (int i = 1; i <= 50; ++i)
-        draws.push_back(Draw(1000 + i, i % 7 ? "01.02.2021 20:00" : (i % 2 ? "" : "дата \"x\"; y"),
-                             {static_cast<uint8_t>(i % 12 + 13), 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}));
+        draws.push_back(DrawOf(1000 + i, {i % 12 + 13, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12},
+                               i % 7 ? "01.02.2021 20:00" : (i % 2 ? "" : "дата \"x\"; y")));
     SaveDrawArchive(dir / "a.ldr", draws);
     ExportDrawsCsv(dir / "a.csv", draws);
 
@@ -74,7 +68,7 @@ TEST(DrawCsvImport, ExportThenImportReproducesTheArchiveByteForByte) {
 TEST(DrawCsvImport, FieldCountsDecideTheForm) {
     TDrawsArray draws;
     for (int i = 1; i <= 100; ++i)
-        draws.push_back(Draw(i, "", {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}));
+        draws.push_back(DrawOf(i, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}, ""));
 
     const std::string text =
         "\"02.02.2021 20:00\";1;2;3;4;5;6;7;8;9;10;11;12\r\n"     // 13 fields: numbered 101
@@ -98,14 +92,14 @@ TEST(DrawCsvImport, FieldCountsDecideTheForm) {
 }
 
 TEST(DrawCsvImport, ExistingDrawNumberAddsNothing) {
-    TDrawsArray draws = {Draw(5000, "01.02.2021 20:00", {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12})};
+    TDrawsArray draws = {DrawOf(5000, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}, "01.02.2021 20:00")};
     EXPECT_EQ(ImportDrawsCsvText(DrawsToCsv(draws), draws), 0);
     EXPECT_EQ(draws.size(), 1u);
 }
 
 TEST(DrawCsvImport, UnreadableFileLeavesTheArchiveAlone) {
     TTempDir dir;
-    TDrawsArray draws = {Draw(1, "", {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12})};
+    TDrawsArray draws = {DrawOf(1, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}, "")};
     try {
         ImportDrawsCsv(dir / "missing.csv", draws);
         FAIL();

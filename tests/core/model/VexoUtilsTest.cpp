@@ -1,5 +1,7 @@
 #include "model/VexoUtils.h"
 
+#include "support/TestArchive.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -10,12 +12,7 @@
 namespace kumby {
 namespace {
 
-TDrawRecord MakeDraw(int32_t number, const TCombination& numbers) {
-    TDrawRecord draw;
-    draw.Number = number;
-    draw.SetNumbers(numbers);
-    return draw;
-}
+using testing::DrawOf;
 
 TStatEntry Entry(uint16_t key1, int32_t draw, int32_t depth, int32_t count = 1) {
     TStatEntry e;
@@ -103,7 +100,7 @@ TEST(VexoArithmeticTest, ShiftWrapsOnceAroundTheNumbers) {
         EXPECT_EQ(ShiftNumber(c.n, c.s), c.expected) << c.n << " " << c.s;
 
     TCombination out{};
-    ShiftDraw(MakeDraw(1, {24, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 23}), 2, out);
+    ShiftDraw(DrawOf(1, {24, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 23}), 2, out);
     EXPECT_EQ(out, (TCombination{2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 1}));
 }
 
@@ -124,7 +121,7 @@ TEST(VexoArithmeticTest, NumberColourFollowsTheChannel) {
 // ---- Membership and counting ----------------------------------------------
 
 TEST(VexoCountingTest, MembershipAndMatches) {
-    const TDrawRecord draw = MakeDraw(7, {1, 3, 5, 7, 9, 11, 13, 15, 17, 19, 21, 23});
+    const TDrawRecord draw = DrawOf(7, {1, 3, 5, 7, 9, 11, 13, 15, 17, 19, 21, 23});
     EXPECT_TRUE(DrawContains(23, draw));
     EXPECT_FALSE(DrawContains(2, draw));
     EXPECT_TRUE(CombContains(12, TCombination{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}));
@@ -140,7 +137,7 @@ TEST(VexoCountingTest, MembershipAndMatches) {
     EXPECT_TRUE(DrawHasSegment(9, draw, segments));
     EXPECT_FALSE(DrawHasSegment(8, draw, segments));
     // Numbers outside 1..24 in a damaged draw are not looked up in the table.
-    EXPECT_FALSE(DrawHasSegment(0, MakeDraw(1, {0, 25, 255, 0, 0, 0, 0, 0, 0, 0, 0, 0}), segments));
+    EXPECT_FALSE(DrawHasSegment(0, DrawOf(1, {0, 25, 255, 0, 0, 0, 0, 0, 0, 0, 0, 0}), segments));
 }
 
 TEST(VexoCountingTest, ByteLists) {
@@ -173,7 +170,7 @@ TEST(VexoCountingTest, DistinctNumbersInFirstMetOrderStopAtTwentyFour) {
 }
 
 TEST(VexoCountingTest, IntersectAndCompareNumberLists) {
-    const TDrawRecord draw = MakeDraw(1, {20, 3, 15, 7, 1, 2, 4, 5, 6, 8, 9, 10});
+    const TDrawRecord draw = DrawOf(1, {20, 3, 15, 7, 1, 2, 4, 5, 6, 8, 9, 10});
     TNumberList list;
     list.Count = 4;
     const uint8_t picked[] = {7, 20, 3, 24};
@@ -199,7 +196,7 @@ TEST(VexoCountingTest, IntersectAndCompareNumberLists) {
 // ---- Sorting ------------------------------------------------------------
 
 TEST(VexoSortingTest, SortsNumbersAscending) {
-    TDrawRecord draw = MakeDraw(3, {24, 1, 13, 7, 2, 19, 5, 11, 22, 16, 9, 3});
+    TDrawRecord draw = DrawOf(3, {24, 1, 13, 7, 2, 19, 5, 11, 22, 16, 9, 3});
     SortDrawNumbers(draw);
     EXPECT_EQ(draw.Combination(), (TCombination{1, 2, 3, 5, 7, 9, 11, 13, 16, 19, 22, 24}));
     EXPECT_EQ(draw.Number, 3);

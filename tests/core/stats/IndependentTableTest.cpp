@@ -3,10 +3,8 @@
 
 #include "app/Session.h"
 #include "draws/DemoArchive.h"
-#include "draws/DrawArchive.h"
 #include "model/VexoUtils.h"
-#include "support/RecordingUi.h"
-#include "support/TempDir.h"
+#include "support/TestSession.h"
 
 #include <gtest/gtest.h>
 
@@ -16,8 +14,7 @@
 namespace kumby {
 namespace {
 
-using testing::TRecordingUi;
-using testing::TTempDir;
+using testing::TTestSession;
 
 std::string Int(long double v) {
     return std::to_string(static_cast<long long>(std::nearbyint(v)));
@@ -40,13 +37,8 @@ protected:
         // A gap in the numbering: periods count draw numbers, not positions.
         for (std::size_t i = 300; i < Draws.size(); ++i)
             Draws[i].Number += 5;
-        SaveDrawArchive(Dir / DrawsFileName, Draws);
-        TSessionOptions o;
-        o.DataDir = Dir.Path();
-        o.Headless = true;
-        S = std::make_unique<Session>(Ui, o);
-        S->Create();
-        ASSERT_EQ(S->Start(), TStartResult::Ready);
+        ASSERT_NO_FATAL_FAILURE(T.StartWith(Draws));
+        S = T.S.get();
         S->View().DrawsStatLen = Len;
         S->View().PrefetchsEnabled = true;
         S->SetDrawsOffset(Offset);
@@ -103,10 +95,9 @@ protected:
 
     static constexpr int Offset = 40;
     static constexpr int Len = 250;
-    TTempDir Dir;
-    TRecordingUi Ui;
+    TTestSession T;
     TDrawsArray Draws;
-    std::unique_ptr<Session> S;
+    Session* S = nullptr;
 };
 
 TEST_F(IndependentTable, NumbersWithUniformNorms) {

@@ -6,8 +6,8 @@
 #include "model/Error.h"
 #include "stats/StatList.h"
 #include "stats/families/VF_Nums.h"
-#include "support/RecordingUi.h"
-#include "support/TempDir.h"
+#include "support/TestArchive.h"
+#include "support/TestSession.h"
 
 #include <gtest/gtest.h>
 
@@ -16,29 +16,8 @@
 namespace kumby {
 namespace {
 
-using testing::TRecordingUi;
-using testing::TTempDir;
-
-// Draws 986..1000: 1 in the even draws, 2 in the odd ones, 23 only in draw 995,
-// 24 never; ten numbers of 3..22 of the draw's parity and one of the other.
-TDrawRecord SmallDraw(int32_t d) {
-    TDrawRecord r;
-    r.Number = d;
-    TCombination c{};
-    c[0] = d % 2 == 0 ? 1 : 2;
-    for (int j = 0; j < 10; ++j)
-        c[1 + j] = static_cast<uint8_t>(3 + (d + 2 * j) % 20);
-    c[11] = d == 995 ? 23 : static_cast<uint8_t>(3 + (d + 1) % 20);
-    r.SetNumbers(c);
-    return r;
-}
-
-TDrawsArray SmallArchive() {
-    TDrawsArray draws;
-    for (int32_t d = 986; d <= 1000; ++d)
-        draws.push_back(SmallDraw(d));
-    return draws;
-}
+using testing::PatternArchive;
+using testing::TTestSession;
 
 bool Contains(const TDrawRecord& d, int n) {
     return std::find(std::begin(d.Numbers), std::end(d.Numbers), n) != std::end(d.Numbers);
@@ -47,7 +26,7 @@ bool Contains(const TDrawRecord& d, int n) {
 // A registry over an archive, so that methods can be created without a session.
 class TableFixture : public ::testing::Test {
 protected:
-    explicit TableFixture(TDrawsArray draws = SmallArchive()) : Draws(std::move(draws)) {}
+    explicit TableFixture(TDrawsArray draws = PatternArchive()) : Draws(std::move(draws)) {}
 
     TStatTable Table(const char* code, int offset, int len, const TPrefetchData* prefetch = nullptr,
                      bool sorted = false, bool showTotalLine = true) {
@@ -410,63 +389,55 @@ TEST(StatTableRowValuesTest, ScriptFieldsComeFromTheirColumns) {
 
 class SessionTableTest : public ::testing::Test {
 protected:
-    std::unique_ptr<Session> Open(const TDrawsArray& draws) {
-        if (!draws.empty())
-            SaveDrawArchive(Dir / DrawsFileName, draws);
-        TSessionOptions o;
-        o.DataDir = Dir.Path();
-        o.Headless = true;
-        auto s = std::make_unique<Session>(Ui, o);
-        EXPECT_TRUE(s->Create());
-        EXPECT_EQ(s->Start(), TStartResult::Ready);
-        return s;
+    Session& Open(const TDrawsArray& draws) {
+        T.StartWith(draws);
+        return *T.S;
     }
 
-    TTempDir Dir;
-    TRecordingUi Ui;
+    TTestSession T;
 };
 
 TEST_F(SessionTableTest, CacheKeyBusyStateAndSort) {
-    auto s = Open(SmallArchive());
-    s->View().DrawsStatLen = 10;
-    const std::size_t nums = static_cast<std::size_t>(s->Registry().FindByCode("NUMS"));
+    Session& s = Open(PatternArchive());
+    s.View().DrawsStatLen = 10;
+    const std::size_t nums = static_cast<std::size_t>(s.Registry().FindByCode("NUMS"));
 
-    Ui.Statuses.clear();
-    ASSERT_TRUE(s->ComputeTable(nums, false)) << "the first request computes";
-    EXPECT_EQ(Ui.Statuses, (std::vector<std::string>{"Анализ тиражей и расчет статистики...", ""}));
-    EXPECT_FALSE(s->Busy());
-    const TStatTable& t = s->LastStatTable();
+    T.Ui.Statuses.clear();
+    ASSERT_TRUE(s.ComputeTable(nums, false)) << "the first request computes";
+    EXPECT_EQ(T.Ui.Statuses, (std::vector<std::string>{"Анализ тиражей и расчет статистики...", ""}));
+    EXPECT_FALSE(s.Busy());
+    const TStatTable& t = s.LastStatTable();
     ASSERT_EQ(t.RowCount(), 24u);
-    EXPECT_EQ(s->LastStatMethod(), nums);
+    EXPECT_EQ(s.LastStatMethod(), nums);
     EXPECT_EQ(t.SortColumn, 1) << "count ascending at first";
     EXPECT_EQ(t.DisplayRow(0).Texts[0], "24");
     EXPECT_EQ(t.DisplayRow(23).Texts[1], "6");
 
-    EXPECT_FALSE(s->ComputeTable(nums, false)) << "nothing changed";
-    EXPECT_TRUE(s->ComputeTable(nums, true));
-    s->SetDrawsOffset(5);
-    EXPECT_TRUE(s->ComputeTable(nums, false));
-    EXPECT_EQ(RowOf(s->LastStatTable(), "1").Texts[StatColFact], "996");
-    s->View().DrawsStatLen = 3;
-    EXPECT_TRUE(s->ComputeTable(nums, false));
-    EXPECT_EQ(s->LastStatTable().Window.N, 3);
+    EXPECT_FALSE(s.ComputeTable(nums, false)) << "nothing changed";
+    EXPECT_TRUE(s.ComputeTable(nums, true));
+    s.SetDrawsOffset(5);
+    EXPECT_TRUE(s.ComputeTable(nums, false));
+    EXPECT_EQ(RowOf(s.LastStatTable(), "1").Texts[StatColFact], "996");
+    s.View().DrawsStatLen = 3;
+    EXPECT_TRUE(s.ComputeTable(nums, false));
+    EXPECT_EQ(s.LastStatTable().Window.N, 3);
 
-    s->SortStatTable(StatColValue, true);
-    EXPECT_EQ(s->LastStatTable().DisplayRow(0).Texts[0], "24");
-    EXPECT_THROW(s->SortStatTable(20, false), Error);
-    EXPECT_TRUE(s->ComputeTable(nums + 1, false));
-    EXPECT_EQ(s->LastStatTable().SortColumn, StatColValue) << "the sort stays for the next tables";
+    s.SortStatTable(StatColValue, true);
+    EXPECT_EQ(s.LastStatTable().DisplayRow(0).Texts[0], "24");
+    EXPECT_THROW(s.SortStatTable(20, false), Error);
+    EXPECT_TRUE(s.ComputeTable(nums + 1, false));
+    EXPECT_EQ(s.LastStatTable().SortColumn, StatColValue) << "the sort stays for the next tables";
 
-    EXPECT_TRUE(s->ComputeTable(Session::NoStatMethod, false));
-    EXPECT_EQ(s->LastStatTable().RowCount(), 0u) << "no method: rows cleared";
-    EXPECT_EQ(s->LastStatMethod(), Session::NoStatMethod);
+    EXPECT_TRUE(s.ComputeTable(Session::NoStatMethod, false));
+    EXPECT_EQ(s.LastStatTable().RowCount(), 0u) << "no method: rows cleared";
+    EXPECT_EQ(s.LastStatMethod(), Session::NoStatMethod);
 }
 
 TEST_F(SessionTableTest, EmptyArchiveGivesAnEmptyTable) {
-    auto s = Open({});
-    EXPECT_TRUE(s->ComputeTable(0, true));
-    EXPECT_EQ(s->LastStatTable().RowCount(), 0u);
-    EXPECT_FALSE(s->Busy());
+    Session& s = Open({});
+    EXPECT_TRUE(s.ComputeTable(0, true));
+    EXPECT_EQ(s.LastStatTable().RowCount(), 0u);
+    EXPECT_FALSE(s.Busy());
 }
 
 } // namespace

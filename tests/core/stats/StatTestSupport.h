@@ -7,6 +7,7 @@
 #include "model/VexoUtils.h"
 #include "stats/StatList.h"
 #include "stats/VexoFilters.h"
+#include "support/TestArchive.h"
 
 #include <gtest/gtest.h>
 
@@ -21,29 +22,6 @@
 #include <vector>
 
 namespace kumby::testing {
-
-inline TDrawRecord MakeDraw(int32_t number, const TCombination& numbers) {
-    TDrawRecord draw;
-    draw.Number = number;
-    draw.SetNumbers(numbers);
-    return draw;
-}
-
-// Twelve distinct numbers of 1..24 in random (drawn) order.
-inline TCombination RandomDrawNumbers(std::mt19937& rng) {
-    std::array<uint8_t, MaxNumber> all;
-    std::iota(all.begin(), all.end(), uint8_t{1});
-    std::shuffle(all.begin(), all.end(), rng);
-    TCombination comb;
-    std::copy_n(all.begin(), NumbersInDraw, comb.begin());
-    return comb;
-}
-
-inline TCombination RandomCombination(std::mt19937& rng) {
-    TCombination comb = RandomDrawNumbers(rng);
-    std::sort(comb.begin(), comb.end());
-    return comb;
-}
 
 // Calls f for every ascending combination of the full set, in the order of the full set.
 template <typename F> void ForEachCombination(F&& f) {

@@ -7,20 +7,6 @@
 namespace kumby::testing {
 namespace {
 
-// An ascending combination with that sum (78..222): 1..12 with the top numbers raised.
-TCombination CombWithSum(int sum) {
-    TCombination c;
-    for (int i = 0; i < NumbersInDraw; ++i)
-        c[i] = static_cast<uint8_t>(i + 1);
-    int missing = sum - MinSum;
-    for (int i = NumbersInDraw - 1; i >= 0 && missing > 0; --i) {
-        const int raise = std::min(missing, 12);
-        c[i] = static_cast<uint8_t>(c[i] + raise);
-        missing -= raise;
-    }
-    return c;
-}
-
 int SumOf(const TCombination& c) {
     return std::accumulate(c.begin(), c.end(), 0);
 }
@@ -35,7 +21,7 @@ TStatEntry HalvesEntry(int32_t low, int32_t high = 0) {
 class SumsFamilyTest : public ::testing::Test {
 protected:
     int AddDraw(int32_t number, const TCombination& numbers) {
-        F.Draws.push_back(MakeDraw(number, numbers));
+        F.Draws.push_back(DrawOf(number, numbers));
         return F.LastIdx();
     }
     TStatDrawArray OneDraw(std::string_view code, const TCombination& numbers) {
@@ -56,9 +42,9 @@ protected:
 
 const TCombination Low = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12};
 
-TEST(SumsHelpers, CombWithSumGivesValidCombinations) {
+TEST(SumsHelpers, CombinationWithSumGivesValidCombinations) {
     for (int s = MinSum; s <= MaxSum; ++s) {
-        const TCombination c = CombWithSum(s);
+        const TCombination c = CombinationWithSum(s);
         EXPECT_EQ(SumOf(c), s);
         EXPECT_TRUE(std::is_sorted(c.begin(), c.end()));
         EXPECT_EQ(std::adjacent_find(c.begin(), c.end()), c.end()) << s;
@@ -184,7 +170,7 @@ TEST_F(SumsFamilyTest, BandsHaveTheirNamesRowsAndInclusiveBounds) {
 
         for (const int sum : {b.low - 1, b.low, b.high, b.high + 1}) {
             const uint16_t inside = sum >= b.low && sum <= b.high ? 1 : 0;
-            const TCombination comb = CombWithSum(sum);
+            const TCombination comb = CombinationWithSum(sum);
             const TStatDrawArray values = CombinationValues(*stat, comb);
             ASSERT_EQ(values.size(), 1u);
             EXPECT_EQ(values[0].Key1, inside) << sum;
@@ -200,7 +186,7 @@ TEST_F(SumsFamilyTest, BandRowWinsWhenBothRowsAreSelected) {
     sum1->LoadDraws(-1, -1, false);
     TStatEntry band, rest;
     band.Key1 = 1;
-    const TCombination inside = CombWithSum(124), outside = CombWithSum(123);
+    const TCombination inside = CombinationWithSum(124), outside = CombinationWithSum(123);
     struct Case {
         TStatDrawArray selected;
         bool inside, outside;
@@ -229,7 +215,7 @@ protected:
         const int sums[] = {100, 120, 100, 95, 110, 100, 120, 100};
         int32_t number = 1;
         for (const int s : sums) {
-            TCombination c = CombWithSum(s);
+            TCombination c = CombinationWithSum(s);
             std::reverse(c.begin(), c.end()); // drawn order plays no part in a sum
             AddDraw(number++, c);
         }
@@ -274,9 +260,9 @@ TEST_F(SumMovesTest, ExactChangeListsDrawsAfterTheNewestSum) {
 
     // Matching compares the sum reached with the combination's sum.
     sumc->LoadDraws(-1, 7, false);
-    EXPECT_TRUE(sumc->Matches(CombWithSum(120), {stat[1], stat[0]}, 7, false, false));
-    EXPECT_TRUE(sumc->Matches(CombWithSum(95), {stat[1]}, 7, false, false));
-    EXPECT_FALSE(sumc->Matches(CombWithSum(100), {stat[0], stat[1]}, 7, false, false));
+    EXPECT_TRUE(sumc->Matches(CombinationWithSum(120), {stat[1], stat[0]}, 7, false, false));
+    EXPECT_TRUE(sumc->Matches(CombinationWithSum(95), {stat[1]}, 7, false, false));
+    EXPECT_FALSE(sumc->Matches(CombinationWithSum(100), {stat[0], stat[1]}, 7, false, false));
 }
 
 TEST_F(SumMovesTest, ChangeWithinToleranceIsSignedAndMatchedFromTheNewestDraw) {
@@ -299,13 +285,13 @@ TEST_F(SumMovesTest, ChangeWithinToleranceIsSignedAndMatchedFromTheNewestDraw) {
     // The reference is the draw at lastIdx, whatever was loaded before.
     sumv->LoadDraws(-1, 0, false);
     const TStatDrawArray plus20{stat[0]};
-    EXPECT_TRUE(sumv->Matches(CombWithSum(120), plus20, 7, false, false));
-    EXPECT_FALSE(sumv->Matches(CombWithSum(100), plus20, 7, false, false));
-    EXPECT_TRUE(sumv->Matches(CombWithSum(95), {stat[1]}, 7, true, false));
+    EXPECT_TRUE(sumv->Matches(CombinationWithSum(120), plus20, 7, false, false));
+    EXPECT_FALSE(sumv->Matches(CombinationWithSum(100), plus20, 7, false, false));
+    EXPECT_TRUE(sumv->Matches(CombinationWithSum(95), {stat[1]}, 7, true, false));
     // Window ending at idx 6: the reference is 120.
-    EXPECT_TRUE(sumv->Matches(CombWithSum(140), plus20, 6, false, false));
-    EXPECT_FALSE(sumv->Matches(CombWithSum(120), plus20, 6, false, false));
-    EXPECT_TRUE(sumv->Matches(CombWithSum(120), plus20, 7, false, false)) << "back to the newest";
+    EXPECT_TRUE(sumv->Matches(CombinationWithSum(140), plus20, 6, false, false));
+    EXPECT_FALSE(sumv->Matches(CombinationWithSum(120), plus20, 6, false, false));
+    EXPECT_TRUE(sumv->Matches(CombinationWithSum(120), plus20, 7, false, false)) << "back to the newest";
 }
 
 TEST_F(SumMovesTest, TrendRowsAreAlwaysListed) {
@@ -339,11 +325,11 @@ TEST_F(SumMovesTest, TrendRowsAreAlwaysListed) {
 
     sumt->LoadDraws(-1, 7, false);
     const TStatDrawArray down{stat[2]}, same{stat[0]};
-    EXPECT_TRUE(sumt->Matches(CombWithSum(99), down, 7, false, false));
-    EXPECT_FALSE(sumt->Matches(CombWithSum(100), down, 7, false, false));
-    EXPECT_TRUE(sumt->Matches(CombWithSum(100), same, 7, false, false));
-    EXPECT_FALSE(sumt->Matches(CombWithSum(101), same, 7, false, false));
-    EXPECT_TRUE(sumt->Matches(CombWithSum(101), down, 4, false, false)) << "below 110";
+    EXPECT_TRUE(sumt->Matches(CombinationWithSum(99), down, 7, false, false));
+    EXPECT_FALSE(sumt->Matches(CombinationWithSum(100), down, 7, false, false));
+    EXPECT_TRUE(sumt->Matches(CombinationWithSum(100), same, 7, false, false));
+    EXPECT_FALSE(sumt->Matches(CombinationWithSum(101), same, 7, false, false));
+    EXPECT_TRUE(sumt->Matches(CombinationWithSum(101), down, 4, false, false)) << "below 110";
 }
 
 TEST_F(SumMovesTest, OldestDrawNeverCountsEvenAgainstAnEmptyReference) {

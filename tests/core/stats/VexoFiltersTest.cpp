@@ -344,10 +344,10 @@ TEST(BaseKindTextTest, NumericValueIsZeroForTextValues) {
 class BaseOperationsTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        F.Draws.push_back(MakeDraw(10, {5, 1, 2, 3, 4, 6, 7, 8, 9, 10, 11, 12}));
-        F.Draws.push_back(MakeDraw(11, {24, 13, 14, 15, 16, 17, 18, 19, 20, 21, 22, 23}));
-        F.Draws.push_back(MakeDraw(15, {5, 2, 3, 4, 6, 7, 8, 9, 10, 11, 12, 1}));
-        F.Draws.push_back(MakeDraw(16, {7, 1, 2, 3, 4, 5, 6, 8, 9, 10, 11, 12}));
+        F.Draws.push_back(DrawOf(10, {5, 1, 2, 3, 4, 6, 7, 8, 9, 10, 11, 12}));
+        F.Draws.push_back(DrawOf(11, {24, 13, 14, 15, 16, 17, 18, 19, 20, 21, 22, 23}));
+        F.Draws.push_back(DrawOf(15, {5, 2, 3, 4, 6, 7, 8, 9, 10, 11, 12, 1}));
+        F.Draws.push_back(DrawOf(16, {7, 1, 2, 3, 4, 5, 6, 8, 9, 10, 11, 12}));
     }
     TStatFixture F;
 };
