@@ -3,6 +3,7 @@
 #include "model/Error.h"
 #include "model/VexoUtils.h"
 #include "support/TempDir.h"
+#include "support/TestArchive.h"
 
 #include <gtest/gtest.h>
 
@@ -11,6 +12,7 @@
 namespace kumby {
 namespace {
 
+using testing::DrawOf;
 using testing::ReadBytes;
 using testing::TTempDir;
 using testing::WriteBytes;
@@ -85,13 +87,6 @@ TEST(CombListClipboard, CopyAndPasteLines) {
     EXPECT_EQ(SplitPastedLines(""), TLines{});
 }
 
-TDrawRecord Draw(int32_t number, TCombination numbers) {
-    TDrawRecord d;
-    d.Number = number;
-    d.SetNumbers(numbers);
-    return d;
-}
-
 TEST(CombListExclude, RemovesExactlyTheDrawnCombinationsOfTheRange) {
     TCombsArray full;
     full.reserve(FullSetSize);
@@ -101,7 +96,7 @@ TEST(CombListExclude, RemovesExactlyTheDrawnCombinationsOfTheRange) {
     for (int i = 0; i < 40; ++i) {
         TCombination c = full[rng() % full.size()];
         std::shuffle(c.begin(), c.end(), rng); // drawn order does not matter
-        draws.push_back(Draw(i + 1, c));
+        draws.push_back(DrawOf(i + 1, c));
     }
     TCombsArray kept;
     ASSERT_TRUE(RemoveDrawnCombinations(full, kept, draws, 10, 19));
@@ -120,22 +115,31 @@ TEST(CombListExclude, RemovesExactlyTheDrawnCombinationsOfTheRange) {
 }
 
 TEST(CombListExclude, IrregularDrawsAndCombinationsFollowThePairCount) {
-    // With repeated numbers, 12 matching pairs need not mean the same set.
-    const TDrawsArray draws = {Draw(1, {1, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11}),
-                               Draw(2, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 25})};
-    const TCombsArray list = {
-        {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}, // 13 pairs with draw 1: kept
-        {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 25}, // equal to draw 2: removed
-        {1, 2, 2, 3, 4, 5, 6, 7, 8, 9, 10, 12},  // 12 pairs with draw 1: removed
-        {13, 14, 15, 16, 17, 18, 19, 20, 21, 22, 23, 24},
+    // With repeated numbers, 12 matching pairs (equal numbers, position against
+    // position, counted by hand below) need not mean the same set.
+    const TDrawsArray draws = {DrawOf(1, {1, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11}),
+                               DrawOf(2, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 25})};
+    struct TCase {
+        TCombination Comb;
+        bool Kept;
     };
-    for (const TCombination& c : list) {
-        TDrawRecord asDraw;
-        asDraw.SetNumbers(c);
-        const bool expectedKept = CountMatches(draws[0], c) != 12 && CountMatches(draws[1], c) != 12;
+    const TCase cases[] = {
+        // Draw 1: 1 twice against one 1, 2..11 once: 12 pairs.
+        {{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}, false},
+        // Equal to draw 2.
+        {{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 25}, false},
+        // Draw 1: 1 twice against one 1, 2 once against two 2s, 3..10: 12 pairs.
+        {{1, 2, 2, 3, 4, 5, 6, 7, 8, 9, 10, 12}, false},
+        // Draw 1: two 1s against two 1s, 2..10: 13 pairs; draw 2: two 1s against one, 2..10: 11.
+        {{1, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 12}, true},
+        // Draw 1: 1 twice, 2..10: 11 pairs; draw 2: 1..10 and 25: 11 pairs.
+        {{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 13, 25}, true},
+        {{13, 14, 15, 16, 17, 18, 19, 20, 21, 22, 23, 24}, true},
+    };
+    for (const TCase& c : cases) {
         TCombsArray kept;
-        RemoveDrawnCombinations({c}, kept, draws, 0, 1);
-        EXPECT_EQ(kept.size() == 1, expectedKept) << CombToText(c);
+        RemoveDrawnCombinations({c.Comb}, kept, draws, 0, 1);
+        EXPECT_EQ(kept.size() == 1, c.Kept) << CombToText(c.Comb);
     }
 }
 
@@ -176,9 +180,9 @@ TEST(CombListFind, AtMost26LinesNewestFirst) {
     TDrawsArray draws;
     const TCombination c = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12};
     for (int i = 1; i <= 30; ++i)
-        draws.push_back(Draw(i, i % 2 ? c : TCombination{24, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}));
+        draws.push_back(DrawOf(i, i % 2 ? c : TCombination{24, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}));
     for (int i = 31; i <= 60; ++i)
-        draws.push_back(Draw(i, {12, 11, 10, 9, 8, 7, 6, 5, 4, 3, 2, 1}));
+        draws.push_back(DrawOf(i, {12, 11, 10, 9, 8, 7, 6, 5, 4, 3, 2, 1}));
     const auto lines = FindInArchive(draws, c);
     ASSERT_EQ(lines.size(), 26u);
     EXPECT_EQ(lines[0].rfind("Тираж № 60 от", 0), 0u) << lines[0];

@@ -10,7 +10,7 @@ class NumbersFamilyTest : public ::testing::Test {
 protected:
     // One draw in the archive; returns its index.
     int AddDraw(int32_t number, const TCombination& numbers) {
-        F.Draws.push_back(MakeDraw(number, numbers));
+        F.Draws.push_back(DrawOf(number, numbers));
         return F.LastIdx();
     }
     TStatDrawArray OneDraw(std::string_view code, const TCombination& numbers, bool sorted = false) {
@@ -303,8 +303,8 @@ TEST_F(NumbersFamilyTest, PositionOutsideTheDrawTakesNoNumber) {
                 total += e.Count;
         EXPECT_EQ(total, 0);
         EXPECT_EQ(stat->ChartValueOfDraw(0, 0, false), 0);
-        TStatDrawArray combValues;
-        stat->AddCombination(Low, combValues);
+        for (const TStatEntry& e : CombinationValues(*stat, Low))
+            EXPECT_EQ(e.Key1, 0) << "a number " << e.Key1 << " taken from outside the position";
         TStatEntry one;
         one.Key1 = 1;
         EXPECT_FALSE(stat->Matches(Low, {one}, -1, false, false));
@@ -318,15 +318,24 @@ TEST_F(NumbersFamilyTest, ExtraNumberMethodRegistersNothingAndNeverMatches) {
     EXPECT_GT(min, max);
     EXPECT_FALSE(TstPosExt::ClassInfo.HasPrefetch());
 
+    // Games with extra numbers keep them right after the twelve numbers; this game's
+    // record has the length of the date there (16 for "01.02.2021 20:00"), and no
+    // byte at all for a place outside the record.
     AddDraw(1, Low);
-    for (const int32_t param : {1, 0, 40}) {
-        auto poe = TstPosExt::ClassInfo.Create(F.List, param);
-        TStatDrawArray values;
-        poe->AddCombination(Low, values);
-        EXPECT_TRUE(values.empty());
+    struct TCase {
+        int32_t Param;
+        uint16_t Byte;
+    };
+    for (const TCase c : {TCase{1, 16}, TCase{0, 0}, TCase{40, 0}}) {
+        SCOPED_TRACE(c.Param);
+        auto poe = TstPosExt::ClassInfo.Create(F.List, c.Param);
+        EXPECT_TRUE(CombinationValues(*poe, Low).empty());
         EXPECT_FALSE(poe->Matches(Low, {TStatEntry{}}, -1, false, false));
-        EvaluateWindow(*poe, 0, 0, false);
-        poe->ChartValueOfDraw(0, 0, false);
+        const TStatDrawArray values = EvaluateWindow(*poe, 0, 0, false);
+        ASSERT_EQ(values.size(), 1u);
+        EXPECT_EQ(values[0].Key1, c.Byte);
+        EXPECT_EQ(values[0].Count, 1);
+        EXPECT_EQ(poe->ChartValueOfDraw(0, 0, false), c.Byte);
     }
 }
 
