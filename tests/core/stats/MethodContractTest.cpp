@@ -2,6 +2,9 @@
 // of the registry built with the default settings.
 
 #include "StatTestSupport.h"
+#include "combs/PrefetchFile.h"
+#include "stats/StatFilter.h"
+#include "stats/StatTable.h"
 
 #include <cctype>
 #include <set>
@@ -19,14 +22,14 @@ void BuildArchive(TDrawsArray& draws) {
     for (int i = 0; i < 30; ++i) {
         if (i == 12)
             number += 3; // numbers missing from the archive
-        draws.push_back(MakeDraw(number++, RandomDrawNumbers(rng)));
+        draws.push_back(DrawOf(number++, RandomDrawNumbers(rng)));
     }
-    draws.push_back(MakeDraw(number++, {23, 21, 19, 17, 15, 13, 11, 9, 7, 5, 3, 1}));
-    draws.push_back(MakeDraw(number++, {2, 4, 6, 8, 10, 12, 14, 16, 18, 20, 22, 24}));
-    draws.push_back(MakeDraw(number++, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}));
-    draws.push_back(MakeDraw(number++, {24, 23, 22, 21, 20, 19, 18, 17, 16, 15, 14, 13}));
-    draws.push_back(MakeDraw(number++, {13, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}));
-    draws.push_back(MakeDraw(number++, RandomDrawNumbers(rng)));
+    draws.push_back(DrawOf(number++, {23, 21, 19, 17, 15, 13, 11, 9, 7, 5, 3, 1}));
+    draws.push_back(DrawOf(number++, {2, 4, 6, 8, 10, 12, 14, 16, 18, 20, 22, 24}));
+    draws.push_back(DrawOf(number++, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}));
+    draws.push_back(DrawOf(number++, {24, 23, 22, 21, 20, 19, 18, 17, 16, 15, 14, 13}));
+    draws.push_back(DrawOf(number++, {13, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}));
+    draws.push_back(DrawOf(number++, RandomDrawNumbers(rng)));
 }
 
 std::string LowerAscii(std::string s) {
@@ -90,7 +93,6 @@ TEST_P(MethodContractTest, ClassDescriptionAgreesWithTheInstance) {
     EXPECT_LE(Info->Group, 12);
     EXPECT_EQ(Info->Flags & StatFlagG, 0) << "G is added for display only";
     EXPECT_EQ(Info->DisplayFlags() & StatFlagG, Info->HasChart ? StatFlagG : 0);
-    EXPECT_EQ(Info->HasPrefetch(), HasFlag(StatFlagN));
     EXPECT_TRUE(Info->Available);
     if (!Info->HasParam) {
         EXPECT_EQ(Method->Param, 0);
@@ -100,6 +102,24 @@ TEST_P(MethodContractTest, ClassDescriptionAgreesWithTheInstance) {
     EXPECT_EQ(Method->FullName().find('%'), std::string::npos) << Method->FullName();
     EXPECT_EQ(Info->HelpCodeFor(Method->Param).find('%'), std::string::npos);
     EXPECT_EQ(F.List.DisplayName(GetParam(), true).find('%'), std::string::npos);
+}
+
+// A full-set file is built once and read for every window, so only a method whose
+// values come from the combination alone may have one: every combination has values,
+// the same whatever the window ends with and however the draws are read.
+TEST_P(MethodContractTest, FullSetFileOnlyWhereACombinationAloneGivesTheValues) {
+    if (!Info->HasPrefetch())
+        return;
+    for (const TCombination& comb : Combinations()) {
+        Stat->LoadDraws(-1, F.LastIdx(), false);
+        const TStatDrawArray atNewest = CombinationValues(*Stat, comb);
+        EXPECT_FALSE(atNewest.empty()) << CombToText(comb);
+        Stat->LoadDraws(-1, 0, true);
+        EXPECT_EQ(CountsByKey(CombinationValues(*Stat, comb), false), CountsByKey(atNewest, false))
+            << CombToText(comb);
+        if (::testing::Test::HasFailure())
+            return;
+    }
 }
 
 TEST_P(MethodContractTest, CombinationMatchesExactlyTheValuesAddCombinationGivesIt) {
@@ -309,6 +329,116 @@ TEST_P(MethodContractTest, EmptyArchiveListsOnlySeededValues) {
     EXPECT_EQ(stat->FindNextOccurrence(e, -5, -1, false), -1);
     stat->LoadDraws(-1, -1, false);
     EXPECT_FALSE(stat->Matches({1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}, {}, -1, false, false));
+}
+
+// Old archives and imported files can hold numbers 0 and 25..255 and a number twice.
+// Every method takes such draws as they stand, reading nothing beyond them: the values
+// of a draw are those its stored numbers give as a combination, each value has a text
+// of its own, and the table and a filter pass over such values work. Damaged draws sit
+// in the middle and at the newest end, so that methods conditioned on the newest draw
+// meet them as predecessor and as reference.
+TEST_P(MethodContractTest, DamagedDrawsAreTakenAsTheyStand) {
+    const std::vector<TCombination> damaged = {
+        {0, 25, 255, 5, 5, 24, 1, 200, 100, 12, 13, 255},
+        {},
+        {24, 24, 24, 24, 24, 24, 24, 24, 24, 24, 24, 24},
+        {25, 26, 27, 28, 29, 30, 31, 32, 33, 34, 35, 36},
+        {255, 255, 255, 255, 255, 255, 255, 255, 255, 255, 255, 255},
+    };
+    int32_t number = F.Draws.back().Number + 1;
+    for (const TCombination& c : damaged)
+        F.Draws.push_back(DrawOf(number++, c));
+    F.Draws.push_back(DrawOf(number++, {3, 1, 4, 15, 9, 2, 6, 5, 13, 24, 8, 7}));
+    for (const TCombination& c : damaged)
+        F.Draws.push_back(DrawOf(number++, c));
+    const int firstDamaged = F.LastIdx() - 2 * static_cast<int>(damaged.size());
+
+    const std::vector<TCombination> combs = Combinations();
+    std::set<uint64_t> combinationValues;
+    TPrefetchData prefetch;
+    if (Info->HasPrefetch()) {
+        TStatDrawArray all;
+        for (const TCombination& comb : combs)
+            Stat->AddCombination(comb, all);
+        SortStatEntries(all);
+        for (const TStatEntry& e : all) {
+            combinationValues.insert(StatKey(e));
+            prefetch.Records.push_back(PrefetchFromStatEntry(e));
+            prefetch.MinCount = std::min(prefetch.MinCount, e.Count);
+            prefetch.MaxCount = std::max(prefetch.MaxCount, e.Count);
+        }
+    }
+
+    for (const bool sorted : {false, true})
+        for (const int lastIdx : {F.LastIdx(), F.LastIdx() - static_cast<int>(damaged.size())}) {
+            SCOPED_TRACE(std::string(sorted ? "sorted" : "drawn order") + ", window ending at " +
+                         std::to_string(lastIdx));
+            const TStatDrawArray stat = EvaluateWindow(*Stat, firstDamaged - 3, lastIdx, sorted);
+            std::map<uint64_t, std::string> textOf;
+            std::set<std::string> texts;
+            TStatDrawArray occurred;
+            for (const TStatEntry& e : stat) {
+                const std::string text = Stat->ValueText(e);
+                EXPECT_FALSE(text.empty());
+                EXPECT_TRUE(textOf.emplace(StatKey(e), text).second) << "value listed twice: " << text;
+                EXPECT_TRUE(texts.insert(text).second) << "two values shown as " << text;
+                EXPECT_EQ(e.Count == 0, e.Depth == 0) << text;
+                if (e.Count > 0) {
+                    occurred.push_back(e);
+                    EXPECT_EQ(Stat->FindNextOccurrence(e, lastIdx - e.Depth + 1, lastIdx, sorted), e.Draw)
+                        << text;
+                }
+            }
+            for (int idx = firstDamaged - 3; idx <= lastIdx; ++idx)
+                Stat->ChartValueOfDraw(idx, lastIdx,
+                                       sorted); // any number: what matters is reading inside the draws
+
+            if (HasFlag(StatFlagN)) {
+                std::map<uint64_t, int64_t> expected;
+                for (int idx = firstDamaged - 3; idx <= lastIdx; ++idx) {
+                    Stat->LoadDraws(-1, idx, sorted);
+                    for (const TStatEntry& e : CombinationValues(*Stat, DrawNumbers(idx, sorted)))
+                        expected[StatKey(e)] += e.Count;
+                }
+                EXPECT_EQ(CountsByKey(stat, true), expected);
+            }
+
+            // The statistics table, with the comparison where the method has one.
+            const int offset = F.LastIdx() - lastIdx;
+            const TStatTable table = ComputeStatTable(
+                *Stat, F.Draws, StatWindow(F.Draws.size(), offset, lastIdx - firstDamaged + 4), sorted,
+                Info->HasPrefetch() ? &prefetch : nullptr, F.Config, true);
+            ASSERT_EQ(table.RowCount(), stat.size());
+            for (std::size_t r = 0; r < table.RowCount(); ++r) {
+                const TStatRow& row = table.DisplayRow(r);
+                EXPECT_EQ(row.Texts[StatColValue], textOf[StatKey(row.Entry)]);
+            }
+
+            // A filter pass selecting every value that occurred: keeping and removing
+            // split the combinations between them, in order.
+            if (occurred.empty())
+                continue;
+            const TCombsArray list(combs.begin(), combs.end());
+            const TStatMethodFactory create = [&] { return F.List.CreateInstance(GetParam()); };
+            TCombsArray kept, removed;
+            FilterCombinations(create, list, kept, occurred, lastIdx, sorted, false);
+            FilterCombinations(create, list, removed, occurred, lastIdx, sorted, true);
+            if (!HasFlag(StatFlagP)) {
+                EXPECT_EQ(kept.size() + removed.size(), list.size());
+            }
+            // Values only damaged draws have are no value of any combination.
+            if (HasFlag(StatFlagN) && !SelectionNarrows()) {
+                TStatDrawArray damagedOnly;
+                for (const TStatEntry& e : occurred)
+                    if (!combinationValues.contains(StatKey(e)))
+                        damagedOnly.push_back(e);
+                FilterCombinations(create, list, kept, damagedOnly, lastIdx, sorted, false);
+                EXPECT_TRUE(kept.empty())
+                    << kept.size() << " combinations have a value of damaged draws only";
+            }
+            if (::testing::Test::HasFailure())
+                return;
+        }
 }
 
 std::vector<std::size_t> RegistryIndexes() {
