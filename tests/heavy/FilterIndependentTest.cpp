@@ -1,0 +1,181 @@
+// Lists written by "filter" against lists built here from a plain enumeration and
+// a direct test of each combination.
+
+#include "core/cli/CliRun.h"
+
+#include "draws/DemoArchive.h"
+#include "support/TempDir.h"
+#include "support/TestArchive.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <numeric>
+
+namespace kumby {
+namespace {
+
+using testing::CombinationWithSum;
+using testing::DrawOf;
+using testing::ReadBytes;
+using testing::TTempDir;
+using testing::WriteArchive;
+
+using TPredicate = std::function<bool(const int* numbers)>;
+
+// Lexicographic walk, written out as nested choices.
+void Walk(int* numbers, int position, int from, const TPredicate& keep, std::string& out) {
+    if (position == 12) {
+        if (keep(numbers)) {
+            for (int i = 0; i < 12; ++i)
+                out += std::to_string(numbers[i]) + (i < 11 ? ";" : "\r\n");
+        }
+        return;
+    }
+    for (int n = from; n <= 24 - (11 - position); ++n) {
+        numbers[position] = n;
+        Walk(numbers, position + 1, n + 1, keep, out);
+    }
+}
+
+std::string Expected(const TPredicate& keep) {
+    std::string out;
+    int numbers[12];
+    Walk(numbers, 0, 1, keep, out);
+    return out;
+}
+
+bool Has(const int* c, int n) {
+    return std::find(c, c + 12, n) != c + 12;
+}
+
+bool Prime(int n) {
+    for (int p : {1, 2, 3, 5, 7, 11, 13, 17, 19, 23})
+        if (n == p)
+            return true;
+    return false;
+}
+
+int Sum(const int* c) {
+    return std::accumulate(c, c + 12, 0);
+}
+
+int EvenSum(const int* c) {
+    int s = 0;
+    for (int i = 0; i < 12; ++i)
+        s += c[i] % 2 == 0 ? c[i] : 0;
+    return s;
+}
+
+int PrimeSum(const int* c) {
+    int s = 0;
+    for (int i = 0; i < 12; ++i)
+        s += Prime(c[i]) ? c[i] : 0;
+    return s;
+}
+
+// Pairs of numbers of the set adding up to another number of it (distinct numbers:
+// a pair a < b with a + b = t has a below t / 2 and t - a in the set).
+int Triples(const int* c) {
+    bool in[25] = {};
+    for (int i = 0; i < 12; ++i)
+        in[c[i]] = true;
+    int count = 0;
+    for (int i = 0; i < 12; ++i)
+        for (int j = 0; j < 12; ++j)
+            count += 2 * c[j] < c[i] && in[c[i] - c[j]];
+    return count;
+}
+
+struct TCase {
+    std::vector<std::string> Args; // before "filter", then the filter's own
+    TPredicate Keep;
+};
+
+void RunCases(const TTempDir& dir, const std::vector<TCase>& cases) {
+    for (const TCase& c : cases) {
+        std::vector<std::string> args = c.Args;
+        args.insert(args.end(), {"--out", (dir / "out.lcv").string()});
+        const testing::TRun r = testing::RunCliIn(dir.Path(), args);
+        std::string what;
+        for (const std::string& a : c.Args)
+            what += a + " ";
+        ASSERT_EQ(r.Code, 0) << what << r.Err;
+        const std::string expected = Expected(c.Keep);
+        EXPECT_EQ(r.Out, std::to_string(std::count(expected.begin(), expected.end(), '\n')) + "\n") << what;
+        EXPECT_TRUE(ReadBytes(dir / "out.lcv") == expected) << what;
+    }
+}
+
+TEST(FilterIndependent, NumbersFamily) {
+    TTempDir dir;
+    WriteArchive(dir.Path(), MakeDemoArchive(500, 5, 46000));
+    RunCases(
+        dir,
+        {
+            {{"filter", "NUMS", "--keep", "5", "17"}, [](const int* c) { return Has(c, 5) || Has(c, 17); }},
+            {{"filter", "NUMS", "--remove", "24"}, [](const int* c) { return !Has(c, 24); }},
+            {{"filter", "EVEN", "--keep", "5:7", "7:5"},
+             [](const int* c) {
+                 const auto even = std::count_if(c, c + 12, [](int n) { return n % 2 == 0; });
+                 return even == 5 || even == 7;
+             }},
+            {{"filter", "POS3", "--remove", "3", "4", "5"}, [](const int* c) { return c[2] > 5; }},
+            {{"filter", "EVNV", "--keep", "ЧнЧнЧнЧнЧнЧн (1365)"},
+             [](const int* c) {
+                 for (int i = 0; i < 12; ++i)
+                     if ((c[i] % 2 == 1) != (i % 2 == 1))
+                         return false;
+                 return true;
+             }},
+            {{"filter", "DIGS", "--remove", "0"}, [](const int* c) { return !Has(c, 10) && !Has(c, 20); }},
+        });
+}
+
+// Draw sums 150, 157, 140, 150 (newest): after a 150 the sum rose by 7; within 14 of
+// 150 it also fell by 17 (after 157) and rose by 10 (after 140). One draw back the
+// newest draw is the 140.
+TEST(FilterIndependent, SumsFamily) {
+    TTempDir dir;
+    TDrawsArray draws;
+    int32_t number = 1;
+    for (int sum : {150, 157, 140, 150}) {
+        TCombination c = CombinationWithSum(sum);
+        std::reverse(c.begin(), c.end()); // drawn order plays no part in a sum
+        draws.push_back(DrawOf(number++, c));
+    }
+    WriteArchive(dir.Path(), draws);
+    int oldest[12];
+    std::copy(draws[0].Numbers, draws[0].Numbers + 12, oldest);
+    const int evenSum = EvenSum(oldest), primeSum = PrimeSum(oldest), triples = Triples(oldest);
+
+    RunCases(
+        dir,
+        {
+            {{"filter", "SUMS", "--keep", "150", "151"},
+             [](const int* c) { return Sum(c) == 150 || Sum(c) == 151; }},
+            {{"filter", "SUM1", "--keep", "Остальные"},
+             [](const int* c) { return Sum(c) < 124 || Sum(c) > 176; }},
+            {{"filter", "SUM2", "--remove", "129-171"},
+             [](const int* c) { return Sum(c) < 129 || Sum(c) > 171; }},
+            {{"filter", "SUM3", "--keep", "134-166", "Остальные"},
+             [](const int* c) { return Sum(c) >= 134 && Sum(c) <= 166; }},
+            {{"filter", "SUMC", "--keep", "+07 : 150 + 7 = 157"}, [](const int* c) { return Sum(c) == 157; }},
+            {{"filter", "SUMV", "--keep", "+07", "- 17"},
+             [](const int* c) { return Sum(c) - 150 == 7 || Sum(c) - 150 == -17; }},
+            {{"filter", "SUMV", "--remove", "+10"}, [](const int* c) { return Sum(c) != 160; }},
+            {{"filter", "SUMT", "--keep", "-"}, [](const int* c) { return Sum(c) < 150; }},
+            {{"filter", "SUMT", "--remove", "="}, [](const int* c) { return Sum(c) != 150; }},
+            // The reference follows the offset: the 140.
+            {{"--offset", "1", "filter", "SUMT", "--keep", "+"}, [](const int* c) { return Sum(c) > 140; }},
+            {{"filter", "SUME", "--keep", std::to_string(evenSum)},
+             [=](const int* c) { return EvenSum(c) == evenSum; }},
+            {{"filter", "SUMP", "--remove", std::to_string(primeSum)},
+             [=](const int* c) { return PrimeSum(c) != primeSum; }},
+            {{"filter", "S2T3", "--keep", std::to_string(triples)},
+             [=](const int* c) { return Triples(c) == triples; }},
+        });
+}
+
+} // namespace
+} // namespace kumby
