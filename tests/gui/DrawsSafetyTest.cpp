@@ -40,7 +40,7 @@ private slots:
     void deleteRemovesTheSelectedRowNotAnotherWithItsNumber() {
         TGuiFixture f;
         // Draw 11 twice; the list shows newest first, so row 1 is the second draw 11.
-        f.WriteArchive({MakeDraw(10, 1), MakeDraw(11, 2), MakeDraw(11, 3), MakeDraw(12, 4)});
+        f.WriteArchive({SpreadDraw(10, 1), SpreadDraw(11, 2), SpreadDraw(11, 3), SpreadDraw(12, 4)});
         QVERIFY(f.Start());
         TDrawsTab& tab = *f.Window->DrawsTab();
         tab.List()->selectionModel()->select(tab.List()->model()->index(1, 0),
@@ -52,7 +52,7 @@ private slots:
 
     void addOfAnExistingNumberAsksFirst() {
         TGuiFixture f;
-        f.WriteArchive({MakeDraw(10, 1), MakeDraw(11, 2)});
+        f.WriteArchive({SpreadDraw(10, 1), SpreadDraw(11, 2)});
         QVERIFY(f.Start());
         bool stayedOpen = false;
         OnModal<TDrawDialog>([&](TDrawDialog* d) {
@@ -78,7 +78,7 @@ private slots:
 
     void noAddAfterTheLargestNumber() {
         TGuiFixture f;
-        f.WriteArchive({MakeDraw(2147483647, 1)});
+        f.WriteArchive({SpreadDraw(2147483647, 1)});
         QVERIFY(f.Start());
         f.Window->DrawsTab()->DrawsAdd->trigger();
         QCOMPARE(f.TextsOf(TMessageKind::Error).size(), std::size_t(1));
