@@ -294,6 +294,7 @@ TEST_F(SessionTest, SwitchesThatEndTheProgram) {
         {{"loadonly"}, TStartResult::Exit},     {{"--LoadOnly", "\\fullrefresh"}, TStartResult::Exit},
         {{"no-language"}, TStartResult::Ready},
     };
+    T.S.reset(); // each case is the only program on the folder
     for (const TCase& c : cases) {
         TTestSession run(T, ParseCommandLine(c.Args), Headless);
         EXPECT_EQ(run.Start(), c.Expected) << c.Args[0];
