@@ -83,7 +83,7 @@ private slots:
         TGuiFixture f;
         TDrawsArray draws;
         for (int n = 99990; n < 100010; ++n)
-            draws.push_back(MakeDraw(n, n % 24 + 1, "31.12.2099 23:59"));
+            draws.push_back(SpreadDraw(n, n % 24 + 1, "31.12.2099 23:59"));
         f.WriteArchive(draws);
         QVERIFY(f.Start());
         TFormMain& w = *f.Window;
@@ -134,7 +134,7 @@ private slots:
 
     void listsShowWholeRowsAtTheDesignedSize() {
         TGuiFixture f;
-        f.WriteArchive({MakeDraw(123456, 5, "28.12.2024 22:30")});
+        f.WriteArchive({SpreadDraw(123456, 5, "28.12.2024 22:30")});
         QVERIFY(f.Start());
         TFormMain& w = *f.Window;
         QTest::qWait(20);
