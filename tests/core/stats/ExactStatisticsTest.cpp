@@ -14,7 +14,7 @@
 namespace kumby {
 namespace {
 
-using testing::MakeDraw;
+using testing::DrawOf;
 using testing::TStatFixture;
 
 constexpr int32_t HalfOfFullSet = 1352078; // every number's count over the full set
@@ -62,7 +62,7 @@ TEST(ExactNormTest, UniformHalvesRoundToTheEvenNeighbour) {
         SCOPED_TRACE(c.Draws);
         TStatFixture f;
         for (int d = 0; d < c.Draws; ++d)
-            f.Draws.push_back(MakeDraw(100 + d, Consecutive(d % 2 == 0 ? 1 : 13)));
+            f.Draws.push_back(DrawOf(100 + d, Consecutive(d % 2 == 0 ? 1 : 13)));
         const TStatTable t = NumsTable(f, FlatNumbers());
         ASSERT_TRUE(t.HasNorm);
         ASSERT_EQ(t.MaxCount + t.MinCount, c.Draws);
@@ -86,7 +86,7 @@ TEST(ExactNormTest, SkewedHalvesRoundToTheEvenNeighbour) {
         c[0] = 1;
         for (int i = 1; i < NumbersInDraw; ++i)
             c[i] = static_cast<uint8_t>(2 + (d * 11 + i - 1) % 23);
-        f.Draws.push_back(MakeDraw(500 + d, c));
+        f.Draws.push_back(DrawOf(500 + d, c));
     }
     TPrefetchData skewed;
     skewed.Records = {{1, 0, 0, 0, 14}, {2, 0, 0, 0, 7}, {3, 0, 0, 0, 13}};
@@ -126,9 +126,9 @@ TEST(ExactNormTest, ScaleRoundsEveryHalfToEven) {
 // deviations from the fact are still numbers.
 TEST(ExactForecastTest, ForecastsPast32BitsCompareWithTheFact) {
     TStatFixture f;
-    f.Draws.push_back(MakeDraw(2147483000, Consecutive(1)));
-    f.Draws.push_back(MakeDraw(2147483001, Consecutive(13)));
-    f.Draws.push_back(MakeDraw(2147483002, Consecutive(13)));
+    f.Draws.push_back(DrawOf(2147483000, Consecutive(1)));
+    f.Draws.push_back(DrawOf(2147483001, Consecutive(13)));
+    f.Draws.push_back(DrawOf(2147483002, Consecutive(13)));
     auto nums = f.Create("NUMS");
     const TStatTable t =
         ComputeStatTable(*nums, f.Draws, StatWindow(f.Draws.size(), 1, 1), false, nullptr, f.Config, true);
@@ -199,7 +199,7 @@ TEST(ZeroGapTest, DigitPeriodsAreGapsBetweenDifferentDraws) {
     TStatFixture f;
     std::mt19937 rng(2024);
     for (int d = 0; d < 300; ++d) // numbered with gaps of 1 and 4
-        f.Draws.push_back(MakeDraw(1000 + d * 2 - d % 3, testing::RandomDrawNumbers(rng)));
+        f.Draws.push_back(DrawOf(1000 + d * 2 - d % 3, testing::RandomDrawNumbers(rng)));
 
     std::map<int, std::set<int32_t>> drawsWithDigit;
     for (const TDrawRecord& d : f.Draws)
@@ -230,7 +230,7 @@ TEST(ZeroGapTest, DigitPeriodsAreGapsBetweenDifferentDraws) {
 // the table says so rather than show a period of 0.
 TEST(ZeroGapTest, NoMeasuredPeriodShowsADash) {
     TStatFixture f;
-    f.Draws.push_back(MakeDraw(7, {1, 10, 20, 2, 3, 4, 5, 6, 7, 8, 9, 24}));
+    f.Draws.push_back(DrawOf(7, {1, 10, 20, 2, 3, 4, 5, 6, 7, 8, 9, 24}));
     auto digs = f.Create("DIGS");
     const TStatTable t =
         ComputeStatTable(*digs, f.Draws, StatWindow(f.Draws.size(), 0, 1), false, nullptr, f.Config, true);
