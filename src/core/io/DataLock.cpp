@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace kumby {
@@ -22,6 +23,22 @@ void TDataLock::Acquire(const std::filesystem::path& path) {
 
 bool TDataLock::TryAcquire(const std::filesystem::path& path) {
     Release();
+    // A few rounds cover a holder that renames a rewritten file into place between our
+    // open and our lock; each round is one open, one lock and two stats.
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        switch (TryAcquireOnce(path)) {
+        case TAttempt::Locked:
+            return true;
+        case TAttempt::Busy:
+            return false;
+        case TAttempt::Replaced:
+            break;
+        }
+    }
+    return false;
+}
+
+TDataLock::TAttempt TDataLock::TryAcquireOnce(const std::filesystem::path& path) {
     // Close-on-exec: a program started from here must not keep the lock after we exit.
     int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
     if (fd < 0) {
@@ -38,13 +55,26 @@ bool TDataLock::TryAcquire(const std::filesystem::path& path) {
         int err = errno;
         ::close(fd);
         if (err == EWOULDBLOCK) {
-            return false;
+            return TAttempt::Busy;
         }
         throw Error("Не удалось заблокировать файл \"" + path.string() + "\": " + SystemErrorText(err));
     }
+    struct stat locked {};
+    struct stat current {};
+    if (::fstat(fd, &locked) != 0 || ::stat(path.c_str(), &current) != 0 || locked.st_dev != current.st_dev ||
+        locked.st_ino != current.st_ino) {
+        ::close(fd);
+        return TAttempt::Replaced;
+    }
     Fd_ = fd;
     Path_ = path;
-    return true;
+    return TAttempt::Locked;
+}
+
+void TDataLock::Replace(int lockedFd) {
+    if (Fd_ >= 0 && Fd_ != lockedFd)
+        ::close(Fd_);
+    Fd_ = lockedFd;
 }
 
 void TDataLock::Release() {

@@ -1,0 +1,83 @@
+#include "stakes/StakesCheck.h"
+
+#include "draws/DrawArchive.h"
+#include "model/VexoUtils.h"
+
+#include <algorithm>
+#include <unordered_map>
+#include <vector>
+
+namespace kumby {
+
+namespace {
+
+bool Qualifies(const TStakeRecord& r) {
+    return !r.Checked && r.DrawNumber > 0 && r.Numbers.Count >= NumbersInDraw;
+}
+
+} // namespace
+
+void CheckStake(TStakeRecord& stake, const TDrawRecord& draw, const TStakePricer& price) {
+    stake.Checked = 1;
+    std::copy(std::begin(draw.Numbers), std::end(draw.Numbers), stake.DrawResult);
+    IntersectNumbers(draw, stake.Numbers, stake.Matched);
+    stake.Profit = price(stake.Numbers.Count, stake.Matched.Count);
+}
+
+TCheckReport CheckAllStakes(TStakesFile& file, const TDrawsArray& draws, const TStakePricer& price,
+                            std::span<IStakeCheckSink* const> sinks, IStakesProgress* progress) {
+    TCheckReport report;
+    const int64_t count = file.Count();
+    // Draw numbers repeat over long runs of stakes: each is looked up once.
+    std::unordered_map<int32_t, int> drawIndex;
+    auto findDraw = [&](int32_t number) {
+        auto [it, added] = drawIndex.try_emplace(number, -1);
+        if (added)
+            it->second = FindDrawIndex(draws, number);
+        return it->second;
+    };
+
+    int64_t firstQualifying = -1;
+    int64_t nextStep = 0;
+    int64_t step = 1;
+    constexpr std::size_t Chunk = 4096;
+    std::vector<TStakeRecord> chunk(static_cast<std::size_t>(std::min<int64_t>(count, Chunk)));
+    for (int64_t i = 0; i < count;) {
+        const std::size_t n = static_cast<std::size_t>(std::min<int64_t>(Chunk, count - i));
+        file.ReadMany(i, n, chunk.data());
+        for (std::size_t j = 0; j < n; ++j, ++i) {
+            TStakeRecord& r = chunk[j];
+            if (firstQualifying < 0) {
+                if (!Qualifies(r))
+                    continue;
+                firstQualifying = i;
+                step = std::max<int64_t>(1, (count - firstQualifying) / 100);
+                nextStep = i + step;
+            }
+            if (i >= nextStep && progress) {
+                const double done = 100.0 * static_cast<double>(i - firstQualifying) /
+                                    static_cast<double>(count - firstQualifying);
+                progress->Status(Format("Проверка результатов ставок ( завершено %.0f %% )...", done));
+                progress->Progress(i - firstQualifying, count - firstQualifying);
+                nextStep = i + step;
+                if (progress->StopRequested()) {
+                    report.Stopped = true;
+                    return report;
+                }
+            }
+            if (!Qualifies(r))
+                continue;
+            const int index = findDraw(r.DrawNumber);
+            if (index < 0)
+                continue; // the draw has not happened yet
+            CheckStake(r, draws[static_cast<std::size_t>(index)], price);
+            file.WriteAt(i, r);
+            ++report.Checked;
+            for (IStakeCheckSink* sink : sinks)
+                sink->StakeChecked(r);
+        }
+    }
+    return report;
+}
+
+} // namespace kumby
