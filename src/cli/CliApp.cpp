@@ -37,7 +37,15 @@ constexpr const char* UsageText =
     "  combs exclude N [--in FILE.lcv] --out FILE.lcv\n"
     "                                 исключение N последних тиражей из списка\n"
     "  filter CODE [--depth N] (--keep|--remove) VALUE... [--in FILE.lcv] --out FILE.lcv\n"
-    "                                 фильтр списка по значениям таблицы статистики\n";
+    "                                 фильтр списка по значениям таблицы статистики\n"
+    "  stakes [--last N]              ставки (с --last: начиная со ставок N последних проверенных тиражей)\n"
+    "  stakes add --numbers \"1;2;...\" [--draw N] [--copies C] --comment TEXT\n"
+    "                                 ставка вручную на тираж N и C-1 следующих\n"
+    "  stakes add --in FILE.lcv (--all|--random) [--draw N] [--copies C] [--comment TEXT]\n"
+    "                                 ставки на все или одну случайную комбинацию списка\n"
+    "  stakes check                   проверка ставок по архиву тиражей\n"
+    "  stakes delete --matches \"<3\"   удаление ставок по количеству совпадений (=, >, >=, <, <=)\n"
+    "  stakes clear                   удаление всех ставок\n";
 
 struct TCommand {
     const char* Word;
@@ -54,6 +62,9 @@ const TCommand Commands[] = {
     {"methods", nullptr, CmdMethods},      {"stats", nullptr, CmdStats},
     {"prefetch", nullptr, CmdPrefetch},    {"combs", "generate", CmdCombsGenerate},
     {"combs", "exclude", CmdCombsExclude}, {"filter", nullptr, CmdFilter},
+    {"stakes", "add", CmdStakesAdd},       {"stakes", "check", CmdStakesCheck},
+    {"stakes", "delete", CmdStakesDelete}, {"stakes", "clear", CmdStakesClear},
+    {"stakes", "list", CmdStakesList},     {"stakes", nullptr, CmdStakesList},
 };
 
 bool HasSubCommands(const std::string& word) {

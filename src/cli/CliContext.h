@@ -54,5 +54,10 @@ int CmdPrefetch(TCliContext& ctx);
 int CmdCombsGenerate(TCliContext& ctx);
 int CmdCombsExclude(TCliContext& ctx);
 int CmdFilter(TCliContext& ctx);
+int CmdStakesList(TCliContext& ctx);
+int CmdStakesAdd(TCliContext& ctx);
+int CmdStakesCheck(TCliContext& ctx);
+int CmdStakesDelete(TCliContext& ctx);
+int CmdStakesClear(TCliContext& ctx);
 
 } // namespace kumby::cli

@@ -17,6 +17,7 @@ enum class TSessionEvent {
     AnalysisViewsChanged,
     CombsChanged, // the working list, its undo copy or the operation history changed
     SettingsChanged,
+    StakesChanged, // records of the stakes file were added, checked or removed
 };
 
 // The help dialog shown at the end of start-up.

@@ -118,7 +118,7 @@ void Session::LoadViewState() {
     try {
         const TIniFile frm = ViewStore_.Read();
         ReadViewState(frm, View_);
-        if (!View_.PrefetchsInit && DataLock_.Held()) {
+        if (!View_.PrefetchsInit && DataLockHeld()) {
             View_.PrefetchsInit = true;
             ViewStore_.Write(MainWindowSection, {{"PrefetchsInit", "1"},
                                                  {"PrefetchsEnabled", View_.PrefetchsEnabled ? "1" : "0"}});
@@ -150,24 +150,24 @@ bool Session::TryTakeDataLock() {
     const std::filesystem::path lockFile = DataPath(StakesFileName);
     bool heldElsewhere = false;
     try {
-        if (!DataLock_.TryAcquire(lockFile)) {
+        if (!Stakes_.TryOpen(lockFile)) {
             // "restart": the copy that started this one still works on the folder.
             heldElsewhere = !Options_.CommandLine.Restart ||
-                            !WaitWhileRunning([&] { return !DataLock_.TryAcquire(lockFile); });
+                            !WaitWhileRunning([&] { return !Stakes_.TryOpen(lockFile); });
         }
     } catch (const std::exception&) {
         // Reported by the start-up step, which tries again.
     }
-    if (DataLock_.Held())
+    if (Stakes_.IsOpen())
         RemoveStaleSaveTemporaries(DataDir());
     return !heldElsewhere;
 }
 
 bool Session::TakeDataLock() {
-    if (DataLock_.Held())
+    if (Stakes_.IsOpen())
         return true;
     try {
-        DataLock_.Acquire(DataPath(StakesFileName));
+        Stakes_.Open(DataPath(StakesFileName));
         RemoveStaleSaveTemporaries(DataDir());
         return true;
     } catch (const std::exception& e) {
@@ -192,6 +192,7 @@ TStartResult Session::Start() {
 
         if (!TakeDataLock())
             return TStartResult::Exit;
+        LoadStakes();
 
         LoadDraws();
         GenerateList(true, GenerateDefaults_);
@@ -250,10 +251,10 @@ void Session::Close(bool writeViewState) {
     Closed_ = true;
     StopRunningScript();
     // A copy that never held the lock has no say in the folder's files.
-    if (writeViewState && DataLock_.Held())
+    if (writeViewState && DataLockHeld())
         WriteViewSizes();
     Draws_.clear();
-    DataLock_.Release();
+    CloseStakes();
 }
 
 // ---- Statistic methods and combination stores ------------------------------

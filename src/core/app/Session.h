@@ -10,21 +10,23 @@
 #include "combs/PrefetchFile.h"
 #include "draws/DrawArchive.h"
 #include "draws/DrawCsv.h"
-#include "io/DataLock.h"
 #include "model/Records.h"
+#include "stakes/StakesCheck.h"
+#include "stakes/StakesFile.h"
+#include "stakes/StakesFilter.h"
 #include "stats/StatFilter.h"
 #include "stats/StatList.h"
 #include "stats/StatTable.h"
 
 #include <array>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
 
 namespace kumby {
 
-inline constexpr const char* StakesFileName = "Kumby_12x24.lsk";
 inline constexpr const char* FilterNamesFileName = "Kumby_12x24.flt";
 inline constexpr const char* DefaultCaption = "Kumby 12x24";
 inline constexpr const char* NoDataLockText =
@@ -131,7 +133,8 @@ public:
     const std::array<uint64_t, MaxHits + 1>& PrizeClassSizes() const { return PrizeClassSizes_; }
     const std::array<long double, MaxHits + 1>& PrizeClassShares() const { return PrizeClassShares_; }
 
-    bool DataLockHeld() const { return DataLock_.Held(); }
+    // The open stakes file is the data lock.
+    bool DataLockHeld() const { return Stakes_.IsOpen(); }
 
     // ---- Statistic methods -------------------------------------------------
     TStatList& Registry() { return Registry_; }
@@ -225,6 +228,47 @@ public:
     void SortStatTable(int column, bool descending);
     void ResetStatTableKey() { StatKey_.reset(); }
 
+    // ---- Stakes ----------------------------------------------------------------
+    TStakesFile& Stakes() { return Stakes_; }
+    const TStakesFile& Stakes() const { return Stakes_; }
+    std::string StakesCountPanel() const;
+    bool CanEditStakes() const { return !Busy() && Stakes_.IsOpen(); }
+    // What the stake dialog opens on: a manual stake for the next draw at the offset
+    // with these numbers (none: zeros).
+    TStakeRecord NewManualStake(const TCombination* numbers) const;
+    // A uniformly drawn index of the working list; none when it is empty.
+    std::optional<std::size_t> RandomCombinationIndex() const;
+
+    struct TStakeInput {
+        int64_t DrawNumber = 0;
+        int Copies = 1;
+        std::string NumbersText; // "1;2;..."
+        std::string Comment;
+    };
+    // The stake dialog's OK: a refused stake gets the dialog's message and false;
+    // otherwise the stake is appended with its copies and all stakes are checked.
+    bool StakeAddManual(const TStakeInput& input);
+    // Stakes for the combinations at these rows of the working list (all of it when
+    // rows is null), each with its copies, then a check. Returns the stakes appended
+    // (those before a failure stay), -1 when nothing could be appended.
+    int64_t StakesAddCombinations(const std::vector<std::size_t>* rows, int64_t drawNumber, int copies,
+                                  const std::string& comment);
+    // Checks every stake whose draw is known; the number checked, -1 after a failure.
+    int64_t StakesCheck();
+    // Deletes the records first..last (0-based) after the deletion question.
+    bool StakesDeleteRange(int64_t first, int64_t last);
+    // Records removed, -1 on failure or stop.
+    int64_t StakesDeleteByCondition(const TStakeFilter& filter);
+    bool StakesClear();
+    bool StakesLogsDelete();
+    void SetStakesLogEnabled(bool on);
+    void SetStakesScrollEnabled(bool on);
+    // Profit per draw for the chart; none after a reported failure.
+    std::optional<TProfitDrawArray> StakesProfitByDraw();
+    // Every stake a check turns into a checked one is handed on here too.
+    void AddStakeCheckSink(IStakeCheckSink* sink);
+    void RemoveStakeCheckSink(IStakeCheckSink* sink);
+
 private:
     void LoadViewState();
     void LoadMainSettings();
@@ -232,6 +276,12 @@ private:
     // copy holds it. False when it is held elsewhere (or could not be taken).
     bool TryTakeDataLock();
     bool TakeDataLock();
+    void LoadStakes();
+    // Cost of one 12-number stake: an unchecked stake carries minus it.
+    TMoney StakeCost() const;
+    void CloseStakes();
+    bool CheckStakesOpen();
+    bool StakesRewrite(const std::function<bool(int64_t, const TStakeRecord&)>& keep, int64_t* removed);
     void RefreshDrawsView();
     bool CheckDrawsWritable();
     // Saves the changed archive; on failure puts `before` back.
@@ -277,7 +327,8 @@ private:
     std::pair<int, int> BufferKey_{-1, -1};
     std::vector<TFilterRow> FilterRows_;
 
-    TDataLock DataLock_;
+    TStakesFile Stakes_;
+    std::vector<IStakeCheckSink*> StakeSinks_;
 
     // Statistics table
     struct TStatTableKey {

@@ -21,10 +21,7 @@ TStakeRecord NewStake(TStakeKind kind, int32_t drawNumber, int32_t combsCount, c
     r.Kind = kind;
     r.DrawNumber = drawNumber;
     r.CombsCount = combsCount;
-    TCombination sorted = numbers;
-    std::sort(sorted.begin(), sorted.end());
-    r.Numbers.Count = NumbersInDraw;
-    std::copy(sorted.begin(), sorted.end(), r.Numbers.Numbers);
+    SetStakeNumbers(r, numbers);
     r.Profit = -cost;
     r.SetCommentUtf8(commentUtf8);
     return r;
@@ -32,6 +29,13 @@ TStakeRecord NewStake(TStakeKind kind, int32_t drawNumber, int32_t combsCount, c
 
 TStakeRecord SeparatorRecord() {
     return TStakeRecord{};
+}
+
+void SetStakeNumbers(TStakeRecord& stake, const TCombination& numbers) {
+    TCombination sorted = numbers;
+    std::sort(sorted.begin(), sorted.end());
+    stake.Numbers.Count = NumbersInDraw;
+    std::copy(sorted.begin(), sorted.end(), stake.Numbers.Numbers);
 }
 
 bool IsValidStakeCombination(const TCombination& numbers) {

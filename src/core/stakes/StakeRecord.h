@@ -65,6 +65,8 @@ static_assert(offsetof(TStakeRecord, Comment) == 72);
 TStakeRecord NewStake(TStakeKind kind, int32_t drawNumber, int32_t combsCount, const TCombination& numbers,
                       TMoney cost, std::string_view commentUtf8);
 TStakeRecord SeparatorRecord();
+// Puts the numbers in, ascending.
+void SetStakeNumbers(TStakeRecord& stake, const TCombination& numbers);
 
 // Whether the combination is a playable stake: 12 different numbers of 1..24.
 bool IsValidStakeCombination(const TCombination& numbers);
