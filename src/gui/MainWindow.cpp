@@ -339,7 +339,7 @@ void TFormMain::RefreshStatusPanels() {
     Panels_[PanelNextNumbers]->SetFullText(Q(Session_.NextDrawNumbersPanel()));
     Panels_[PanelCombs]->SetFullText(Q(Session_.CombsCountPanel()));
     // The stakes and the ratings are not part of the program yet.
-    Panels_[PanelStakes]->SetFullText(Q(Format("Ставок: %d", 0)));
+    Panels_[PanelStakes]->SetFullText(Q(Session_.StakesCountPanel()));
     Panels_[PanelRating]->SetFullText(Q(Format("Рейтинг: %d", 0)));
     FitStatusBar();
 }
@@ -473,6 +473,10 @@ void TFormMain::SessionEvent(TSessionEvent event) {
     case TSessionEvent::SettingsChanged:
         CombsTab_->SessionEvent(event);
         StatsTab_->SessionEvent(event);
+        break;
+    case TSessionEvent::StakesChanged:
+        RefreshStatusPanels();
+        Actions_->Update();
         break;
     }
 }
