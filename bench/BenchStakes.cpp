@@ -65,8 +65,8 @@ const std::filesystem::path& UncheckedFile() {
         std::mt19937 rng(5);
         std::vector<TStakeRecord> batch;
         for (int i = 0; i < BigFile; ++i)
-            batch.push_back(NewStake(StakeKindManual, Archive()[static_cast<std::size_t>(i % Draws)].Number, 1000,
-                                     RandomStake(rng), Cost, "Ставка \"вручную\""));
+            batch.push_back(NewStake(StakeKindManual, Archive()[static_cast<std::size_t>(i % Draws)].Number,
+                                     1000, RandomStake(rng), Cost, "Ставка \"вручную\""));
         file.AppendMany(batch, 1, nullptr);
         return p;
     }();
@@ -94,7 +94,8 @@ void BM_CheckAllStakes(benchmark::State& state) {
     int64_t checked = 0;
     for (auto _ : state) {
         state.PauseTiming();
-        std::filesystem::copy_file(UncheckedFile(), WorkFile(), std::filesystem::copy_options::overwrite_existing);
+        std::filesystem::copy_file(UncheckedFile(), WorkFile(),
+                                   std::filesystem::copy_options::overwrite_existing);
         TStakesFile file;
         file.Open(WorkFile());
         state.ResumeTiming();
@@ -149,7 +150,8 @@ void BM_DeleteByCondition(benchmark::State& state) {
     int64_t removed = 0;
     for (auto _ : state) {
         state.PauseTiming();
-        std::filesystem::copy_file(CheckedFile(), WorkFile(), std::filesystem::copy_options::overwrite_existing);
+        std::filesystem::copy_file(CheckedFile(), WorkFile(),
+                                   std::filesystem::copy_options::overwrite_existing);
         TStakesFile file;
         file.Open(WorkFile());
         state.ResumeTiming();

@@ -25,8 +25,8 @@ int CmdStakesList(TCliContext& ctx) {
     const auto last = ctx.TakeOption("--last");
     int32_t draws = 0;
     if (last && (!TryParseInt(*last, draws) || draws < 1))
-        throw TCliError{Format("Некорректное значение ключа --last: \"%s\" (допустимо 1..%d).", last->c_str(),
-                               MaxDraw)};
+        throw TCliError{
+            Format("Некорректное значение ключа --last: \"%s\" (допустимо 1..%d).", last->c_str(), MaxDraw)};
     ctx.ExpectNoMoreArgs();
 
     std::vector<std::string> header;
@@ -103,8 +103,9 @@ int CmdStakesDelete(TCliContext& ctx) {
         throw TCliError{"Укажите условие ключом --matches, например --matches \"<3\"."};
     const auto filter = ParseStakeFilter(*matches);
     if (!filter)
-        throw TCliError{Format("Некорректное условие: \"%s\". Допустимо =N, >N, >=N, <N, <=N при N от 0 до %d.",
-                               matches->c_str(), MaxHits)};
+        throw TCliError{
+            Format("Некорректное условие: \"%s\". Допустимо =N, >N, >=N, <N, <=N при N от 0 до %d.",
+                   matches->c_str(), MaxHits)};
     const int64_t removed = ctx.Core.StakesDeleteByCondition(*filter);
     if (removed < 0)
         return 1;

@@ -40,15 +40,15 @@ std::string DeletionQuestion(int64_t count) {
 }
 
 std::size_t Utf8Length(std::string_view text) {
-    return static_cast<std::size_t>(
-        std::count_if(text.begin(), text.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
+    return static_cast<std::size_t>(std::count_if(
+        text.begin(), text.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
 }
 
 // The checks of the dialogs' fields that their controls make before OK.
 std::string StakeFieldsProblem(int64_t drawNumber, int copies, const std::string& comment) {
     if (drawNumber < 1 || drawNumber > std::numeric_limits<int32_t>::max())
-        return Format("Некорректный номер тиража: %lld. Допустимо от 1 до %d.", static_cast<long long>(drawNumber),
-                      std::numeric_limits<int32_t>::max());
+        return Format("Некорректный номер тиража: %lld. Допустимо от 1 до %d.",
+                      static_cast<long long>(drawNumber), std::numeric_limits<int32_t>::max());
     if (copies < 1 || copies > MaxStakeCopies)
         return Format("Некорректное количество тиражей: %d. Допустимо от 1 до %d.", copies, MaxStakeCopies);
     if (Utf8Length(comment) > StakeCommentMaxLength)
@@ -85,8 +85,8 @@ void Session::LoadStakes() {
 void Session::CloseStakes() {
     if (!Stakes_.IsOpen())
         return;
+    // No status here: the window may already be gone when the session closes.
     try {
-        TBusyScope busy(*this, "Сохранение файла ставок...");
         Stakes_.Sync();
     } catch (const std::exception& e) {
         ShowOperationError("Ошибка записи в файл ставок!\r\r%s", e);
@@ -106,8 +106,8 @@ TMoney Session::StakeCost() const {
 }
 
 TStakeRecord Session::NewManualStake(const TCombination* numbers) const {
-    const auto draw =
-        static_cast<int32_t>(std::clamp<int64_t>(OffsetInfo_.NextDrawNumber, 1, std::numeric_limits<int32_t>::max()));
+    const auto draw = static_cast<int32_t>(
+        std::clamp<int64_t>(OffsetInfo_.NextDrawNumber, 1, std::numeric_limits<int32_t>::max()));
     TStakeRecord stake = NewStake(StakeKindManual, draw, static_cast<int32_t>(WorkingList_.size()),
                                   numbers ? *numbers : TCombination{}, StakeCost(), ManualStakeComment);
     return stake;
@@ -134,9 +134,9 @@ bool Session::StakeAddManual(const TStakeInput& input) {
         return false;
     }
     const TCombination numbers = *ParseStakeNumbers(input.NumbersText);
-    const TStakeRecord stake = NewStake(StakeKindManual, static_cast<int32_t>(input.DrawNumber),
-                                        static_cast<int32_t>(WorkingList_.size()), numbers, StakeCost(),
-                                        input.Comment);
+    const TStakeRecord stake =
+        NewStake(StakeKindManual, static_cast<int32_t>(input.DrawNumber),
+                 static_cast<int32_t>(WorkingList_.size()), numbers, StakeCost(), input.Comment);
     bool ok = true;
     try {
         TBusyScope busy(*this, "Создание ставки...");
@@ -182,9 +182,9 @@ int64_t Session::StakesAddCombinations(const std::vector<std::size_t>* rows, int
     }
 
     // The comment is converted once for the whole run.
-    const TStakeRecord model = NewStake(StakeKindManual, static_cast<int32_t>(drawNumber),
-                                        static_cast<int32_t>(WorkingList_.size()), TCombination{}, StakeCost(),
-                                        comment);
+    const TStakeRecord model =
+        NewStake(StakeKindManual, static_cast<int32_t>(drawNumber), static_cast<int32_t>(WorkingList_.size()),
+                 TCombination{}, StakeCost(), comment);
     int64_t appended = 0;
     bool ok = true;
     {
@@ -233,7 +233,8 @@ int64_t Session::StakesCheck() {
         TUiStakesProgress progress(Ui_);
         try {
             report = CheckAllStakes(
-                Stakes_, Draws_, [this](int n, int m) { return Registry_.StakeResult(n, m); }, sinks, &progress);
+                Stakes_, Draws_, [this](int n, int m) { return Registry_.StakeResult(n, m); }, sinks,
+                &progress);
         } catch (const std::exception& e) {
             ShowOperationError("Ошибка проверки ставок!\r\r%s", e);
             ok = false;
@@ -326,7 +327,8 @@ bool Session::StakesLogsDelete() {
             failures += Format("\r%s: %s", log.filename().string().c_str(), ec.message().c_str());
     }
     if (!failures.empty()) {
-        Ui_.ShowError(Format("Удалено файлов журналов: %d. Не удалось удалить:%s", deleted, failures.c_str()));
+        Ui_.ShowError(
+            Format("Удалено файлов журналов: %d. Не удалось удалить:%s", deleted, failures.c_str()));
         return false;
     }
     Ui_.ShowInfo(Format("Удалено файлов журналов: %d.", deleted));
@@ -350,8 +352,9 @@ std::optional<TProfitDrawArray> Session::StakesProfitByDraw() {
         TBusyScope busy(*this, "Создание графиков...");
         TProfitDrawArray list = ProfitByDraw(Stakes_);
         if (list.empty()) {
-            Ui_.ShowError("Для построения графиков необходимо, чтобы в выделенном диапазоне данных было более "
-                          "одного тиража!");
+            Ui_.ShowError(
+                "Для построения графиков необходимо, чтобы в выделенном диапазоне данных было более "
+                "одного тиража!");
             return std::nullopt;
         }
         return list;

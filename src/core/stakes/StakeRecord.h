@@ -31,10 +31,10 @@ struct TStakeRecord {
     int32_t DrawNumber = -1;
     uint8_t Checked = 0;
     uint8_t Reserved2[3] = {};
-    int32_t CombsCount = 0;   // size of the working list when the stake was made
-    TNumberList Numbers;      // NumbersCount and the numbers, ascending
+    int32_t CombsCount = 0;                 // size of the working list when the stake was made
+    TNumberList Numbers;                    // NumbersCount and the numbers, ascending
     uint8_t DrawResult[NumbersInDraw] = {}; // the draw's numbers in drawn order, once checked
-    TNumberList Matched;      // MatchedCount (-1 until checked) and the matched numbers, ascending
+    TNumberList Matched; // MatchedCount (-1 until checked) and the matched numbers, ascending
     uint8_t Reserved3[4] = {};
     TMoney Profit = 0;
     TShortString<255> Comment; // CP1251

@@ -162,13 +162,15 @@ void TStakesFile::ReadMany(int64_t first, std::size_t count, TStakeRecord* out) 
         throw Error(StakeIndexNotFoundText(first < 0 || first >= Count() ? first : Count()));
     std::size_t got = 0;
     const std::size_t bytes = count * StakeRecordSize;
-    if (const int err = ReadFully(fd, out, bytes, first * static_cast<int64_t>(StakeRecordSize), got); err != 0)
+    if (const int err = ReadFully(fd, out, bytes, first * static_cast<int64_t>(StakeRecordSize), got);
+        err != 0)
         ThrowSystem("Не удалось прочитать файл", err);
     if (got != bytes) // the file was cut behind our back
         throw Error(StakeIndexNotFoundText(first + static_cast<int64_t>(got / StakeRecordSize)));
 }
 
-void TStakesFile::ForEach(int64_t first, const std::function<bool(int64_t, const TStakeRecord&)>& visit) const {
+void TStakesFile::ForEach(int64_t first,
+                          const std::function<bool(int64_t, const TStakeRecord&)>& visit) const {
     std::vector<TStakeRecord> chunk(std::min<int64_t>(std::max<int64_t>(Count() - first, 0), ChunkRecords));
     for (int64_t i = std::max<int64_t>(first, 0); i < Count();) {
         const std::size_t n = static_cast<std::size_t>(std::min<int64_t>(ChunkRecords, Count() - i));
@@ -208,8 +210,8 @@ int64_t TStakesFile::AppendMany(std::span<const TStakeRecord> stakes, int copies
     buffer.reserve(ChunkRecords + 2);
     bool lastIsDraw = !Empty() && Read(-1).DrawNumber > 0;
     int64_t flushedStakes = 0;
-    int64_t flushedEnd = Size_;  // end of the last stake written whole
-    int64_t pendingStakes = 0;   // stakes complete in the file or the buffer
+    int64_t flushedEnd = Size_; // end of the last stake written whole
+    int64_t pendingStakes = 0;  // stakes complete in the file or the buffer
     int64_t pendingEnd = Size_;
 
     auto flush = [&] {
@@ -296,8 +298,9 @@ int64_t TStakesFile::Rewrite(const std::function<bool(int64_t, const TStakeRecor
     const std::filesystem::path path = Path();
     const std::filesystem::path tmpPath = path.parent_path() / StakesTempFileName;
     auto replaceError = [&](int err) {
-        return TStakesReplaceError(Format("Ошибка переименования / удаления временного файла ставок %s!\r\r%s",
-                                          tmpPath.string().c_str(), SystemErrorText(err).c_str()));
+        return TStakesReplaceError(
+            Format("Ошибка переименования / удаления временного файла ставок %s!\r\r%s",
+                   tmpPath.string().c_str(), SystemErrorText(err).c_str()));
     };
 
     // A temporary left by an interrupted rewrite is ours: we hold the lock.

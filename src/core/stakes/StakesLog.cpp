@@ -27,14 +27,16 @@ std::string StakesLogLine(const TStakeRecord& stake, std::time_t when) {
     ::localtime_r(&when, &t);
     const std::string numbers = NumberListToText(stake.Numbers, ";");
     const std::string result = NumbersToText(stake.DrawResult, NumbersInDraw, ";");
-    return Format("%04d.%02d.%02d %02d:%02d:%02d: Тираж № %d. Ставка: \"%s\" [%s] {%d}. Результаты тиража: [%s]. "
-                  "Совпадений: %d. Профит: %s.",
-                  t.tm_year + 1900, t.tm_mon + 1, t.tm_mday, t.tm_hour, t.tm_min, t.tm_sec, stake.DrawNumber,
-                  stake.CommentUtf8().c_str(), numbers.c_str(), stake.CombsCount, result.c_str(),
-                  stake.MatchedCount(), MoneyText(stake.Profit).c_str());
+    return Format(
+        "%04d.%02d.%02d %02d:%02d:%02d: Тираж № %d. Ставка: \"%s\" [%s] {%d}. Результаты тиража: [%s]. "
+        "Совпадений: %d. Профит: %s.",
+        t.tm_year + 1900, t.tm_mon + 1, t.tm_mday, t.tm_hour, t.tm_min, t.tm_sec, stake.DrawNumber,
+        stake.CommentUtf8().c_str(), numbers.c_str(), stake.CombsCount, result.c_str(), stake.MatchedCount(),
+        MoneyText(stake.Profit).c_str());
 }
 
-TStakesLog::TStakesLog(std::filesystem::path folder, int64_t limit) : Folder_(std::move(folder)), Limit_(limit) {
+TStakesLog::TStakesLog(std::filesystem::path folder, int64_t limit)
+    : Folder_(std::move(folder)), Limit_(limit) {
     Fds_.fill(-1);
 }
 

@@ -13,18 +13,21 @@ namespace {
 using testing::OutputLines;
 using testing::TTempDir;
 
-const std::string Header =
-    "№ тиража\tВид ставки\tМоя ставка\tВыборка\tРезультаты тиража\tСовпадений\tСовпадения\tПрофит\tКомментарий";
+const std::string Header = "№ тиража\tВид ставки\tМоя ставка\tВыборка\tРезультаты "
+                           "тиража\tСовпадений\tСовпадения\tПрофит\tКомментарий";
 
 class StakesCliTest : public ::testing::Test {
 protected:
     void SetUp() override {
         testing::WriteArchive(Dir.Path(), {testing::PlainDraw(1), testing::DrawOf(2, {1, 2, 3, 13, 14, 15, 16,
                                                                                       17, 18, 19, 20, 21})});
-        testing::WriteBytes(Dir / "Kumby_12x24.ini",
-                            "[STAKES]\r\nCost=50\r\nProfits=1\r\nProfit_0_Overlap=12\r\nProfit_0_Profit=1000\r\n");
+        testing::WriteBytes(
+            Dir / "Kumby_12x24.ini",
+            "[STAKES]\r\nCost=50\r\nProfits=1\r\nProfit_0_Overlap=12\r\nProfit_0_Profit=1000\r\n");
     }
-    testing::TRun Run(std::vector<std::string> args) { return testing::RunCliIn(Dir.Path(), std::move(args)); }
+    testing::TRun Run(std::vector<std::string> args) {
+        return testing::RunCliIn(Dir.Path(), std::move(args));
+    }
 
     TTempDir Dir;
 };
@@ -39,10 +42,12 @@ TEST_F(StakesCliTest, ManualStakesAreCheckedAndListed) {
     auto lines = OutputLines(r.Out);
     ASSERT_EQ(lines.size(), 4u);
     EXPECT_EQ(lines[0], Header);
-    EXPECT_EQ(lines[1], "2\tВручную\t1;2;3;4;5;6;7;8;9;10;11;12\t2704156\t1;2;3;13;14;15;16;17;18;19;20;21\t3\t1 2 "
-                        "3\t-50.00\tМоя");
+    EXPECT_EQ(lines[1],
+              "2\tВручную\t1;2;3;4;5;6;7;8;9;10;11;12\t2704156\t1;2;3;13;14;15;16;17;18;19;20;21\t3\t1 2 "
+              "3\t-50.00\tМоя");
     EXPECT_EQ(lines[2], "\t\t\t\t\t\t\t\t") << "separator";
-    EXPECT_EQ(lines[3], "3\tВручную\t1;2;3;4;5;6;7;8;9;10;11;12\t2704156\t\t\t\t-50.00\tМоя") << "not yet drawn";
+    EXPECT_EQ(lines[3], "3\tВручную\t1;2;3;4;5;6;7;8;9;10;11;12\t2704156\t\t\t\t-50.00\tМоя")
+        << "not yet drawn";
 
     r = Run({"stakes", "--last", "1"});
     EXPECT_EQ(OutputLines(r.Out).size(), 4u) << "fewer checked draws than asked: from the start";
@@ -87,12 +92,14 @@ TEST_F(StakesCliTest, RefusedStakesGetTheDialogsMessages) {
 }
 
 TEST_F(StakesCliTest, StakesFromAListFileThenDeleteAndClear) {
-    testing::WriteBytes(Dir / "in.lcv", "1;2;3;4;5;6;7;8;9;10;11;12\r\n13;14;15;16;17;18;19;20;21;22;23;24\r\n"
-                                        "1;2;3;13;14;15;16;17;18;19;20;24\r\n");
+    testing::WriteBytes(Dir / "in.lcv",
+                        "1;2;3;4;5;6;7;8;9;10;11;12\r\n13;14;15;16;17;18;19;20;21;22;23;24\r\n"
+                        "1;2;3;13;14;15;16;17;18;19;20;24\r\n");
     auto r = Run({"stakes", "add", "--in", (Dir / "in.lcv").string(), "--all", "--draw", "2"});
     ASSERT_EQ(r.Code, 0) << r.Err;
     EXPECT_EQ(r.Out, "3\n");
-    r = Run({"stakes", "add", "--in", (Dir / "in.lcv").string(), "--random", "--draw", "9", "--comment", "R"});
+    r = Run(
+        {"stakes", "add", "--in", (Dir / "in.lcv").string(), "--random", "--draw", "9", "--comment", "R"});
     ASSERT_EQ(r.Code, 0) << r.Err;
     auto lines = OutputLines(Run({"stakes"}).Out);
     ASSERT_EQ(lines.size(), 5u);

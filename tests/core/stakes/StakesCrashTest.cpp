@@ -51,11 +51,12 @@ template <class TWork> bool KillMidWay(TWork work) {
     return started && WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL;
 }
 
-class TSignalOnce : public IStakesProgress {
+// Signals once a few chunks of records are in the file.
+class TSignalLater : public IStakesProgress {
 public:
-    explicit TSignalOnce(std::function<void()> signal) : Signal_(std::move(signal)) {}
-    void Progress(int64_t, int64_t) override {
-        if (Signal_) {
+    explicit TSignalLater(std::function<void()> signal) : Signal_(std::move(signal)) {}
+    void Progress(int64_t done, int64_t) override {
+        if (Signal_ && done >= 20000) {
             Signal_();
             Signal_ = nullptr;
         }
@@ -72,7 +73,7 @@ TEST(StakesCrashTest, AppendKilledMidWayKeepsEveryWholeRecord) {
     const bool killed = KillMidWay([&](const std::function<void()>& started) {
         TStakesFile file;
         file.Open(path);
-        TSignalOnce progress(started);
+        TSignalLater progress(started);
         std::vector<TStakeRecord> batch;
         for (int d = 1; d <= Stakes; ++d)
             batch.push_back(StakeFor(d));

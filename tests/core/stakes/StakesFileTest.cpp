@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-
 namespace kumby {
 namespace {
 

@@ -25,8 +25,9 @@ class StakesSessionTest : public ::testing::Test {
 protected:
     // Cost 50.00; 6 matches pay 200.00, 4 matches pay 10.00.
     void StartWith(const TDrawsArray& draws) {
-        WriteBytes(T / "Kumby_12x24.ini", "[STAKES]\r\nCost=50\r\nProfits=2\r\nProfit_0_Overlap=6\r\n"
-                                          "Profit_0_Profit=200\r\nProfit_1_Overlap=4\r\nProfit_1_Profit=10\r\n");
+        WriteBytes(T / "Kumby_12x24.ini",
+                   "[STAKES]\r\nCost=50\r\nProfits=2\r\nProfit_0_Overlap=6\r\n"
+                   "Profit_0_Profit=200\r\nProfit_1_Overlap=4\r\nProfit_1_Profit=10\r\n");
         T.StartWith(draws);
     }
     bool Add(int64_t draw, const char* numbers = Twelve, int copies = 1, const char* comment = "к") {
@@ -87,10 +88,10 @@ TEST_F(StakesSessionTest, RefusedManualStakesLeaveNoRecord) {
 
 TEST_F(StakesSessionTest, DeleteLessThanThreeTakesUncheckedStakesAndKeepsSeparators) {
     StartWith({PlainDraw(1), DrawOf(2, {1, 2, 13, 14, 15, 16, 17, 18, 19, 20, 21, 22})});
-    ASSERT_TRUE(Add(1, Twelve, 2));                             // 12 matches, separator, 2 matches
-    ASSERT_TRUE(Add(2, "1;2;3;13;14;15;16;17;18;19;20;24"));    // 10 matches
-    ASSERT_TRUE(Add(5));                                        // unchecked
-    ASSERT_TRUE(Add(2, "3;4;5;6;7;8;9;10;11;12;23;24", 2));    // separator, 0 matches, separator, unchecked
+    ASSERT_TRUE(Add(1, Twelve, 2));                          // 12 matches, separator, 2 matches
+    ASSERT_TRUE(Add(2, "1;2;3;13;14;15;16;17;18;19;20;24")); // 10 matches
+    ASSERT_TRUE(Add(5));                                     // unchecked
+    ASSERT_TRUE(Add(2, "3;4;5;6;7;8;9;10;11;12;23;24", 2));  // separator, 0 matches, separator, unchecked
     std::vector<int32_t> before;
     for (int64_t i = 0; i < T.S->Stakes().Count(); ++i)
         before.push_back(Rec(i).MatchedCount());
@@ -135,7 +136,8 @@ TEST_F(StakesSessionTest, StartUpCutsAPartialRecordAndKeepsTheRest) {
     EXPECT_EQ(ReadBytes(T / StakesFileName), bytes);
     bool warned = false;
     for (const auto& m : T.Ui.Messages)
-        warned |= m.Kind == "warning" && m.Text.find("неполной записью (50 байт из 328)") != std::string::npos &&
+        warned |= m.Kind == "warning" &&
+                  m.Text.find("неполной записью (50 байт из 328)") != std::string::npos &&
                   m.Text.find("остальные ставки (3) сохранены") != std::string::npos;
     EXPECT_TRUE(warned);
 }
@@ -183,7 +185,8 @@ TEST(StakesLogTest, ALogPastItsLimitStartsAfresh) {
         EXPECT_EQ(ReadBytes(StakesLogPath(dir.Path(), 0)).find('x'), std::string::npos);
         const std::size_t one = std::filesystem::file_size(StakesLogPath(dir.Path(), 0));
         log.StakeChecked(stake);
-        EXPECT_EQ(std::filesystem::file_size(StakesLogPath(dir.Path(), 0)), 2 * one) << "still below the limit";
+        EXPECT_EQ(std::filesystem::file_size(StakesLogPath(dir.Path(), 0)), 2 * one)
+            << "still below the limit";
         log.StakeChecked(stake);
         EXPECT_EQ(std::filesystem::file_size(StakesLogPath(dir.Path(), 0)), one) << "past it: started afresh";
         EXPECT_TRUE(log.Failure().empty());
@@ -196,11 +199,7 @@ TEST(StakesFilterTest, ConditionsAndTheirTexts) {
         std::vector<int> Deleted; // of -1..12
     };
     const TCase cases[] = {
-        {"=3", {3}},
-        {"> 10", {11, 12}},
-        {">=11", {11, 12}},
-        {"<1", {-1, 0}},
-        {"<= 0", {-1, 0}},
+        {"=3", {3}}, {"> 10", {11, 12}}, {">=11", {11, 12}}, {"<1", {-1, 0}}, {"<= 0", {-1, 0}},
     };
     for (const TCase& c : cases) {
         const auto filter = ParseStakeFilter(c.Text);
