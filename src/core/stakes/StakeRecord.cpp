@@ -70,6 +70,19 @@ std::optional<TCombination> ParseStakeNumbers(std::string_view text) {
     return comb;
 }
 
+int64_t EnteredNumbersSum(std::string_view text) {
+    int64_t sum = 0;
+    std::size_t pos = 0;
+    while (pos <= text.size()) {
+        const std::size_t end = std::min(text.find_first_of(",;", pos), text.size());
+        int32_t n = 0;
+        if (end > pos && TryParseInt(TrimView(text.substr(pos, end - pos)), n))
+            sum += n;
+        pos = end + 1;
+    }
+    return sum;
+}
+
 std::string CheckManualStake(std::string_view numbersText, std::string_view commentUtf8) {
     if (!ParseStakeNumbers(numbersText))
         return BadStakeNumbersText;

@@ -81,6 +81,10 @@ inline constexpr int MaxStakeCopies = 65535;
 inline constexpr const char* BadStakeNumbersText = "Введена некорректная комбинация!";
 inline constexpr const char* NoStakeCommentText = "Необходимо ввести комментарий!";
 
+// The sum the stake dialog shows while the numbers are typed: the words (between
+// runs of "," and ";") that read as integers, whatever else the text holds.
+int64_t EnteredNumbersSum(std::string_view text);
+
 // The checks of the stake dialog's OK: the message to show, or empty when it is accepted.
 std::string CheckManualStake(std::string_view numbersText, std::string_view commentUtf8);
 

@@ -80,5 +80,12 @@ TEST(StakeRecordTest, ManualStakeChecks) {
     EXPECT_EQ((*parsed)[11], 12);
 }
 
+TEST(StakeRecordTest, SumOfTheEnteredNumbers) {
+    EXPECT_EQ(EnteredNumbersSum("1;2;3;4;5;6;7;8;9;10;11;12"), 78);
+    EXPECT_EQ(EnteredNumbersSum(" 24 ,, 23;"), 47);
+    EXPECT_EQ(EnteredNumbersSum("5;x;7;"), 12) << "half-typed words add nothing";
+    EXPECT_EQ(EnteredNumbersSum(""), 0);
+}
+
 } // namespace
 } // namespace kumby
