@@ -7,6 +7,7 @@
 #include "HelpDialog.h"
 #include "MessageBoxUi.h"
 #include "SettingsDialog.h"
+#include "StakesTab.h"
 #include "StandardTexts.h"
 #include "StatsTab.h"
 #include "ViewStateGlue.h"
@@ -141,6 +142,8 @@ TFormMain::TFormMain(Session& session, TMessageBoxUi& ui, QWidget* parent)
     RightPages_ = new QTabWidget;
     StatsTab_ = new TStatsTab(Session_, *Actions_);
     RightPages_->addTab(StatsTab_, QString::fromUtf8(TStatsTab::Caption));
+    StakesTab_ = new TStakesTab(Session_, *Actions_, *CombsTab_);
+    RightPages_->addTab(StakesTab_, QString::fromUtf8(TStakesTab::Caption));
     Splitter_ = new QSplitter(Qt::Horizontal);
     Splitter_->addWidget(LeftPages_);
     Splitter_->addWidget(RightPages_);
@@ -216,6 +219,9 @@ void TFormMain::CreateMenus() {
 
     QMenu* stats = menuBar()->addMenu(QStringLiteral("Статистика"));
     StatsTab_->AddCommands(*stats);
+
+    QMenu* stakes = menuBar()->addMenu(QStringLiteral("Ставки"));
+    StakesTab_->AddCommands(*stakes);
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("Справка"));
     help->addAction(HelpInfo);
@@ -338,7 +344,7 @@ void TFormMain::RefreshStatusPanels() {
     Panels_[PanelNextDraw]->SetFullText(Q(Session_.NextDrawPanel()));
     Panels_[PanelNextNumbers]->SetFullText(Q(Session_.NextDrawNumbersPanel()));
     Panels_[PanelCombs]->SetFullText(Q(Session_.CombsCountPanel()));
-    // The stakes and the ratings are not part of the program yet.
+    // The ratings are not part of the program yet.
     Panels_[PanelStakes]->SetFullText(Q(Session_.StakesCountPanel()));
     Panels_[PanelRating]->SetFullText(Q(Format("Рейтинг: %d", 0)));
     FitStatusBar();
@@ -355,6 +361,7 @@ void TFormMain::RestoreViewState() {
     RestoreColumnWidths(*DrawsTab_->List(), ini, MainWindowSection, TDrawsTab::ListName);
     CombsTab_->RestoreViewState(ini);
     StatsTab_->RestoreViewState(ini);
+    StakesTab_->RestoreViewState(ini);
 
     TPlacement placement;
     const bool placed =
@@ -394,6 +401,7 @@ void TFormMain::SaveViewState() {
         AddColumnWidthValues(*DrawsTab_->List(), TDrawsTab::ListName, values);
         CombsTab_->SaveViewState(values);
         StatsTab_->SaveViewState(values);
+        StakesTab_->SaveViewState(values);
         if (RightPages_->isVisible())
             Session_.View().LeftPanelWidth = Splitter_->sizes().value(0);
         try {
@@ -475,6 +483,7 @@ void TFormMain::SessionEvent(TSessionEvent event) {
         StatsTab_->SessionEvent(event);
         break;
     case TSessionEvent::StakesChanged:
+        StakesTab_->SessionEvent(event);
         RefreshStatusPanels();
         Actions_->Update();
         break;

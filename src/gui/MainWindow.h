@@ -27,6 +27,7 @@ class TActionList;
 class TCombsTab;
 class TDrawsTab;
 class TMessageBoxUi;
+class TStakesTab;
 class TStatsTab;
 class TStatusPanelLabel;
 
@@ -73,6 +74,7 @@ public:
     TDrawsTab* DrawsTab() const { return DrawsTab_; }
     TCombsTab* CombsTab() const { return CombsTab_; }
     TStatsTab* StatsTab() const { return StatsTab_; }
+    TStakesTab* StakesTab() const { return StakesTab_; }
     TActionList& Actions() const { return *Actions_; }
     QTabWidget* LeftPages() const { return LeftPages_; }
     QTabWidget* RightPages() const { return RightPages_; }
@@ -117,6 +119,7 @@ private:
     TDrawsTab* DrawsTab_;
     TCombsTab* CombsTab_;
     TStatsTab* StatsTab_;
+    TStakesTab* StakesTab_;
     QToolBar* Tools_ = nullptr;
     std::array<TStatusPanelLabel*, PanelCount> Panels_{};
     QString OperationText_;

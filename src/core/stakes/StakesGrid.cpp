@@ -100,7 +100,6 @@ TProfitDrawArray ProfitByDraw(const TStakesFile& file) {
     return list;
 }
 
-
 std::vector<TChartSeries> ProfitByDrawSeries(const TProfitDrawArray& list) {
     std::vector<TChartSeries> series(3);
     series[0].Title = "Суммарный профит ставок по тиражу";

@@ -24,9 +24,15 @@ TStakeRecord CheckedStake(TMoney profit) {
 
 TEST(StakesGridTest, CellsOfStakesAndSeparators) {
     const auto cells = StakeGridCells(CheckedStake(1500000));
-    const std::array<std::string, StakesGridColumns> expected = {
-        "7", "Вручную", "1;2;3;4;5;6;7;8;9;10;11;12", "100", "13;1;14;2;15;3;16;4;17;5;18;6", "6",
-        "1 2 3 4 5 6", "150.00", "тест"};
+    const std::array<std::string, StakesGridColumns> expected = {"7",
+                                                                 "Вручную",
+                                                                 "1;2;3;4;5;6;7;8;9;10;11;12",
+                                                                 "100",
+                                                                 "13;1;14;2;15;3;16;4;17;5;18;6",
+                                                                 "6",
+                                                                 "1 2 3 4 5 6",
+                                                                 "150.00",
+                                                                 "тест"};
     EXPECT_EQ(cells, expected);
     const auto unchecked = StakeGridCells(StakeFor(8, testing::FirstTwelve(), 500000));
     EXPECT_EQ(unchecked[4], "");
