@@ -398,6 +398,40 @@ private slots:
         QVERIFY2(model.BlockReads() <= 8, qPrintable(QString::number(model.BlockReads())));
     }
 
+    void checkShowsProgressAndStops() {
+        TGuiFixture f;
+        f.WriteArchive(ThreeDraws());
+        {
+            std::vector<TStakeRecord> records(20000, NewStake(StakeKindManual, 3, 1, FirstTwelve, 0, "к"));
+            TStakesFile file;
+            file.Open(f.Path() / StakesFileName);
+            file.AppendMany(records, 1, nullptr);
+            file.Close();
+        }
+        QVERIFY(f.Start());
+        TStakesTab& tab = *f.Window->StakesTab();
+        QCOMPARE(Cell(*tab.Model(), 0, 5), QString()); // start-up reads, it does not check
+        bool windowShown = false;
+        f.Ui.ProgressObserver = [&](long long, long long total) {
+            if (total > 0 && f.Ui.Progress()) {
+                windowShown = true;
+                f.Ui.Progress()->cancel(); // the window's Stop
+            }
+        };
+        tab.StakesCheckManual->trigger();
+        f.Ui.ProgressObserver = nullptr;
+        QVERIFY(windowShown);
+        QVERIFY(!f.Ui.Progress());
+        QVERIFY(!f.Core->Busy());
+        // Stopped part-way: the first stakes are checked, the last one is not.
+        QCOMPARE(Cell(*tab.Model(), 0, 5), QStringLiteral("6"));
+        QCOMPARE(Cell(*tab.Model(), 19999, 5), QString());
+        // Run again to the end.
+        tab.StakesCheckManual->trigger();
+        QCOMPARE(Cell(*tab.Model(), 19999, 5), QStringLiteral("6"));
+        QVERIFY(f.TextsOf(TMessageKind::Error).empty());
+    }
+
     void profitChartAndExport() {
         TGuiFixture f;
         f.WriteArchive(ThreeDraws());
