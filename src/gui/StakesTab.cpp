@@ -43,11 +43,19 @@ TStakesTab::TStakesTab(Session& session, TActionList& actions, TCombsTab& combs,
     columns->setSectionResizeMode(QHeaderView::Interactive);
     columns->setHighlightSections(false);
     columns->setMinimumSectionSize(0);
+    // The designed widths, widened where this font would cut a caption or a stake's
+    // twelve numbers (each possibly bold).
+    QFont bold = Grid_->font();
+    bold.setBold(true);
+    const int numbersWidth = 12 * QFontMetrics(bold).horizontalAdvance(QStringLiteral("00")) +
+                             11 * TStakesDelegate::NumberGap + 2 * TStakesDelegate::Margin + 6;
     for (int c = 0; c < StakesGridColumns; ++c) {
-        const int designed = StakesGridLayout()[static_cast<std::size_t>(c)].Width;
-        // The designed width, widened where this font would cut the caption.
-        Grid_->setColumnWidth(
-            c, c == StakesGridColumns - 1 ? designed : std::max(designed, FitColumnWidth(*Grid_, c, {})));
+        int width = StakesGridLayout()[static_cast<std::size_t>(c)].Width;
+        if (c != StakesGridColumns - 1)
+            width = std::max(width, FitColumnWidth(*Grid_, c, {}));
+        if (c == StakesGridStakeColumn || c == StakesGridResultColumn)
+            width = std::max(width, numbersWidth);
+        Grid_->setColumnWidth(c, width);
     }
 
     auto* layout = new QVBoxLayout(this);

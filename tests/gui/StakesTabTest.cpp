@@ -162,8 +162,27 @@ private slots:
         const auto stake = model.NumberCells(model.index(2, StakesGridStakeColumn));
         QCOMPARE(int(stake.size()), 12);
         QVERIFY(stake[0].Matched && stake[1].Matched && !stake[2].Matched);
-        // The grid paints whatever it holds without trouble.
-        tab.Grid()->viewport()->grab();
+        // Painted: matched numbers in blue on the kind's colour, none in an unchecked stake.
+        w.RightPages()->setCurrentWidget(&tab);
+        tab.Grid()->resize(1200, 300);
+        const QImage image = tab.Grid()->viewport()->grab().toImage();
+        auto bluePixels = [&](int row, int column) {
+            const QRect cell = tab.Grid()->visualRect(model.index(row, column));
+            int blue = 0;
+            for (int y = cell.top(); y <= cell.bottom(); ++y)
+                for (int x = cell.left(); x <= cell.right(); ++x) {
+                    const QColor c = image.pixelColor(x * image.width() / tab.Grid()->viewport()->width(),
+                                                      y * image.height() / tab.Grid()->viewport()->height());
+                    blue += c.blue() > 180 && c.red() < 90 && c.green() < 90;
+                }
+            return blue;
+        };
+        QVERIFY(bluePixels(0, StakesGridStakeColumn) > 0);
+        QVERIFY(bluePixels(0, StakesGridResultColumn) > 0);
+        QCOMPARE(bluePixels(3, StakesGridStakeColumn), 0);
+        QCOMPARE(bluePixels(0, 3), 0);
+        if (qEnvironmentVariableIsSet("KUMBY_STAKES_GRID_PNG"))
+            image.save(qEnvironmentVariable("KUMBY_STAKES_GRID_PNG"));
         QVERIFY(f.Messages.empty());
     }
 
