@@ -186,6 +186,22 @@ private slots:
         QVERIFY(f.Messages.empty());
     }
 
+    void aFileCutBehindTheGridsBackIsReportedOnce() {
+        TGuiFixture f;
+        WriteStakes(f.Path(), {Checked(3, 6, 0), Checked(3, 5, 0)});
+        QVERIFY(f.Start());
+        TStakesTab& tab = *f.Window->StakesTab();
+        std::filesystem::resize_file(f.Path() / StakesFileName, 0);
+        tab.Model()->Refresh();
+        QCOMPARE(Cell(*tab.Model(), 0, 0), QString());
+        QCOMPARE(Cell(*tab.Model(), 1, 0), QString());
+        tab.Grid()->viewport()->grab();
+        QTest::qWait(20);
+        const std::vector<QString> errors = f.TextsOf(TMessageKind::Error);
+        QCOMPARE(int(errors.size()), 1);
+        QVERIFY(errors[0].startsWith(QStringLiteral("Ошибка чтения записи из файла ставок!\n\n")));
+    }
+
     void manualStakeThroughTheDialog() {
         TGuiFixture f;
         f.WriteArchive(ThreeDraws());
