@@ -6,6 +6,7 @@
 #include "draws/DrawArchive.h"
 #include "io/AtomicFile.h"
 #include "model/VexoUtils.h"
+#include "stakes/StakesFile.h"
 
 #include <array>
 #include <string>
@@ -66,6 +67,11 @@ std::string ProgramDataFileText(const std::filesystem::path& file) {
 void RemoveStaleSaveTemporaries(const std::filesystem::path& dataDir) {
     RemoveStaleTemporaries(dataDir);
     RemoveStaleTemporaries(dataDir / PrefetchFolderName);
+    // The stakes rewrite's temporary has a fixed name; only a crash mid-delete leaves it.
+    const std::filesystem::path stakesTemp = dataDir / StakesTempFileName;
+    std::error_code ec;
+    if (std::filesystem::is_regular_file(std::filesystem::symlink_status(stakesTemp, ec)))
+        std::filesystem::remove(stakesTemp, ec);
 }
 
 } // namespace kumby

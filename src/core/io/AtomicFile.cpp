@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <cstring>
 #include <fcntl.h>
+#include <limits>
 #include <mutex>
 #include <string>
 #include <sys/stat.h>
@@ -246,42 +247,9 @@ void SaveFileAtomic(const std::filesystem::path& path, std::string_view bytes) {
 }
 
 std::string ReadWholeFile(const std::filesystem::path& path) {
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        ThrowReadError(path, errno);
-    }
-    std::string result;
-    struct stat st {};
-    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0) {
-        result.reserve(static_cast<std::size_t>(st.st_size));
-    }
-    // Straight into the result: one buffer of the file's size, no second copy.
-    for (;;) {
-        const std::size_t old = result.size();
-        const std::size_t want = result.capacity() > old ? result.capacity() - old : ChunkSize;
-        result.resize(old + want);
-        std::size_t got = 0;
-        int err = ReadChunks(fd, result.data() + old, want, got);
-        result.resize(old + got);
-        if (err == 0 && got == want) {
-            // The planned size is in; a small read tells the end of the file from a
-            // file that grew meanwhile without doubling the buffer.
-            char probe[4096];
-            std::size_t more = 0;
-            err = ReadChunks(fd, probe, sizeof probe, more);
-            result.append(probe, more);
-            got = more == 0 ? 0 : want;
-        }
-        if (err != 0) {
-            CloseKeepingErrno(fd);
-            ThrowReadError(path, err);
-        }
-        if (got < want) {
-            break;
-        }
-    }
-    ::close(fd);
-    return result;
+    // An import or a settings file named by a person may be a FIFO or a device: those
+    // would block or never end, so only regular files are read.
+    return ReadRegularFile(path, std::numeric_limits<std::size_t>::max());
 }
 
 std::string ReadRegularFile(const std::filesystem::path& path, std::size_t maxBytes) {

@@ -14,7 +14,8 @@ namespace kumby {
 // problem; the old file is untouched then.
 void SaveFileAtomic(const std::filesystem::path& path, std::string_view bytes);
 
-// Reads a whole file; raises Error naming the file and the problem.
+// Reads a whole regular file of any size; raises Error naming the file and the
+// problem, also for a folder, a FIFO or a device.
 std::string ReadWholeFile(const std::filesystem::path& path);
 // Reads a whole regular file of at most maxBytes bytes; raises Error naming the
 // file when it cannot be read, is no regular file (a folder, a FIFO, a device) or

@@ -234,6 +234,7 @@ TEST(SessionDrawsSafety, TemporariesOfAnInterruptedSaveGoAtTheNextStart) {
         t / "Kumby_12x24.ldr.tmp4242_0",
         t / "Kumby_12x24.ini.tmp17_3",
         t / PrefetchFolderName / "Kumby_12x24_NUMS.dfc.tmp99_12",
+        t / StakesTempFileName,
     };
     const std::filesystem::path kept[] = {
         t / "notes.tmp",

@@ -111,6 +111,14 @@ TEST_F(SaveFileAtomicTest, ReadErrorsNameTheFile) {
 
     text = ErrorText([&] { ReadWholeFile(Dir.Path()); });
     EXPECT_NE(text.find(Dir.Path().string()), std::string::npos) << text;
+
+    // A FIFO without a writer would block, a device would never end: both refused.
+    const auto fifo = Dir / "import.csv";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    for (const std::filesystem::path& special : {fifo, std::filesystem::path("/dev/zero")}) {
+        text = ErrorText([&] { ReadWholeFile(special); });
+        EXPECT_NE(text.find(special.string()), std::string::npos) << text;
+    }
 }
 
 // A writer killed at any moment leaves exactly the old or the new content.
