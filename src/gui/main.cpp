@@ -3,9 +3,13 @@
 #include "app/CommandLine.h"
 #include "app/ProcessWait.h"
 #include "app/Session.h"
+#include "model/VexoUtils.h"
 
 #include <QApplication>
 #include <QFile>
+
+#include <filesystem>
+#include <system_error>
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -24,6 +28,14 @@ int main(int argc, char** argv) {
                           : std::filesystem::path(options.CommandLine.DataDir);
 
     kumby::gui::TMessageBoxUi ui;
+    std::error_code ec;
+    if (!std::filesystem::is_directory(options.DataDir, ec)) {
+        // Nothing may be created in a folder the user mistyped.
+        ui.ShowError(kumby::Format("Папка данных \"%s\" не существует. Укажите существующую папку ключом "
+                                   "--data-dir.",
+                                   options.DataDir.string().c_str()));
+        return 1;
+    }
     kumby::Session session(ui, options);
     kumby::gui::TFormMain window(session, ui);
     if (window.ExitRequested())
