@@ -719,26 +719,9 @@ bool TryParseInt64(std::string_view s, int64_t& out) {
 }
 
 bool TryParseInt(std::string_view s, int32_t& out) {
-    std::size_t pos = 0;
-    bool negative = false;
-    if (pos < s.size() && (s[pos] == '+' || s[pos] == '-')) {
-        negative = s[pos] == '-';
-        ++pos;
-    }
-    if (pos == s.size())
-        return false;
     int64_t value = 0;
-    for (; pos < s.size(); ++pos) {
-        const char c = s[pos];
-        if (c < '0' || c > '9')
-            return false;
-        value = value * 10 + (c - '0');
-        if (value > static_cast<int64_t>(std::numeric_limits<int32_t>::max()) + 1)
-            return false;
-    }
-    if (negative)
-        value = -value;
-    if (value > std::numeric_limits<int32_t>::max())
+    if (!TryParseInt64(s, value) || value < std::numeric_limits<int32_t>::min() ||
+        value > std::numeric_limits<int32_t>::max())
         return false;
     out = static_cast<int32_t>(value);
     return true;
