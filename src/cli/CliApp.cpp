@@ -45,7 +45,11 @@ constexpr const char* UsageText =
     "                                 ставки на все или одну случайную комбинацию списка\n"
     "  stakes check                   проверка ставок по архиву тиражей\n"
     "  stakes delete --matches \"<3\"   удаление ставок по количеству совпадений (=, >, >=, <, <=)\n"
-    "  stakes clear                   удаление всех ставок\n";
+    "  stakes clear                   удаление всех ставок\n"
+    "  ratings [--mode 0|1|2] [--sort COL[:desc]]\n"
+    "                                 рейтинг источников ставок (вид столбцов E0..E12, сортировка)\n"
+    "  ratings export FILE.csv        экспорт рейтинга в CSV-файл\n"
+    "  ratings refresh                пересчет рейтинга по текущим ставкам\n";
 
 struct TCommand {
     const char* Word;
@@ -55,16 +59,18 @@ struct TCommand {
 
 // Longer forms first: "draws import" before "draws".
 const TCommand Commands[] = {
-    {"draws", "import", CmdDrawsImport},   {"draws", "export", CmdDrawsExport},
-    {"draws", "add", CmdDrawsAdd},         {"draws", "delete", CmdDrawsDelete},
-    {"draws", "list", CmdDrawsList},       {"draws", nullptr, CmdDrawsList},
-    {"status", nullptr, CmdStatus},        {"demo", nullptr, CmdDemo},
-    {"methods", nullptr, CmdMethods},      {"stats", nullptr, CmdStats},
-    {"prefetch", nullptr, CmdPrefetch},    {"combs", "generate", CmdCombsGenerate},
-    {"combs", "exclude", CmdCombsExclude}, {"filter", nullptr, CmdFilter},
-    {"stakes", "add", CmdStakesAdd},       {"stakes", "check", CmdStakesCheck},
-    {"stakes", "delete", CmdStakesDelete}, {"stakes", "clear", CmdStakesClear},
-    {"stakes", "list", CmdStakesList},     {"stakes", nullptr, CmdStakesList},
+    {"draws", "import", CmdDrawsImport},     {"draws", "export", CmdDrawsExport},
+    {"draws", "add", CmdDrawsAdd},           {"draws", "delete", CmdDrawsDelete},
+    {"draws", "list", CmdDrawsList},         {"draws", nullptr, CmdDrawsList},
+    {"status", nullptr, CmdStatus},          {"demo", nullptr, CmdDemo},
+    {"methods", nullptr, CmdMethods},        {"stats", nullptr, CmdStats},
+    {"prefetch", nullptr, CmdPrefetch},      {"combs", "generate", CmdCombsGenerate},
+    {"combs", "exclude", CmdCombsExclude},   {"filter", nullptr, CmdFilter},
+    {"stakes", "add", CmdStakesAdd},         {"stakes", "check", CmdStakesCheck},
+    {"stakes", "delete", CmdStakesDelete},   {"stakes", "clear", CmdStakesClear},
+    {"stakes", "list", CmdStakesList},       {"stakes", nullptr, CmdStakesList},
+    {"ratings", "export", CmdRatingsExport}, {"ratings", "refresh", CmdRatingsRefresh},
+    {"ratings", "list", CmdRatingsList},     {"ratings", nullptr, CmdRatingsList},
 };
 
 bool HasSubCommands(const std::string& word) {

@@ -37,6 +37,9 @@ struct TCliContext {
 // method's registry index.
 std::size_t ComputeCliTable(TCliContext& ctx, int sortColumn, bool descending);
 
+// "COL" or "COL:desc" (or "COL:asc") of --sort.
+void ParseSortOption(const std::string& text, int& column, bool& descending);
+
 // Writes one tab-separated line.
 void PrintRow(std::ostream& out, const std::vector<std::string>& cells);
 
@@ -59,5 +62,8 @@ int CmdStakesAdd(TCliContext& ctx);
 int CmdStakesCheck(TCliContext& ctx);
 int CmdStakesDelete(TCliContext& ctx);
 int CmdStakesClear(TCliContext& ctx);
+int CmdRatingsList(TCliContext& ctx);
+int CmdRatingsExport(TCliContext& ctx);
+int CmdRatingsRefresh(TCliContext& ctx);
 
 } // namespace kumby::cli

@@ -24,6 +24,8 @@ public:
     bool ErrorShown() const { return ErrorShown_; }
     void ClearErrorShown() { ErrorShown_ = false; }
     bool Declined() const { return Declined_; }
+    // A question that follows a finished command (whether to do more) does not undo it.
+    void ClearDeclined() { Declined_ = false; }
 
 private:
     void Write(const std::string& text);

@@ -122,6 +122,7 @@ int CmdStakesClear(TCliContext& ctx) {
     }
     if (!ctx.Core.StakesClear())
         return 1;
+    ctx.Ui.ClearDeclined(); // refusing to rebuild the ratings keeps them; the stakes are gone
     ctx.Out << count << '\n';
     return 0;
 }

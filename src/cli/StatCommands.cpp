@@ -9,9 +9,6 @@
 
 namespace kumby::cli {
 
-namespace {
-
-// "COL" or "COL:desc".
 void ParseSortOption(const std::string& text, int& column, bool& descending) {
     std::string number = text;
     descending = false;
@@ -29,8 +26,6 @@ void ParseSortOption(const std::string& text, int& column, bool& descending) {
         throw TCliError{Format("Некорректное значение ключа --sort: \"%s\".", text.c_str())};
     column = n;
 }
-
-} // namespace
 
 int CmdMethods(TCliContext& ctx) {
     const bool all = ctx.TakeFlag("--all");

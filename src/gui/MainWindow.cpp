@@ -344,9 +344,8 @@ void TFormMain::RefreshStatusPanels() {
     Panels_[PanelNextDraw]->SetFullText(Q(Session_.NextDrawPanel()));
     Panels_[PanelNextNumbers]->SetFullText(Q(Session_.NextDrawNumbersPanel()));
     Panels_[PanelCombs]->SetFullText(Q(Session_.CombsCountPanel()));
-    // The ratings are not part of the program yet.
     Panels_[PanelStakes]->SetFullText(Q(Session_.StakesCountPanel()));
-    Panels_[PanelRating]->SetFullText(Q(Format("Рейтинг: %d", 0)));
+    Panels_[PanelRating]->SetFullText(Q(Session_.RatingsCountPanel()));
     FitStatusBar();
 }
 
@@ -484,6 +483,8 @@ void TFormMain::SessionEvent(TSessionEvent event) {
         break;
     case TSessionEvent::StakesChanged:
         StakesTab_->SessionEvent(event);
+        [[fallthrough]];
+    case TSessionEvent::RatingsChanged:
         RefreshStatusPanels();
         Actions_->Update();
         break;

@@ -17,7 +17,8 @@ enum class TSessionEvent {
     AnalysisViewsChanged,
     CombsChanged, // the working list, its undo copy or the operation history changed
     SettingsChanged,
-    StakesChanged, // records of the stakes file were added, checked or removed
+    StakesChanged,  // records of the stakes file were added, checked or removed
+    RatingsChanged, // the ratings were saved: their records, order or view changed
 };
 
 // The help dialog shown at the end of start-up.

@@ -62,7 +62,9 @@ void Session::EndBusy() {
 // ---- Life cycle -----------------------------------------------------------
 
 Session::Session(IUserInterface& ui, TSessionOptions options)
-    : Ui_(ui), Options_(std::move(options)), ViewStore_(Options_.DataDir / ViewStateFileName) {}
+    : Ui_(ui), Options_(std::move(options)), ViewStore_(Options_.DataDir / ViewStateFileName) {
+    AddStakeCheckSink(&Ratings_);
+}
 
 Session::~Session() {
     if (!Closed_)

@@ -11,6 +11,8 @@
 #include "draws/DrawArchive.h"
 #include "draws/DrawCsv.h"
 #include "model/Records.h"
+#include "stakes/Ratings.h"
+#include "stakes/RatingsCharts.h"
 #include "stakes/StakesCheck.h"
 #include "stakes/StakesFile.h"
 #include "stakes/StakesFilter.h"
@@ -269,6 +271,33 @@ public:
     void AddStakeCheckSink(IStakeCheckSink* sink);
     void RemoveStakeCheckSink(IStakeCheckSink* sink);
 
+    // ---- Ratings ---------------------------------------------------------------
+    const TRatings& Ratings() const { return Ratings_; }
+    std::string RatingsCountPanel() const;
+    // The view of the effectiveness columns, 0..2.
+    int RatingsEffMode() const;
+    // Stores the view setting at once.
+    void SetRatingsEffMode(int mode);
+    int RatingsSortColumn() const { return RatingsSortColumn_; }
+    bool RatingsSortDescending() const { return RatingsSortDescending_; }
+    // A click on a column header: sorts, keeps the order for later sorts and saves.
+    bool RatingsSort(int column, bool descending);
+    // Rebuilds the ratings from the checked stakes of the stakes file, after the
+    // question when there are ratings to lose. False when refused, stopped or failed
+    // (the ratings stay as they were then).
+    bool RatingsRefresh();
+    bool RatingsExport(const std::filesystem::path& file);
+    bool CanRefreshRatings() const { return !Busy() && Stakes_.IsOpen(); }
+    bool CanExportRatings() const { return !Busy() && !Ratings_.Empty(); }
+    // Whether the ratings file could not be read whole at start-up: it is then never
+    // written, so that what could not be read is not lost, until a rebuild.
+    bool RatingsSaveBlocked() const { return RatingsSaveBlocked_; }
+    // The match-count chart of the rows of the list.
+    std::vector<TRatingsSeries> RatingsOverlapChart(const std::vector<std::size_t>& rows) const;
+    // The per-draw chart of the sources of the rows; none after the reported error.
+    std::optional<std::vector<TRatingsSeries>> RatingsDrawChart(const std::vector<std::size_t>& rows,
+                                                                TRatingsDrawValue value);
+
 private:
     void LoadViewState();
     void LoadMainSettings();
@@ -293,7 +322,10 @@ private:
     void ClearCombinationStores();
     void ReserveCombinationStores();
     void BuildMethodRegistry();
-    void LoadRatingsRegularsAndScript() {}
+    void LoadRatingsRegularsAndScript() { LoadRatings(); }
+    void LoadRatings();
+    // Sorts by the list's order and saves; false after a reported failure.
+    bool SortAndSaveRatings();
     void DownloadNewDraws() {}
     bool DrawDownloadAvailable() const { return false; }
     void StopRunningScript() {}
@@ -329,6 +361,11 @@ private:
 
     TStakesFile Stakes_;
     std::vector<IStakeCheckSink*> StakeSinks_;
+
+    TRatings Ratings_;
+    bool RatingsSaveBlocked_ = false;
+    int RatingsSortColumn_ = RatingsDefaultSortColumn;
+    bool RatingsSortDescending_ = RatingsDefaultSortDescending;
 
     // Statistics table
     struct TStatTableKey {

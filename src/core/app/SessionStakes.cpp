@@ -245,6 +245,9 @@ int64_t Session::StakesCheck() {
         Ui_.ShowError(log->Failure());
     if (report.Checked > 0)
         Ui_.Notify(TSessionEvent::StakesChanged);
+    // Also after a stop or a failure: the stakes checked before it are final.
+    if (Ratings_.TakeChanged())
+        SortAndSaveRatings();
     return ok ? report.Checked : -1;
 }
 
@@ -307,6 +310,8 @@ bool Session::StakesClear() {
         ok = false;
     }
     Ui_.Notify(TSessionEvent::StakesChanged);
+    if (ok)
+        RatingsRefresh(); // asks whether to rebuild them from the now empty file
     return ok;
 }
 
