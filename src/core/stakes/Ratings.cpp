@@ -219,10 +219,15 @@ void TRatings::Reindex() {
 }
 
 void TRatings::Sort(int column, bool descending) {
-    if (column < 0 || Items_.size() < 2)
+    const std::vector<std::size_t> order = SortRatings(Items_, column, descending);
+    if (order.empty())
         return;
-    SortRatings(Items_, column, descending);
-    Reindex();
+    // The index follows the records to their new places; no key is made again.
+    std::vector<std::size_t> placeOf(order.size());
+    for (std::size_t i = 0; i < order.size(); ++i)
+        placeOf[order[i]] = i;
+    for (auto& [key, index] : Index_)
+        index = placeOf[index];
 }
 
 // ---- Sorting ----------------------------------------------------------------
@@ -286,9 +291,9 @@ int64_t NumericKey(const TRatingEntry& e, int column) {
 
 } // namespace
 
-void SortRatings(TRatingsArray& items, int column, bool descending) {
+std::vector<std::size_t> SortRatings(TRatingsArray& items, int column, bool descending) {
     if (column < 0 || column > 18 || items.size() < 2)
-        return;
+        return {};
     std::vector<std::size_t> order(items.size());
     std::iota(order.begin(), order.end(), std::size_t{0});
     if (column == 0) {
@@ -311,6 +316,7 @@ void SortRatings(TRatingsArray& items, int column, bool descending) {
     for (std::size_t i : order)
         sorted.push_back(std::move(items[i]));
     items = std::move(sorted);
+    return order;
 }
 
 } // namespace kumby

@@ -13,6 +13,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <vector>
 
 namespace kumby {
 
@@ -110,7 +111,8 @@ private:
     bool Changed_ = false;
 };
 
-// Sorts a copy in place the way TRatings::Sort does.
-void SortRatings(TRatingsArray& items, int column, bool descending);
+// Sorts in place the way TRatings::Sort does; returns the old index of each record in
+// the new order (empty when the order was left alone).
+std::vector<std::size_t> SortRatings(TRatingsArray& items, int column, bool descending);
 
 } // namespace kumby
