@@ -119,14 +119,29 @@ TEST(RatingsFileTest, DamagedRecordsAreDroppedAndCounted) {
 
 TEST(RatingsFileTest, GarbageNeverGivesAnUnsoundRecord) {
     std::mt19937 rng(3);
-    for (int round = 0; round < 200; ++round) {
-        std::string bytes(static_cast<std::size_t>(rng() % (5 * RatingRecordSize)), '\0');
-        for (char& b : bytes)
-            b = static_cast<char>(rng() % 4 == 0 ? rng() : 0); // mostly zeros: counters stay small
+    const std::string sound = RatingsToBytes(
+        {Entry("Один", {{0, 1}, {5, 3}}, -7), Entry("два", {{12, 2}}, 9), Entry("ДВА", {{6, 1}}, 0)});
+    for (int round = 0; round < 400; ++round) {
+        std::string bytes;
+        if (round % 2 == 0) {
+            bytes.assign(static_cast<std::size_t>(rng() % (5 * RatingRecordSize)), '\0');
+            for (char& b : bytes)
+                b = static_cast<char>(rng() % 4 == 0 ? rng() : 0); // mostly zeros: counters stay small
+        } else {
+            // Sound records with a few bytes changed, and maybe cut short.
+            bytes = sound.substr(0, sound.size() - (rng() % 3 == 0 ? rng() % 400 : 0));
+            for (int flips = 1 + static_cast<int>(rng() % 3); flips > 0 && !bytes.empty(); --flips)
+                bytes[rng() % bytes.size()] = static_cast<char>(rng());
+        }
         const TRatingsLoad load = RatingsFromBytes(bytes);
         for (const TRatingEntry& e : load.Items)
             EXPECT_TRUE(IsSoundRating(e));
         EXPECT_EQ(static_cast<int64_t>(load.Items.size()) + load.Bad + load.Merged, load.Records);
+        // What is kept is written and read back unchanged.
+        const std::string written = RatingsToBytes(load.Items);
+        const TRatingsLoad again = RatingsFromBytes(written);
+        EXPECT_FALSE(again.Damaged());
+        EXPECT_EQ(RatingsToBytes(again.Items), written);
     }
 }
 
