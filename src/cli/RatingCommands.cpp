@@ -3,6 +3,7 @@
 #include "CliContext.h"
 
 #include "model/VexoUtils.h"
+#include "stakes/RatingsSort.h"
 #include "stakes/RatingsView.h"
 
 #include <ostream>

@@ -111,8 +111,4 @@ private:
     bool Changed_ = false;
 };
 
-// Sorts in place the way TRatings::Sort does; returns the old index of each record in
-// the new order (empty when the order was left alone).
-std::vector<std::size_t> SortRatings(TRatingsArray& items, int column, bool descending);
-
 } // namespace kumby

@@ -4,6 +4,7 @@
 #include "model/Cp1251.h"
 #include "model/VexoUtils.h"
 #include "stakes/RatingsCharts.h"
+#include "stakes/RatingsSort.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
