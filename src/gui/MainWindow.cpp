@@ -6,6 +6,7 @@
 #include "GuiText.h"
 #include "HelpDialog.h"
 #include "MessageBoxUi.h"
+#include "RatingsTab.h"
 #include "SettingsDialog.h"
 #include "StakesTab.h"
 #include "StandardTexts.h"
@@ -144,6 +145,8 @@ TFormMain::TFormMain(Session& session, TMessageBoxUi& ui, QWidget* parent)
     RightPages_->addTab(StatsTab_, QString::fromUtf8(TStatsTab::Caption));
     StakesTab_ = new TStakesTab(Session_, *Actions_, *CombsTab_);
     RightPages_->addTab(StakesTab_, QString::fromUtf8(TStakesTab::Caption));
+    RatingsTab_ = new TRatingsTab(Session_, *Actions_);
+    RightPages_->addTab(RatingsTab_, QString::fromUtf8(TRatingsTab::Caption));
     Splitter_ = new QSplitter(Qt::Horizontal);
     Splitter_->addWidget(LeftPages_);
     Splitter_->addWidget(RightPages_);
@@ -222,6 +225,9 @@ void TFormMain::CreateMenus() {
 
     QMenu* stakes = menuBar()->addMenu(QStringLiteral("Ставки"));
     StakesTab_->AddCommands(*stakes);
+
+    QMenu* ratings = menuBar()->addMenu(QStringLiteral("Рейтинг"));
+    RatingsTab_->AddCommands(*ratings);
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("Справка"));
     help->addAction(HelpInfo);
@@ -361,6 +367,7 @@ void TFormMain::RestoreViewState() {
     CombsTab_->RestoreViewState(ini);
     StatsTab_->RestoreViewState(ini);
     StakesTab_->RestoreViewState(ini);
+    RatingsTab_->RestoreViewState(ini);
 
     TPlacement placement;
     const bool placed =
@@ -401,6 +408,7 @@ void TFormMain::SaveViewState() {
         CombsTab_->SaveViewState(values);
         StatsTab_->SaveViewState(values);
         StakesTab_->SaveViewState(values);
+        RatingsTab_->SaveViewState(values);
         if (RightPages_->isVisible())
             Session_.View().LeftPanelWidth = Splitter_->sizes().value(0);
         try {
@@ -485,6 +493,7 @@ void TFormMain::SessionEvent(TSessionEvent event) {
         StakesTab_->SessionEvent(event);
         [[fallthrough]];
     case TSessionEvent::RatingsChanged:
+        RatingsTab_->SessionEvent(event);
         RefreshStatusPanels();
         Actions_->Update();
         break;

@@ -27,6 +27,7 @@ class TActionList;
 class TCombsTab;
 class TDrawsTab;
 class TMessageBoxUi;
+class TRatingsTab;
 class TStakesTab;
 class TStatsTab;
 class TStatusPanelLabel;
@@ -75,6 +76,7 @@ public:
     TCombsTab* CombsTab() const { return CombsTab_; }
     TStatsTab* StatsTab() const { return StatsTab_; }
     TStakesTab* StakesTab() const { return StakesTab_; }
+    TRatingsTab* RatingsTab() const { return RatingsTab_; }
     TActionList& Actions() const { return *Actions_; }
     QTabWidget* LeftPages() const { return LeftPages_; }
     QTabWidget* RightPages() const { return RightPages_; }
@@ -120,6 +122,7 @@ private:
     TCombsTab* CombsTab_;
     TStatsTab* StatsTab_;
     TStakesTab* StakesTab_;
+    TRatingsTab* RatingsTab_;
     QToolBar* Tools_ = nullptr;
     std::array<TStatusPanelLabel*, PanelCount> Panels_{};
     QString OperationText_;
