@@ -281,6 +281,8 @@ public:
     int RatingsSortColumn() const { return RatingsSortColumn_; }
     bool RatingsSortDescending() const { return RatingsSortDescending_; }
     // A click on a column header: sorts, keeps the order for later sorts and saves.
+    // Before the ratings are loaded at start-up (a restored list order) it only keeps
+    // the order, which the load then sorts by: a save then would empty the file.
     bool RatingsSort(int column, bool descending);
     // Rebuilds the ratings from the checked stakes of the stakes file, after the
     // question when there are ratings to lose. False when refused, stopped or failed
@@ -364,6 +366,7 @@ private:
 
     TRatings Ratings_;
     bool RatingsSaveBlocked_ = false;
+    bool RatingsLoaded_ = false;
     int RatingsSortColumn_ = RatingsDefaultSortColumn;
     bool RatingsSortDescending_ = RatingsDefaultSortDescending;
 

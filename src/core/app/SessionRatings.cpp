@@ -38,6 +38,7 @@ void Session::SetRatingsEffMode(int mode) {
 }
 
 void Session::LoadRatings() {
+    RatingsLoaded_ = true;
     const std::filesystem::path path = DataPath(RatingsFileName);
     std::error_code ec;
     if (!std::filesystem::exists(path, ec) && !ec) {
@@ -106,6 +107,8 @@ bool Session::SortAndSaveRatings() {
 bool Session::RatingsSort(int column, bool descending) {
     RatingsSortColumn_ = column;
     RatingsSortDescending_ = descending;
+    if (!RatingsLoaded_)
+        return true;
     return SortAndSaveRatings();
 }
 

@@ -244,6 +244,25 @@ TEST_F(RatingsSessionTest, ViewSettingIsStoredAtOnce) {
     EXPECT_EQ(T.S->RatingsEffMode(), 1) << "a stored value outside 0..2 gives the default view";
 }
 
+TEST_F(RatingsSessionTest, AnOrderSetBeforeTheLoadIsTheLoadsOrderAndWritesNothing) {
+    TRatingEntry low{"низкий", 1, 0, {1}, 0};
+    TRatingEntry high{"высокий", 1, 6, {0, 0, 0, 0, 0, 0, 1}, 0};
+    SaveRatingsFile(T / RatingsFileName, {low, high});
+    const std::string before = FileBytes();
+    WriteArchive(T.Path(), TwoDraws());
+    T.Open();
+    // A restored list order arrives between creation and start-up.
+    EXPECT_TRUE(T.S->RatingsSort(2, false));
+    EXPECT_EQ(FileBytes(), before);
+    ASSERT_EQ(T.Start(), TStartResult::Ready);
+    ASSERT_EQ(T.S->Ratings().Count(), 2u);
+    EXPECT_EQ(T.S->Ratings().Items()[0].Name, "низкий");
+    EXPECT_EQ(T.S->RatingsSortColumn(), 2);
+    EXPECT_FALSE(T.S->RatingsSortDescending());
+    T.S->RatingsSort(2, true);
+    EXPECT_EQ(LoadRatingsFile(T / RatingsFileName).Items[0].Name, "высокий");
+}
+
 TEST_F(RatingsSessionTest, DrawChartsOfTheSelectedSources) {
     Start(TwoDraws());
     Stake(1, FirstTwelve(), "a");
