@@ -335,6 +335,14 @@ private slots:
         SelectRows(*tab2.List(), 0, 1);
         QVERIFY(tab2.RatingsGraphOverlap->isEnabled() && tab2.StakesGraphOverlap->isEnabled() &&
                 tab2.StakesGraphProfits->isEnabled());
+        {
+            TBusyScope busy(*g.Core, "Долгая операция...");
+            for (QAction* a :
+                 {tab2.RatingsRefresh, tab2.RatingsExport, tab2.RatingsXlsExport, tab2.RatingsGraphOverlap,
+                  tab2.StakesGraphOverlap, tab2.StakesGraphProfits, tab2.RatingsEffMode0})
+                QVERIFY2(!a->isEnabled(), qPrintable(a->text()));
+        }
+        QVERIFY(tab2.RatingsRefresh->isEnabled() && tab2.RatingsEffMode0->isEnabled());
 
         // The match-count chart: the expected distribution and one line per row.
         QString title;
