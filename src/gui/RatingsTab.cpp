@@ -51,10 +51,13 @@ TRatingsTab::TRatingsTab(Session& session, TActionList& actions, QWidget* parent
     columns->setSortIndicator(Session_.RatingsSortColumn(),
                               Session_.RatingsSortDescending() ? Qt::DescendingOrder : Qt::AscendingOrder);
     List_->setSortingEnabled(true);
-    List_->setColumnWidth(0, std::max(300, FitColumnWidth(*List_, 0, {})));
+    // Room for the sort arrow beside a caption.
+    const int arrow = columns->fontMetrics().height();
+    List_->setColumnWidth(0, std::max(300, FitColumnWidth(*List_, 0, {}) + arrow));
     for (int c = 1; c < RatingsColumnCount; ++c)
         List_->setColumnWidth(
-            c, FitColumnWidth(*List_, c, c >= 19 ? QStringLiteral("-00.000%") : QStringLiteral("00000")));
+            c, FitColumnWidth(*List_, c, c >= 19 ? QStringLiteral("-00.000%") : QStringLiteral("00000")) +
+                   arrow);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(4, 4, 4, 4);

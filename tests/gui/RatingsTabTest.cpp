@@ -188,6 +188,12 @@ private slots:
         // The order and the file stay as they were.
         QCOMPARE(Sources(model), (QStringList{Manual, Test, Regular}));
         QVERIFY(f.Messages.empty());
+        if (qEnvironmentVariableIsSet("KUMBY_RATINGS_TAB_PNG")) {
+            w.RightPages()->setCurrentWidget(&tab);
+            w.resize(1400, 600);
+            QTest::qWait(50);
+            w.grab().save(qEnvironmentVariable("KUMBY_RATINGS_TAB_PNG"));
+        }
     }
 
     void aHeaderClickSortsAndTheOrderIsKept() {
