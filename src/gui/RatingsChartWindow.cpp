@@ -3,8 +3,10 @@
 #include "StatsChart.h"
 #include "stats/StatTable.h"
 
+#include <QChart>
 #include <QString>
 #include <QVBoxLayout>
+#include <QValueAxis>
 
 #include <array>
 
@@ -46,6 +48,10 @@ TRatingsChartWindow::TRatingsChartWindow(const QString& title, const std::vector
     setWindowFlag(Qt::WindowMaximizeButtonHint, true);
     Chart_ = new TStatsChart;
     Chart_->Show(RatingsChartLines(series));
+    // A few stakes give a short value range, where whole-number labels would repeat.
+    for (QAbstractAxis* axis : Chart_->chart()->axes(Qt::Vertical))
+        if (auto* values = qobject_cast<QValueAxis*>(axis); values && values->max() - values->min() < 10)
+            values->setLabelFormat(QStringLiteral("%.1f"));
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(4, 4, 4, 4);
     layout->addWidget(Chart_);

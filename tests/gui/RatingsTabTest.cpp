@@ -356,6 +356,8 @@ private slots:
         OnModal<TRatingsChartWindow>([&](TRatingsChartWindow* chart) {
             title = chart->windowTitle();
             series = chart->Chart()->SeriesCount();
+            if (qEnvironmentVariableIsSet("KUMBY_RATINGS_CHART_PNG"))
+                chart->grab().save(qEnvironmentVariable("KUMBY_RATINGS_CHART_PNG"));
             chart->reject();
         });
         tab2.RatingsGraphOverlap->trigger();
