@@ -17,8 +17,9 @@ enum class TSessionEvent {
     AnalysisViewsChanged,
     CombsChanged, // the working list, its undo copy or the operation history changed
     SettingsChanged,
-    StakesChanged,  // records of the stakes file were added, checked or removed
-    RatingsChanged, // the ratings were saved: their records, order or view changed
+    StakesChanged,   // records of the stakes file were added, checked or removed
+    RatingsChanged,  // the ratings were saved: their records, order or view changed
+    RegularsChanged, // the regular stakes or the visibility of their tab changed
 };
 
 // The help dialog shown at the end of start-up.

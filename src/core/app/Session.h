@@ -13,6 +13,7 @@
 #include "model/Records.h"
 #include "stakes/Ratings.h"
 #include "stakes/RatingsCharts.h"
+#include "stakes/RegularStakes.h"
 #include "stakes/StakesCheck.h"
 #include "stakes/StakesFile.h"
 #include "stakes/StakesFilter.h"
@@ -246,6 +247,7 @@ public:
         int Copies = 1;
         std::string NumbersText; // "1;2;..."
         std::string Comment;
+        TStakeKind Kind = StakeKindManual;
     };
     // The stake dialog's OK: a refused stake gets the dialog's message and false;
     // otherwise the stake is appended with its copies and all stakes are checked.
@@ -300,6 +302,33 @@ public:
     std::optional<std::vector<TRatingsSeries>> RatingsDrawChart(const std::vector<std::size_t>& rows,
                                                                 TRatingsDrawValue value);
 
+    // ---- Regular stakes --------------------------------------------------------
+    // Held only while the tab "Регуляры" is shown.
+    const TRegularsArray& Regulars() const { return Regulars_; }
+    bool RegularsVisible() const { return View_.TabTables; }
+    bool CanEditRegulars() const { return !Busy() && View_.TabTables; }
+    // The view menu's switch: stores it at once; showing loads, hiding drops them.
+    void SetTabTables(bool on);
+    void LoadRegulars();
+    bool SaveRegulars();
+    // What the add dialog opens on, for the selected rows of the working list.
+    TRegularInput NewRegularInput(const std::vector<std::size_t>& selectedRows) const;
+    // The add dialog's OK: a refused input gets the dialog's message and false.
+    // Returns the regulars added.
+    int RegularsAdd(const TRegularInput& input, const std::vector<std::size_t>& selectedRows);
+    bool RegularsDelete(std::vector<std::size_t> rows);
+    // A stake by the regular at `row`: the advanced copy and the stake the dialog
+    // opens on; none after a reported refusal.
+    struct TRegularStake {
+        TRegularRecord Advanced;
+        TStakeRecord Stake;
+    };
+    std::optional<TRegularStake> RegularStakePrepare(std::size_t row);
+    // The stake dialog's OK: stores the advanced copy, then appends and checks.
+    bool RegularStakeCommit(std::size_t row, const TRegularRecord& advanced, const TStakeInput& input);
+    // Back-test over the last n draws; the stakes appended, -1 when none could be.
+    int64_t RegularsTest(const std::vector<std::size_t>& rows, int n);
+
 private:
     void LoadViewState();
     void LoadMainSettings();
@@ -324,7 +353,11 @@ private:
     void ClearCombinationStores();
     void ReserveCombinationStores();
     void BuildMethodRegistry();
-    void LoadRatingsRegularsAndScript() { LoadRatings(); }
+    void LoadRatingsRegularsAndScript() {
+        LoadRatings();
+        LoadRegulars();
+    }
+    bool CheckRegularsShown();
     void LoadRatings();
     // Sorts by the list's order and saves; false after a reported failure.
     bool SortAndSaveRatings();
@@ -369,6 +402,10 @@ private:
     bool RatingsLoaded_ = false;
     int RatingsSortColumn_ = RatingsDefaultSortColumn;
     bool RatingsSortDescending_ = RatingsDefaultSortDescending;
+
+    TRegularsArray Regulars_;
+    // The file could not be read whole: it is not rewritten, so nothing is lost.
+    bool RegularsSaveBlocked_ = false;
 
     // Statistics table
     struct TStatTableKey {

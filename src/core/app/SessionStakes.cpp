@@ -135,7 +135,7 @@ bool Session::StakeAddManual(const TStakeInput& input) {
     }
     const TCombination numbers = *ParseStakeNumbers(input.NumbersText);
     const TStakeRecord stake =
-        NewStake(StakeKindManual, static_cast<int32_t>(input.DrawNumber),
+        NewStake(input.Kind, static_cast<int32_t>(input.DrawNumber),
                  static_cast<int32_t>(WorkingList_.size()), numbers, StakeCost(), input.Comment);
     bool ok = true;
     try {
