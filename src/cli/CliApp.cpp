@@ -49,7 +49,16 @@ constexpr const char* UsageText =
     "  ratings [--mode 0|1|2] [--sort COL[:desc]]\n"
     "                                 рейтинг источников ставок (вид столбцов E0..E12, сортировка)\n"
     "  ratings export FILE.csv        экспорт рейтинга в CSV-файл\n"
-    "  ratings refresh                пересчет рейтинга по текущим ставкам\n";
+    "  ratings refresh                пересчет рейтинга по текущим ставкам\n"
+    "  regulars                       регулярные ставки\n"
+    "  regulars add [--comment TEXT] [--step S] (--numbers \"1;2;...\"|--last-draw|--in FILE.lcv --rows "
+    "N,N,...)\n"
+    "                                 добавление регулярной ставки (с --rows: по одной на комбинацию)\n"
+    "  regulars delete ROW...         удаление регулярных ставок (номера строк с 1)\n"
+    "  regulars stake ROW [--draw N] [--copies C]\n"
+    "                                 ставка по регуляру на следующий тираж\n"
+    "  regulars test ROW... [--count N]\n"
+    "                                 тест регуляров на N прошедших тиражах (по умолчанию 10)\n";
 
 struct TCommand {
     const char* Word;
@@ -71,6 +80,9 @@ const TCommand Commands[] = {
     {"stakes", "list", CmdStakesList},       {"stakes", nullptr, CmdStakesList},
     {"ratings", "export", CmdRatingsExport}, {"ratings", "refresh", CmdRatingsRefresh},
     {"ratings", "list", CmdRatingsList},     {"ratings", nullptr, CmdRatingsList},
+    {"regulars", "add", CmdRegularsAdd},     {"regulars", "delete", CmdRegularsDelete},
+    {"regulars", "stake", CmdRegularsStake}, {"regulars", "test", CmdRegularsTest},
+    {"regulars", "list", CmdRegularsList},   {"regulars", nullptr, CmdRegularsList},
 };
 
 bool HasSubCommands(const std::string& word) {

@@ -65,5 +65,10 @@ int CmdStakesClear(TCliContext& ctx);
 int CmdRatingsList(TCliContext& ctx);
 int CmdRatingsExport(TCliContext& ctx);
 int CmdRatingsRefresh(TCliContext& ctx);
+int CmdRegularsList(TCliContext& ctx);
+int CmdRegularsAdd(TCliContext& ctx);
+int CmdRegularsDelete(TCliContext& ctx);
+int CmdRegularsStake(TCliContext& ctx);
+int CmdRegularsTest(TCliContext& ctx);
 
 } // namespace kumby::cli
