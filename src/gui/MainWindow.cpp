@@ -7,6 +7,7 @@
 #include "HelpDialog.h"
 #include "MessageBoxUi.h"
 #include "RatingsTab.h"
+#include "RegularsTab.h"
 #include "SettingsDialog.h"
 #include "StakesTab.h"
 #include "StandardTexts.h"
@@ -147,6 +148,8 @@ TFormMain::TFormMain(Session& session, TMessageBoxUi& ui, QWidget* parent)
     RightPages_->addTab(StakesTab_, QString::fromUtf8(TStakesTab::Caption));
     RatingsTab_ = new TRatingsTab(Session_, *Actions_);
     RightPages_->addTab(RatingsTab_, QString::fromUtf8(TRatingsTab::Caption));
+    RegularsTab_ = new TRegularsTab(Session_, *Actions_, *CombsTab_, *StakesTab_, this);
+    RegularsTab_->hide(); // on the page only while its switch is on
     Splitter_ = new QSplitter(Qt::Horizontal);
     Splitter_->addWidget(LeftPages_);
     Splitter_->addWidget(RightPages_);
@@ -174,6 +177,7 @@ TFormMain::TFormMain(Session& session, TMessageBoxUi& ui, QWidget* parent)
     Session_.ResetStatTableKey();
     StatsTab_->FillLists(false, false);
     RestoreViewState();
+    SyncRegularsTab();
     DrawsTab_->SessionEvent(TSessionEvent::DrawsDisplayChanged);
     RefreshStatusPanels();
     Actions_->Update();
@@ -206,6 +210,26 @@ void TFormMain::CreateActions() {
     connect(Settings, &QAction::triggered, this, &TFormMain::SettingsExecute);
     connect(HelpInfo, &QAction::triggered, this, &TFormMain::HelpInfoExecute);
     connect(Exit, &QAction::triggered, this, &QWidget::close);
+    TabTables = Actions_->AddCheck(QStringLiteral("Вкладка \"Регуляры\""),
+                                   QStringLiteral("Скрыть / показать вкладку \"Регулярные ставки\""));
+    connect(TabTables, &QAction::triggered, this, &TFormMain::TabTablesExecute);
+}
+
+void TFormMain::TabTablesExecute(bool on) {
+    Session_.SetTabTables(on);
+    SyncRegularsTab();
+    if (on)
+        RightPages_->setCurrentWidget(RegularsTab_);
+}
+
+void TFormMain::SyncRegularsTab() {
+    const bool shown = Session_.RegularsVisible();
+    TabTables->setChecked(shown);
+    const int index = RightPages_->indexOf(RegularsTab_);
+    if (shown && index < 0)
+        RightPages_->addTab(RegularsTab_, QString::fromUtf8(TRegularsTab::Caption));
+    else if (!shown && index >= 0)
+        RightPages_->removeTab(index);
 }
 
 void TFormMain::CreateMenus() {
@@ -228,6 +252,12 @@ void TFormMain::CreateMenus() {
 
     QMenu* ratings = menuBar()->addMenu(QStringLiteral("Рейтинг"));
     RatingsTab_->AddCommands(*ratings);
+
+    QMenu* regulars = menuBar()->addMenu(QString::fromUtf8(TRegularsTab::Caption));
+    RegularsTab_->AddCommands(*regulars);
+
+    QMenu* view = menuBar()->addMenu(QStringLiteral("Вид"));
+    view->addAction(TabTables);
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("Справка"));
     help->addAction(HelpInfo);
@@ -368,6 +398,7 @@ void TFormMain::RestoreViewState() {
     StatsTab_->RestoreViewState(ini);
     StakesTab_->RestoreViewState(ini);
     RatingsTab_->RestoreViewState(ini);
+    RegularsTab_->RestoreViewState(ini);
 
     TPlacement placement;
     const bool placed =
@@ -409,6 +440,7 @@ void TFormMain::SaveViewState() {
         StatsTab_->SaveViewState(values);
         StakesTab_->SaveViewState(values);
         RatingsTab_->SaveViewState(values);
+        RegularsTab_->SaveViewState(values);
         if (RightPages_->isVisible())
             Session_.View().LeftPanelWidth = Splitter_->sizes().value(0);
         try {
@@ -495,6 +527,11 @@ void TFormMain::SessionEvent(TSessionEvent event) {
     case TSessionEvent::RatingsChanged:
         RatingsTab_->SessionEvent(event);
         RefreshStatusPanels();
+        Actions_->Update();
+        break;
+    case TSessionEvent::RegularsChanged:
+        RegularsTab_->SessionEvent(event);
+        SyncRegularsTab();
         Actions_->Update();
         break;
     }

@@ -28,6 +28,7 @@ class TCombsTab;
 class TDrawsTab;
 class TMessageBoxUi;
 class TRatingsTab;
+class TRegularsTab;
 class TStakesTab;
 class TStatsTab;
 class TStatusPanelLabel;
@@ -77,6 +78,7 @@ public:
     TStatsTab* StatsTab() const { return StatsTab_; }
     TStakesTab* StakesTab() const { return StakesTab_; }
     TRatingsTab* RatingsTab() const { return RatingsTab_; }
+    TRegularsTab* RegularsTab() const { return RegularsTab_; }
     TActionList& Actions() const { return *Actions_; }
     QTabWidget* LeftPages() const { return LeftPages_; }
     QTabWidget* RightPages() const { return RightPages_; }
@@ -84,9 +86,11 @@ public:
     QAction* Settings;
     QAction* HelpInfo;
     QAction* Exit;
+    QAction* TabTables;
 
     void SettingsExecute();
     void HelpInfoExecute();
+    void TabTablesExecute(bool on);
 
 signals:
     void startUpFinished(bool ready);
@@ -110,6 +114,8 @@ private:
     void FillToolBar();
     void CloseOnceIdle();
     void ShowBusy(bool busy);
+    // The tab "Регуляры" is on the page exactly while the switch is on.
+    void SyncRegularsTab();
 
     Session& Session_;
     TMessageBoxUi& Ui_;
@@ -123,6 +129,7 @@ private:
     TStatsTab* StatsTab_;
     TStakesTab* StakesTab_;
     TRatingsTab* RatingsTab_;
+    TRegularsTab* RegularsTab_;
     QToolBar* Tools_ = nullptr;
     std::array<TStatusPanelLabel*, PanelCount> Panels_{};
     QString OperationText_;
