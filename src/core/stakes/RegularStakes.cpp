@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <limits>
 #include <unordered_set>
 
 namespace kumby {
@@ -34,7 +35,8 @@ bool AdvanceRegular(TRegularRecord& regular, const TCombination& lastDraw) {
     if (!IsValidStakeCombination(base) || regular.Step < -MaxRegularStep || regular.Step > MaxRegularStep)
         return false;
     regular.CurrentComb = ShiftCombination(base, regular.Step);
-    ++regular.StakeCount;
+    if (regular.StakeCount < std::numeric_limits<int32_t>::max())
+        ++regular.StakeCount;
     return true;
 }
 
