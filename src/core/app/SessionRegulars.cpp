@@ -4,10 +4,12 @@
 #include "Session.h"
 
 #include "draws/DrawArchive.h"
+#include "model/Cp1251.h"
 #include "model/VexoUtils.h"
 
 #include <algorithm>
 #include <limits>
+#include <unordered_set>
 
 namespace kumby {
 
@@ -149,6 +151,10 @@ int Session::RegularsAdd(const TRegularInput& input, const std::vector<std::size
         model.CurrentComb = model.StartComb;
         added.push_back(model);
     } else {
+        // A set, not a search per name: a selection may hold millions of combinations.
+        std::unordered_set<std::string> taken;
+        for (const TRegularRecord& r : Regulars_)
+            taken.insert(Utf8ToUpper(r.CommentUtf8()));
         for (std::size_t row : selectedRows) {
             if (row >= WorkingList_.size() || !IsValidStakeCombination(WorkingList_[row])) {
                 Ui_.ShowError(Format("Комбинация № %zu списка не может быть регулярной ставкой: нужны 12 "
@@ -159,7 +165,7 @@ int Session::RegularsAdd(const TRegularInput& input, const std::vector<std::size
             TRegularRecord r = model;
             r.SetCommentUtf8(input.Comment + Format(" (%zu)", row + 1));
             // A generated name may meet one already taken.
-            if (FindRegular(Regulars_, r.CommentUtf8()) >= 0 || FindRegular(added, r.CommentUtf8()) >= 0) {
+            if (!taken.insert(Utf8ToUpper(r.CommentUtf8())).second) {
                 Ui_.ShowError(Format("Запись с комментарием \"%s\" уже присутствует в списке!",
                                      r.CommentUtf8().c_str()));
                 return 0;

@@ -16,8 +16,8 @@ namespace kumby {
 
 inline constexpr const char* RegularsFileName = "Kumby_12x24.ltb";
 inline constexpr std::size_t RegularRecordSize = 292;
-// Far beyond any real file (almost a million regulars); a larger one is refused.
-inline constexpr std::size_t MaxRegularsFileBytes = std::size_t{1} << 28;
+// Room for one regular per combination of the full set; a larger file is refused.
+inline constexpr std::size_t MaxRegularsFileBytes = std::size_t{1} << 30;
 inline constexpr int MaxRegularStep = 24;
 inline constexpr const char* DefaultRegularComment = "Регулярная ставка";
 inline constexpr const char* SelectedCombsText = "{...Выделенные комбинации...}";
