@@ -228,6 +228,8 @@ int RunCli(const std::vector<std::string>& args, const std::string& programDir, 
             return g.Help ? 0 : 1;
         }
 
+        if (g.Rest[0] == "regular")
+            g.Rest[0] = "regulars"; // the singular reads as naturally
         const TCommand* command = FindCommand(g.Rest);
         if (!command) {
             std::string words = g.Rest[0];

@@ -39,10 +39,6 @@ constexpr const char* WaitStatus = "Подождите пожалуйста...";
 // A copy of more rows than this shows its progress.
 constexpr std::size_t LongCopyRows = 100000;
 
-std::filesystem::path LocalPath(const QString& name) {
-    return std::filesystem::path(QFile::encodeName(name).toStdString());
-}
-
 bool ClipboardHoldsText() {
     const QMimeData* data = QGuiApplication::clipboard()->mimeData();
     return data && data->hasText();

@@ -26,14 +26,6 @@
 
 namespace kumby::gui {
 
-namespace {
-
-std::filesystem::path LocalPath(const QString& name) {
-    return std::filesystem::path(QFile::encodeName(name).toStdString());
-}
-
-} // namespace
-
 TDrawsTab::TDrawsTab(Session& session, TActionList& actions, QWidget* parent)
     : QWidget(parent), Session_(session), Actions_(actions) {
     const QString offsetHint = QStringLiteral("Смещение относительно последнего загруженного номера тиража");

@@ -2,6 +2,7 @@
 
 #include "StandardTexts.h"
 
+#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 
@@ -45,6 +46,10 @@ QString AskSaveFileName(QWidget* parent, const QString& filter, const QString& d
     if (!name.isEmpty() && QFileInfo(name).suffix().isEmpty())
         name += QLatin1Char('.') + defaultSuffix;
     return name;
+}
+
+std::filesystem::path LocalPath(const QString& name) {
+    return std::filesystem::path(QFile::encodeName(name).toStdString());
 }
 
 } // namespace kumby::gui

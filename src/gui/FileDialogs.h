@@ -4,6 +4,7 @@
 
 #include <QString>
 
+#include <filesystem>
 #include <functional>
 
 class QWidget;
@@ -20,5 +21,8 @@ void SetFileDialogAnswerer(TFileDialogAnswerer answerer);
 QString AskOpenFileName(QWidget* parent, const QString& filter);
 // Adds the default suffix when the name has none.
 QString AskSaveFileName(QWidget* parent, const QString& filter, const QString& defaultSuffix);
+
+// A chosen file name as the core takes paths: in the file system's encoding.
+std::filesystem::path LocalPath(const QString& name);
 
 } // namespace kumby::gui

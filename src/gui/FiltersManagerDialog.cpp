@@ -27,10 +27,6 @@ namespace {
 
 constexpr int MethodRole = Qt::UserRole;
 
-std::filesystem::path LocalPath(const QString& name) {
-    return std::filesystem::path(QFile::encodeName(name).toStdString());
-}
-
 } // namespace
 
 TFiltersManagerDialog::TFiltersManagerDialog(Session& session, QWidget* parent)

@@ -20,14 +20,6 @@
 
 namespace kumby::gui {
 
-namespace {
-
-std::filesystem::path LocalPath(const QString& name) {
-    return std::filesystem::path(QFile::encodeName(name).toStdString());
-}
-
-} // namespace
-
 TRatingsTab::TRatingsTab(Session& session, TActionList& actions, QWidget* parent)
     : QWidget(parent), Session_(session), Actions_(actions) {
     Model_ = new TRatingsModel(session, this);

@@ -48,6 +48,7 @@ TEST_F(RegularCliTest, AddStakeTestAndList) {
     EXPECT_EQ(lines[1], "Ряд\t13;14;15;16;17;18;19;20;21;22;23;24\t1\t1;2;3;4;17;18;19;20;21;22;23;24\t4");
     EXPECT_EQ(lines[2].rfind("Тираж\t0;0;0;0;0;0;0;0;0;0;0;0\t-1\t", 0), 0u) << lines[2];
     EXPECT_TRUE(lines[2].ends_with("\t3")) << lines[2];
+    EXPECT_EQ(Run({"regular", "list"}).Out, r.Out) << "the singular names the same command";
 
     // Seven stakes of kind "Регуляр": one for draw 6, six from the test.
     r = Run({"stakes"});
