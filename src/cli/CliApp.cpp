@@ -58,7 +58,13 @@ constexpr const char* UsageText =
     "  regulars stake ROW [--draw N] [--copies C]\n"
     "                                 ставка по регуляру на следующий тираж\n"
     "  regulars test ROW... [--count N]\n"
-    "                                 тест регуляров на N прошедших тиражах (по умолчанию 10)\n";
+    "                                 тест регуляров на N прошедших тиражах (по умолчанию 10)\n"
+    "  system stake (--all|--filter) [--in FILE.lcv] [--draw N] [--copies C] [--comment TEXT]\n"
+    "                                 системная игра: вся система или только комбинации списка\n"
+    "  system generate --n N (--full | --m M --t T)\n"
+    "                                 система для N чисел в папку Systems: полная или с гарантией\n"
+    "                                 \"t совпадений, если M выпавших чисел среди N\"\n"
+    "  system check FILE --m M        гарантия системы по всем вариантам M выпавших чисел\n";
 
 struct TCommand {
     const char* Word;
@@ -83,6 +89,8 @@ const TCommand Commands[] = {
     {"regulars", "add", CmdRegularsAdd},     {"regulars", "delete", CmdRegularsDelete},
     {"regulars", "stake", CmdRegularsStake}, {"regulars", "test", CmdRegularsTest},
     {"regulars", "list", CmdRegularsList},   {"regulars", nullptr, CmdRegularsList},
+    {"system", "stake", CmdSystemStake},     {"system", "generate", CmdSystemGenerate},
+    {"system", "check", CmdSystemCheck},
 };
 
 bool HasSubCommands(const std::string& word) {

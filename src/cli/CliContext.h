@@ -70,5 +70,8 @@ int CmdRegularsAdd(TCliContext& ctx);
 int CmdRegularsDelete(TCliContext& ctx);
 int CmdRegularsStake(TCliContext& ctx);
 int CmdRegularsTest(TCliContext& ctx);
+int CmdSystemStake(TCliContext& ctx);
+int CmdSystemGenerate(TCliContext& ctx);
+int CmdSystemCheck(TCliContext& ctx);
 
 } // namespace kumby::cli

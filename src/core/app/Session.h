@@ -17,6 +17,8 @@
 #include "stakes/StakesCheck.h"
 #include "stakes/StakesFile.h"
 #include "stakes/StakesFilter.h"
+#include "stakes/SystemGenerator.h"
+#include "stakes/Systems.h"
 #include "stats/StatFilter.h"
 #include "stats/StatList.h"
 #include "stats/StatTable.h"
@@ -272,6 +274,28 @@ public:
     // Every stake a check turns into a checked one is handed on here too.
     void AddStakeCheckSink(IStakeCheckSink* sink);
     void RemoveStakeCheckSink(IStakeCheckSink* sink);
+
+    // ---- Systems ---------------------------------------------------------------
+    std::filesystem::path SystemsDir() const { return DataDir() / SystemsFolderName; }
+    bool CanPlaySystem() const { return !Busy() && !WorkingList_.empty() && Stakes_.IsOpen(); }
+    // A system laid onto the working list's numbers, with what the multi-stake dialog
+    // opens on.
+    struct TSystemGame {
+        TSystemMode Mode = TSystemMode::All;
+        TSystemLoad System;
+        int64_t DrawNumber = 1;
+        std::string Comment;
+    };
+    // Finds and loads the system for the working list; none after the error box.
+    std::optional<TSystemGame> SystemPrepare(TSystemMode mode);
+    // The multi-stake dialog's OK: the system's stakes (kind 4) after a separator, each
+    // with its copies, then a check. Returns the stakes appended, -1 on failure.
+    int64_t SystemStake(const TSystemGame& game, int64_t drawNumber, int copies, const std::string& comment);
+    // Generates a system and writes it into the systems folder; the file, or none
+    // after a reported problem or a stop.
+    std::optional<std::filesystem::path> SystemGenerate(const TSystemRequest& request);
+    // The exact guarantee of a system file for m drawn numbers among its n.
+    std::optional<TSystemCheck> SystemCheck(const std::filesystem::path& file, int m);
 
     // ---- Ratings ---------------------------------------------------------------
     const TRatings& Ratings() const { return Ratings_; }

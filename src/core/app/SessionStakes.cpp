@@ -2,6 +2,7 @@
 // checking them against the archive, deleting and clearing.
 
 #include "Session.h"
+#include "SessionStakesSupport.h"
 
 #include "model/VexoUtils.h"
 #include "stakes/StakesGrid.h"
@@ -15,24 +16,6 @@ namespace kumby {
 
 namespace {
 
-// Long stakes operations report through the window and poll its Stop.
-class TUiStakesProgress : public IStakesProgress {
-public:
-    explicit TUiStakesProgress(IUserInterface& ui) : Ui_(ui) {}
-    void Status(const std::string& text) override {
-        Ui_.SetStatus(text);
-        Ui_.PumpEvents();
-    }
-    void Progress(int64_t done, int64_t total) override {
-        Ui_.SetProgress(done, total);
-        Ui_.PumpEvents();
-    }
-    bool StopRequested() override { return Ui_.StopRequested(); }
-
-private:
-    IUserInterface& Ui_;
-};
-
 std::string DeletionQuestion(int64_t count) {
     return count == 1 ? std::string("Удалить выделенную запись?")
                       : Format("Удалить все выделенные записи (всего будет удалено %lld записи(ей))?",
@@ -44,7 +27,9 @@ std::size_t Utf8Length(std::string_view text) {
         text.begin(), text.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
 }
 
-// The checks of the dialogs' fields that their controls make before OK.
+
+} // namespace
+
 std::string StakeFieldsProblem(int64_t drawNumber, int copies, const std::string& comment) {
     if (drawNumber < 1 || drawNumber > std::numeric_limits<int32_t>::max())
         return Format("Некорректный номер тиража: %lld. Допустимо от 1 до %d.",
@@ -55,8 +40,6 @@ std::string StakeFieldsProblem(int64_t drawNumber, int copies, const std::string
         return Format("Комментарий к ставке длиннее %d символов.", StakeCommentMaxLength);
     return {};
 }
-
-} // namespace
 
 std::string Session::StakesCountPanel() const {
     return StakesCountText(Stakes_.Count());

@@ -1,0 +1,221 @@
+#include "stakes/Systems.h"
+
+#include "io/AtomicFile.h"
+#include "model/Error.h"
+#include "model/VexoUtils.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace kumby {
+
+namespace {
+
+bool IsSystemSeparator(char c) {
+    // The separators of the files, and the line ends of files written elsewhere.
+    return std::strchr(" *+,-./:;=\\_|~\t\r", c) != nullptr && c != '\0';
+}
+
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+} // namespace
+
+std::string SystemFilePrefix(int n) {
+    return Format("%d-%.2d-", NumbersInDraw, n);
+}
+
+bool IsSystemFileName(const std::string& name, int n) {
+    const std::string prefix = SystemFilePrefix(n);
+    constexpr std::string_view ext = ".dat";
+    if (name.size() < prefix.size() + ext.size() + 1 || name.compare(0, prefix.size(), prefix) != 0 ||
+        name.compare(name.size() - ext.size(), ext.size(), ext) != 0)
+        return false;
+    const std::string_view middle(name.data() + prefix.size(), name.size() - prefix.size() - ext.size());
+    return middle.find('_') != std::string_view::npos;
+}
+
+std::filesystem::path FindSystemFile(const std::filesystem::path& systemsDir, int n) {
+    std::error_code ec;
+    std::vector<std::filesystem::path> found;
+    for (std::filesystem::directory_iterator it(systemsDir, ec), end; !ec && it != end; it.increment(ec)) {
+        std::error_code typeEc;
+        if (it->is_regular_file(typeEc) && IsSystemFileName(it->path().filename().string(), n))
+            found.push_back(it->path());
+    }
+    if (found.empty())
+        return {};
+    // The order of a folder listing differs between file systems; by name it is the same everywhere.
+    return *std::min_element(found.begin(), found.end());
+}
+
+std::vector<TSystemLine> ParseSystemText(std::string_view text, int n, const std::string& name) {
+    std::vector<TSystemLine> lines;
+    std::size_t lineNo = 0;
+    std::size_t pos = 0;
+    while (pos < text.size()) {
+        std::size_t end = text.find('\n', pos);
+        if (end == std::string_view::npos)
+            end = text.size();
+        const std::string_view line = text.substr(pos, end - pos);
+        pos = end + 1;
+        ++lineNo;
+
+        TSystemLine positions{};
+        int count = 0;
+        bool used[MaxNumber + 1] = {};
+        std::string problem;
+        for (std::size_t i = 0; i < line.size() && problem.empty();) {
+            if (IsSystemSeparator(line[i])) {
+                ++i;
+                continue;
+            }
+            std::size_t j = i;
+            while (j < line.size() && !IsSystemSeparator(line[j]))
+                ++j;
+            const std::string_view word = line.substr(i, j - i);
+            i = j;
+            int value = 0;
+            bool numeric = word.size() <= 3;
+            for (char c : word)
+                numeric = numeric && IsDigit(c);
+            if (numeric)
+                for (char c : word)
+                    value = value * 10 + (c - '0');
+            if (!numeric)
+                problem = Format("\"%.*s\" - не целое число", static_cast<int>(std::min<std::size_t>(word.size(), 40)),
+                                 word.data());
+            else if (count == NumbersInDraw)
+                problem = Format("больше %d позиций", NumbersInDraw);
+            else if (value < 1 || value > n)
+                problem = Format("позиция %d вне пределов 1..%d", value, n);
+            else if (used[value])
+                problem = Format("позиция %d повторяется", value);
+            else {
+                used[value] = true;
+                positions[static_cast<std::size_t>(count++)] = static_cast<uint8_t>(value);
+            }
+        }
+        if (problem.empty() && count == 0)
+            continue; // an empty line, such as the one after the last line break
+        if (problem.empty() && count < NumbersInDraw)
+            problem = Format("%d позиций вместо %d", count, NumbersInDraw);
+        if (!problem.empty())
+            throw Error(Format("Файл \"%s\", строка %zu: %s.", name.c_str(), lineNo, problem.c_str()));
+        lines.push_back(positions);
+    }
+    return lines;
+}
+
+std::vector<TSystemLine> ReadSystemFile(const std::filesystem::path& file, int n) {
+    return ParseSystemText(ReadRegularFile(file, MaxSystemFileBytes), n, file.string());
+}
+
+std::string SystemNotFoundText(int n) {
+    return Format("Система для %d чисел не найдена или не загружена на компьютер!", n);
+}
+
+std::string SystemNotFoundBoxText(int n) {
+    return SystemNotFoundText(n) +
+           "\r\rПеред системной игрой необходимо предварительно загрузить системы на Ваш компьютер через "
+           "меню \"Системы\" - \"Загрузить\".";
+}
+
+TSystemLoad LoadSystem(const std::filesystem::path& systemsDir, const TByteArray& numberList) {
+    TSystemLoad result;
+    result.N = static_cast<int>(numberList.size());
+    result.File = FindSystemFile(systemsDir, result.N);
+    if (result.File.empty()) {
+        result.Message = SystemNotFoundText(result.N);
+        return result;
+    }
+    try {
+        const std::vector<TSystemLine> lines = ReadSystemFile(result.File, result.N);
+        result.Combinations.reserve(lines.size());
+        for (const TSystemLine& line : lines) {
+            TCombination comb{};
+            for (std::size_t j = 0; j < comb.size(); ++j)
+                comb[j] = numberList[line[j] - 1u]; // positions were checked against n
+            result.Combinations.push_back(comb);
+        }
+    } catch (const std::exception& e) {
+        result.Combinations.clear();
+        result.ReadError = true;
+        result.Message = e.what();
+        return result;
+    }
+    result.Ok = !result.Combinations.empty();
+    if (!result.Ok) {
+        result.ReadError = true;
+        result.Message = Format("Файл \"%s\" не содержит ни одной комбинации.", result.File.string().c_str());
+    }
+    return result;
+}
+
+TCombinationLookup::TCombinationLookup(const TCombsArray& list) : Sorted_(list) {
+    for (TCombination& c : Sorted_)
+        SortCombination(c);
+    std::sort(Sorted_.begin(), Sorted_.end());
+}
+
+bool TCombinationLookup::Contains(const TCombination& sortedNumbers) const {
+    return std::binary_search(Sorted_.begin(), Sorted_.end(), sortedNumbers);
+}
+
+std::vector<TStakeRecord> MakeSystemStakes(const TSystemLoad& system, TSystemMode mode,
+                                           const TCombsArray& workingList, int32_t drawNumber,
+                                           TMoney cost, const std::string& comment) {
+    std::optional<TCombinationLookup> lookup;
+    if (mode == TSystemMode::Filter)
+        lookup.emplace(workingList);
+    const auto combsCount = static_cast<int32_t>(mode == TSystemMode::Filter ? workingList.size()
+                                                                             : system.Combinations.size());
+    const TStakeRecord model = NewStake(StakeKindSystem, drawNumber, combsCount, TCombination{}, cost, comment);
+    std::vector<TStakeRecord> stakes;
+    for (TCombination comb : system.Combinations) {
+        SortCombination(comb);
+        if (lookup && !lookup->Contains(comb))
+            continue;
+        stakes.push_back(model);
+        SetStakeNumbers(stakes.back(), comb);
+    }
+    return stakes;
+}
+
+std::string SystemStakeComment(TSystemMode mode, int n, const std::filesystem::path& file) {
+    return Format(mode == TSystemMode::All ? "Системная игра для %d чисел [вся система]: %s"
+                                           : "Системная игра для %d чисел [комбинации]: %s",
+                  n, file.stem().string().c_str());
+}
+
+int64_t RunScriptSystemGame(const std::filesystem::path& systemsDir, const TCombsArray& workingList,
+                            TSystemMode mode, const std::function<void(const std::string&)>& log,
+                            const std::function<bool(const TCombination&)>& addStake) {
+    TByteArray numbers;
+    CollectDistinctNumbers(workingList.data(), workingList.size(), numbers);
+    const TSystemLoad system = LoadSystem(systemsDir, numbers);
+    if (!system.Ok) {
+        log(Format("{#} Системная игра для %d чисел [ОШИБКА]: \"%s\"", system.N, system.Message.c_str()));
+        return -1;
+    }
+    log(Format(mode == TSystemMode::All ? "{#} Системная игра для %d чисел [все система]: загружен файл \"%s\""
+                                        : "{#} Системная игра для %d чисел [система * комбинации]: загружен "
+                                          "файл \"%s\"",
+               system.N, system.File.stem().string().c_str()));
+    std::optional<TCombinationLookup> lookup;
+    if (mode == TSystemMode::Filter)
+        lookup.emplace(workingList);
+    int64_t handed = 0;
+    for (TCombination comb : system.Combinations) {
+        SortCombination(comb);
+        if (lookup && !lookup->Contains(comb))
+            continue;
+        ++handed;
+        if (!addStake(comb))
+            break;
+    }
+    return handed;
+}
+
+} // namespace kumby
