@@ -51,6 +51,7 @@ std::filesystem::path FindSystemFile(const std::filesystem::path& systemsDir, in
 }
 
 std::vector<TSystemLine> ParseSystemText(std::string_view text, int n, const std::string& name) {
+    n = std::min(n, MaxNumber);
     std::vector<TSystemLine> lines;
     std::size_t lineNo = 0;
     std::size_t pos = 0;
@@ -76,20 +77,22 @@ std::vector<TSystemLine> ParseSystemText(std::string_view text, int n, const std
                 ++j;
             const std::string_view word = line.substr(i, j - i);
             i = j;
-            int value = 0;
-            bool numeric = word.size() <= 3;
+            bool numeric = true;
             for (char c : word)
                 numeric = numeric && IsDigit(c);
-            if (numeric)
-                for (char c : word)
+            // Past three significant digits it is out of range whatever they are: no overflow.
+            const std::size_t zeros = std::min(word.find_first_not_of('0'), word.size());
+            int value = word.size() - zeros > 3 ? MaxNumber + 1 : 0;
+            if (numeric && value == 0)
+                for (char c : word.substr(zeros))
                     value = value * 10 + (c - '0');
+            const int shown = static_cast<int>(std::min<std::size_t>(word.size(), 40));
             if (!numeric)
-                problem = Format("\"%.*s\" - не целое число", static_cast<int>(std::min<std::size_t>(word.size(), 40)),
-                                 word.data());
+                problem = Format("\"%.*s\" - не целое число", shown, word.data());
+            else if (value < 1 || value > n)
+                problem = Format("позиция %.*s вне пределов 1..%d", shown, word.data(), n);
             else if (count == NumbersInDraw)
                 problem = Format("больше %d позиций", NumbersInDraw);
-            else if (value < 1 || value > n)
-                problem = Format("позиция %d вне пределов 1..%d", value, n);
             else if (used[value])
                 problem = Format("позиция %d повторяется", value);
             else {

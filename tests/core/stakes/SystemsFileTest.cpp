@@ -1,0 +1,120 @@
+// Finding and reading system files, and laying a system onto the list's numbers.
+
+#include "model/Error.h"
+#include "stakes/Systems.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+namespace kumby {
+namespace {
+
+using testing::TTempDir;
+using testing::WriteBytes;
+
+const TSystemLine FirstTwelvePositions = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12};
+
+TEST(SystemsFileTest, EveryListedSeparatorAndRunsOfThemSplitPositions) {
+    const auto lines = ParseSystemText("1 2*3+4,5-6.7/8:9;10=11\\12\r\n"
+                                       "\r\n"
+                                       "  1__2||3~~4 ,5;;6 7 8 9 10 11 00016", 16, "f");
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(lines[0], FirstTwelvePositions);
+    EXPECT_EQ(lines[1], (TSystemLine{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 16}));
+}
+
+TEST(SystemsFileTest, LinesThatAreNoCombinationOfPositionsAreRefusedWithFileAndLine) {
+    struct TCase {
+        const char* Line;
+        const char* Problem;
+    };
+    const TCase cases[] = {
+        {"1 2 3 4 5 6 7 8 9 10 11", "11 позиций вместо 12"},
+        {"1 2 3 4 5 6 7 8 9 10 11 17", "позиция 17 вне пределов 1..16"},
+        {"0 2 3 4 5 6 7 8 9 10 11 12", "позиция 0 вне пределов 1..16"},
+        {"1 2 3 4 5 6 7 8 9 10 11 12 13", "больше 12 позиций"},
+        {"1 2 3 4 5 6 7 8 9 10 11 11", "позиция 11 повторяется"},
+        {"1 2 3 4 5 6 7 8 9 10 11 x", "\"x\" - не целое число"},
+        {"1 2 3 4 5 6 7 8 9 10 11 4294967297", "позиция 4294967297 вне пределов 1..16"},
+        {"1 2 3 4 5 6 7 8 9 10 11 00017", "позиция 00017 вне пределов 1..16"},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Line);
+        const std::string text = std::string("1 2 3 4 5 6 7 8 9 10 11 12\n") + c.Line + "\n";
+        try {
+            ParseSystemText(text, 16, "12-16-1_0001.dat");
+            ADD_FAILURE() << "accepted";
+        } catch (const Error& e) {
+            EXPECT_EQ(std::string(e.what()), std::string("Файл \"12-16-1_0001.dat\", строка 2: ") + c.Problem + ".");
+        }
+    }
+}
+
+TEST(SystemsFileTest, GarbageNeverCrashesAndIsRefused) {
+    std::string garbage;
+    for (int i = 0; i < 4096; ++i)
+        garbage += static_cast<char>((i * 131 + 7) % 256);
+    EXPECT_THROW(ParseSystemText(garbage, 24, "g"), Error);
+    EXPECT_TRUE(ParseSystemText("", 16, "e").empty());
+}
+
+TEST(SystemsFileTest, TheFirstFileByNameForTheCountOfNumbersIsFound) {
+    TTempDir dir;
+    for (const char* name : {"12-16-3_0002.dat", "12-16-1_0005.dat", "12-15-1_0001.dat", "12-16-1.dat",
+                             "12-16-0_0001.txt", "12-160-1_0001.dat", "x12-16-1_0001.dat"})
+        WriteBytes(dir / name, "");
+    std::filesystem::create_directory(dir / "12-16-0_0000.dat"); // a folder is no system
+    EXPECT_EQ(FindSystemFile(dir.Path(), 16).filename(), "12-16-1_0005.dat");
+    EXPECT_EQ(FindSystemFile(dir.Path(), 15).filename(), "12-15-1_0001.dat");
+    EXPECT_TRUE(FindSystemFile(dir.Path(), 24).empty());
+    EXPECT_TRUE(FindSystemFile(dir / "missing", 16).empty());
+}
+
+TEST(SystemsFileTest, PositionsAreLaidOntoTheNumberListInItsOrder) {
+    TTempDir dir;
+    WriteBytes(dir / "12-16-1_0001.dat", "1 2 3 4 5 6 7 8 9 10 11 12\r\n16 15 14 13 12 11 10 9 8 7 6 5\r\n");
+    const TByteArray numbers = {3, 8, 1, 20, 2, 4, 5, 6, 7, 9, 10, 11, 12, 13, 14, 24};
+    const TSystemLoad load = LoadSystem(dir.Path(), numbers);
+    ASSERT_TRUE(load.Ok) << load.Message;
+    EXPECT_EQ(load.N, 16);
+    EXPECT_EQ(load.File, dir / "12-16-1_0001.dat");
+    ASSERT_EQ(load.Combinations.size(), 2u);
+    EXPECT_EQ(load.Combinations[0], (TCombination{3, 8, 1, 20, 2, 4, 5, 6, 7, 9, 10, 11}));
+    EXPECT_EQ(load.Combinations[1], (TCombination{24, 14, 13, 12, 11, 10, 9, 7, 6, 5, 4, 2}));
+    EXPECT_EQ(SystemStakeComment(TSystemMode::All, 16, load.File),
+              "Системная игра для 16 чисел [вся система]: 12-16-1_0001");
+    EXPECT_EQ(SystemStakeComment(TSystemMode::Filter, 16, load.File),
+              "Системная игра для 16 чисел [комбинации]: 12-16-1_0001");
+}
+
+TEST(SystemsFileTest, MissingEmptyAndDamagedSystemsFailWithTheirMessages) {
+    TTempDir dir;
+    const TByteArray sixteen = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16};
+    TSystemLoad load = LoadSystem(dir.Path(), sixteen);
+    EXPECT_FALSE(load.Ok);
+    EXPECT_FALSE(load.ReadError);
+    EXPECT_EQ(load.Message, "Система для 16 чисел не найдена или не загружена на компьютер!");
+
+    WriteBytes(dir / "12-16-1_0001.dat", "\r\n\r\n");
+    load = LoadSystem(dir.Path(), sixteen);
+    EXPECT_FALSE(load.Ok);
+    EXPECT_TRUE(load.ReadError);
+
+    WriteBytes(dir / "12-16-1_0001.dat", "1 2 3 4 5 6 7 8 9 10 11 12\n1 2 3 4 5 6 7 8 9 10 11 17\n");
+    load = LoadSystem(dir.Path(), sixteen);
+    EXPECT_FALSE(load.Ok);
+    EXPECT_TRUE(load.ReadError);
+    EXPECT_TRUE(load.Combinations.empty()); // nothing of a damaged file is staked
+    EXPECT_NE(load.Message.find("строка 2"), std::string::npos) << load.Message;
+}
+
+TEST(SystemsFileTest, ListLookupComparesTheAscendingNumbers) {
+    const TCombsArray list = {{12, 11, 10, 9, 8, 7, 6, 5, 4, 3, 2, 1}, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 13}};
+    const TCombinationLookup lookup(list);
+    EXPECT_TRUE(lookup.Contains({1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}));
+    EXPECT_TRUE(lookup.Contains({1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 13}));
+    EXPECT_FALSE(lookup.Contains({1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 14}));
+}
+
+} // namespace
+} // namespace kumby
