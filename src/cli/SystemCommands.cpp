@@ -18,7 +18,8 @@ int CmdSystemStake(TCliContext& ctx) {
     const auto comment = ctx.TakeOption("--comment");
     ctx.ExpectNoMoreArgs();
     if (all == filter)
-        throw TCliError{"Укажите один из ключей --all (вся система) или --filter (только комбинации списка)."};
+        throw TCliError{
+            "Укажите один из ключей --all (вся система) или --filter (только комбинации списка)."};
     if (in && !ctx.Core.CombsOpen(*in))
         return 1;
     if (ctx.Core.WorkingList().empty())
@@ -30,8 +31,8 @@ int CmdSystemStake(TCliContext& ctx) {
     if (draw) {
         int32_t value = 0;
         if (!TryParseInt(*draw, value) || value < 1)
-            throw TCliError{Format("Некорректное значение ключа --draw: \"%s\" (допустимо 1..%d).", draw->c_str(),
-                                   std::numeric_limits<int32_t>::max())};
+            throw TCliError{Format("Некорректное значение ключа --draw: \"%s\" (допустимо 1..%d).",
+                                   draw->c_str(), std::numeric_limits<int32_t>::max())};
         drawNumber = value;
     }
     const int64_t added = ctx.Core.SystemStake(*game, drawNumber, copies, comment.value_or(game->Comment));

@@ -27,7 +27,6 @@ std::size_t Utf8Length(std::string_view text) {
         text.begin(), text.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
 }
 
-
 } // namespace
 
 std::string StakeFieldsProblem(int64_t drawNumber, int copies, const std::string& comment) {

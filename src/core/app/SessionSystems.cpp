@@ -36,7 +36,8 @@ std::optional<Session::TSystemGame> Session::SystemPrepare(TSystemMode mode) {
     return game;
 }
 
-int64_t Session::SystemStake(const TSystemGame& game, int64_t drawNumber, int copies, const std::string& comment) {
+int64_t Session::SystemStake(const TSystemGame& game, int64_t drawNumber, int copies,
+                             const std::string& comment) {
     if (!CheckStakesOpen())
         return -1;
     if (comment.empty()) {

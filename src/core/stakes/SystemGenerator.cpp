@@ -140,7 +140,8 @@ std::optional<std::vector<TPositionMask>> GenerateSystem(const TSystemRequest& r
                 return std::nullopt;
         }
         // The first combination with the most draws still uncovered; ties by rank keep it repeatable.
-        const std::size_t best = static_cast<std::size_t>(std::max_element(gain.begin(), gain.end()) - gain.begin());
+        const std::size_t best =
+            static_cast<std::size_t>(std::max_element(gain.begin(), gain.end()) - gain.begin());
         TPositionMask chosen = 0;
         {
             // Unrank by walking colex order from the top bit down.
@@ -169,8 +170,7 @@ std::optional<std::vector<TPositionMask>> GenerateSystem(const TSystemRequest& r
 }
 
 std::string GeneratedSystemFileName(const TSystemRequest& request) {
-    return SystemFilePrefix(request.N) +
-           Format("0_%.4d.dat", request.Full ? 0 : request.M * 100 + request.T);
+    return SystemFilePrefix(request.N) + Format("0_%.4d.dat", request.Full ? 0 : request.M * 100 + request.T);
 }
 
 std::string SystemFileText(const std::vector<TPositionMask>& system, int n) {

@@ -43,8 +43,8 @@ std::string SystemFileText(const std::vector<TPositionMask>& system, int n);
 std::vector<TPositionMask> SystemMasks(const std::vector<TSystemLine>& lines);
 
 struct TSystemCheck {
-    uint64_t Draws = 0;              // C(n, m)
-    int Worst = 0;                   // the fewest best matches over all those draws
+    uint64_t Draws = 0;                // C(n, m)
+    int Worst = 0;                     // the fewest best matches over all those draws
     std::vector<uint64_t> DrawsByBest; // [k]: draws whose best combination matches k of them
 };
 

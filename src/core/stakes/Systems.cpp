@@ -167,14 +167,15 @@ bool TCombinationLookup::Contains(const TCombination& sortedNumbers) const {
 }
 
 std::vector<TStakeRecord> MakeSystemStakes(const TSystemLoad& system, TSystemMode mode,
-                                           const TCombsArray& workingList, int32_t drawNumber,
-                                           TMoney cost, const std::string& comment) {
+                                           const TCombsArray& workingList, int32_t drawNumber, TMoney cost,
+                                           const std::string& comment) {
     std::optional<TCombinationLookup> lookup;
     if (mode == TSystemMode::Filter)
         lookup.emplace(workingList);
-    const auto combsCount = static_cast<int32_t>(mode == TSystemMode::Filter ? workingList.size()
-                                                                             : system.Combinations.size());
-    const TStakeRecord model = NewStake(StakeKindSystem, drawNumber, combsCount, TCombination{}, cost, comment);
+    const auto combsCount =
+        static_cast<int32_t>(mode == TSystemMode::Filter ? workingList.size() : system.Combinations.size());
+    const TStakeRecord model =
+        NewStake(StakeKindSystem, drawNumber, combsCount, TCombination{}, cost, comment);
     std::vector<TStakeRecord> stakes;
     for (TCombination comb : system.Combinations) {
         SortCombination(comb);
@@ -202,9 +203,10 @@ int64_t RunScriptSystemGame(const std::filesystem::path& systemsDir, const TComb
         log(Format("{#} Системная игра для %d чисел [ОШИБКА]: \"%s\"", system.N, system.Message.c_str()));
         return -1;
     }
-    log(Format(mode == TSystemMode::All ? "{#} Системная игра для %d чисел [все система]: загружен файл \"%s\""
-                                        : "{#} Системная игра для %d чисел [система * комбинации]: загружен "
-                                          "файл \"%s\"",
+    log(Format(mode == TSystemMode::All
+                   ? "{#} Системная игра для %d чисел [все система]: загружен файл \"%s\""
+                   : "{#} Системная игра для %d чисел [система * комбинации]: загружен "
+                     "файл \"%s\"",
                system.N, system.File.stem().string().c_str()));
     std::optional<TCombinationLookup> lookup;
     if (mode == TSystemMode::Filter)

@@ -42,11 +42,11 @@ std::vector<TSystemLine> ParseSystemText(std::string_view text, int n, const std
 // A loaded system: the combinations laid onto the number list, unsorted.
 struct TSystemLoad {
     bool Ok = false;
-    int N = 0;                   // length of the number list
+    int N = 0; // length of the number list
     std::vector<TCombination> Combinations;
-    std::filesystem::path File;  // the file found
-    std::string Message;         // why it failed: for the error box and the script log
-    bool ReadError = false;      // the file was found but could not be read
+    std::filesystem::path File; // the file found
+    std::string Message;        // why it failed: for the error box and the script log
+    bool ReadError = false;     // the file was found but could not be read
 };
 
 // Looks for the system of the number list's length and lays it onto the list:
@@ -75,8 +75,8 @@ enum class TSystemMode {
 
 // The stakes of a system game, in file order, numbers ascending.
 std::vector<TStakeRecord> MakeSystemStakes(const TSystemLoad& system, TSystemMode mode,
-                                           const TCombsArray& workingList, int32_t drawNumber,
-                                           TMoney cost, const std::string& comment);
+                                           const TCombsArray& workingList, int32_t drawNumber, TMoney cost,
+                                           const std::string& comment);
 
 // "Системная игра для %d чисел [вся система]: %s" and its filter form.
 std::string SystemStakeComment(TSystemMode mode, int n, const std::filesystem::path& file);

@@ -16,9 +16,12 @@ protected:
     void SetUp() override {
         testing::WriteArchive(Dir.Path(), {testing::PlainDraw(1)});
         // 16 numbers: 1..12, then 13..16.
-        testing::WriteBytes(Dir / "list.lcv", "1;2;3;4;5;6;7;8;9;10;11;12\r\n5;6;7;8;9;10;11;12;13;14;15;16\r\n");
+        testing::WriteBytes(Dir / "list.lcv",
+                            "1;2;3;4;5;6;7;8;9;10;11;12\r\n5;6;7;8;9;10;11;12;13;14;15;16\r\n");
     }
-    testing::TRun Run(std::vector<std::string> args) { return testing::RunCliIn(Dir.Path(), std::move(args)); }
+    testing::TRun Run(std::vector<std::string> args) {
+        return testing::RunCliIn(Dir.Path(), std::move(args));
+    }
 
     TTempDir Dir;
 };

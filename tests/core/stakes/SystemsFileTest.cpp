@@ -17,7 +17,8 @@ const TSystemLine FirstTwelvePositions = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}
 TEST(SystemsFileTest, EveryListedSeparatorAndRunsOfThemSplitPositions) {
     const auto lines = ParseSystemText("1 2*3+4,5-6.7/8:9;10=11\\12\r\n"
                                        "\r\n"
-                                       "  1__2||3~~4 ,5;;6 7 8 9 10 11 00016", 16, "f");
+                                       "  1__2||3~~4 ,5;;6 7 8 9 10 11 00016",
+                                       16, "f");
     ASSERT_EQ(lines.size(), 2u);
     EXPECT_EQ(lines[0], FirstTwelvePositions);
     EXPECT_EQ(lines[1], (TSystemLine{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 16}));
@@ -45,7 +46,8 @@ TEST(SystemsFileTest, LinesThatAreNoCombinationOfPositionsAreRefusedWithFileAndL
             ParseSystemText(text, 16, "12-16-1_0001.dat");
             ADD_FAILURE() << "accepted";
         } catch (const Error& e) {
-            EXPECT_EQ(std::string(e.what()), std::string("Файл \"12-16-1_0001.dat\", строка 2: ") + c.Problem + ".");
+            EXPECT_EQ(std::string(e.what()),
+                      std::string("Файл \"12-16-1_0001.dat\", строка 2: ") + c.Problem + ".");
         }
     }
 }
@@ -109,7 +111,8 @@ TEST(SystemsFileTest, MissingEmptyAndDamagedSystemsFailWithTheirMessages) {
 }
 
 TEST(SystemsFileTest, ListLookupComparesTheAscendingNumbers) {
-    const TCombsArray list = {{12, 11, 10, 9, 8, 7, 6, 5, 4, 3, 2, 1}, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 13}};
+    const TCombsArray list = {{12, 11, 10, 9, 8, 7, 6, 5, 4, 3, 2, 1},
+                              {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 13}};
     const TCombinationLookup lookup(list);
     EXPECT_TRUE(lookup.Contains({1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}));
     EXPECT_TRUE(lookup.Contains({1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 13}));

@@ -15,7 +15,7 @@ using namespace testing;
 
 // Numbers in order of first appearance: 3 8 1 20 2 4 5 6 7 9 10 11 24 14 13 12.
 const TCombsArray SixteenList = {
-    {3, 8, 1, 20, 2, 4, 5, 6, 7, 9, 10, 11},  // positions 1..12
+    {3, 8, 1, 20, 2, 4, 5, 6, 7, 9, 10, 11},    // positions 1..12
     {24, 14, 13, 12, 11, 10, 9, 7, 6, 5, 4, 2}, // positions 5..16
     {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12},    // in no line of the system
     {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 13},
@@ -111,7 +111,8 @@ TEST_F(SystemsSessionTest, MissingAndDamagedSystemsShowTheirBoxesAndStakeNothing
     WriteSystem("1 2 3 4 5 6 7 8 9 10 11 12\r\n1 2 3 4 5 6 7 8 9 10 11 17\r\n");
     EXPECT_FALSE(T.S->SystemPrepare(TSystemMode::All));
     ASSERT_EQ(T.Ui.Errors().size(), 1u);
-    EXPECT_EQ(T.Ui.Errors()[0].rfind("Ошибка загрузки комбинаций системы!\r\rФайл \"", 0), 0u) << T.Ui.Errors()[0];
+    EXPECT_EQ(T.Ui.Errors()[0].rfind("Ошибка загрузки комбинаций системы!\r\rФайл \"", 0), 0u)
+        << T.Ui.Errors()[0];
     EXPECT_EQ(T.S->Stakes().Count(), 0);
 }
 
@@ -143,7 +144,8 @@ TEST_F(SystemsSessionTest, ScriptFormLogsAndHandsOverTheSortedCombinations) {
         log.clear();
         handed.clear();
         return RunScriptSystemGame(
-            T.S->SystemsDir(), T.S->WorkingList(), mode, [&](const std::string& line) { log.push_back(line); },
+            T.S->SystemsDir(), T.S->WorkingList(), mode,
+            [&](const std::string& line) { log.push_back(line); },
             [&](const TCombination& c) {
                 handed.push_back(c);
                 return true;
@@ -155,14 +157,16 @@ TEST_F(SystemsSessionTest, ScriptFormLogsAndHandsOverTheSortedCombinations) {
     EXPECT_EQ(handed, (std::vector<TCombination>{Line1, Line2, Line3}));
 
     EXPECT_EQ(run(TSystemMode::Filter), 2);
-    EXPECT_EQ(log, std::vector<std::string>{
-                       "{#} Системная игра для 16 чисел [система * комбинации]: загружен файл \"12-16-1_0007\""});
+    EXPECT_EQ(log,
+              std::vector<std::string>{
+                  "{#} Системная игра для 16 чисел [система * комбинации]: загружен файл \"12-16-1_0007\""});
     EXPECT_EQ(handed, (std::vector<TCombination>{Line1, Line2}));
 
     std::filesystem::remove(T.S->SystemsDir() / "12-16-1_0007.dat");
     EXPECT_EQ(run(TSystemMode::All), -1);
-    EXPECT_EQ(log, std::vector<std::string>{"{#} Системная игра для 16 чисел [ОШИБКА]: \"Система для 16 чисел не "
-                                            "найдена или не загружена на компьютер!\""});
+    EXPECT_EQ(log,
+              std::vector<std::string>{"{#} Системная игра для 16 чисел [ОШИБКА]: \"Система для 16 чисел не "
+                                       "найдена или не загружена на компьютер!\""});
     EXPECT_TRUE(handed.empty());
 }
 
