@@ -48,12 +48,10 @@ int64_t Session::SystemStake(const TSystemGame& game, int64_t drawNumber, int co
         Ui_.ShowError(problem);
         return -1;
     }
-    const std::vector<TStakeRecord> stakes = MakeSystemStakes(
-        game.System, game.Mode, WorkingList_, static_cast<int32_t>(drawNumber), StakeCost(), comment);
+    const std::vector<TCombination> combinations =
+        SystemGameCombinations(game.System, game.Mode, WorkingList_);
     // A list read from a file may hold numbers that are no stake: nothing is made then.
-    for (const TStakeRecord& stake : stakes) {
-        TCombination numbers{};
-        std::copy(stake.Numbers.Numbers, stake.Numbers.Numbers + NumbersInDraw, numbers.begin());
+    for (const TCombination& numbers : combinations) {
         if (!IsValidStakeCombination(numbers)) {
             Ui_.ShowError(Format("Комбинация системы (%s) не может быть ставкой: числа списка комбинаций "
                                  "должны быть от 1 до 24.",
@@ -61,6 +59,11 @@ int64_t Session::SystemStake(const TSystemGame& game, int64_t drawNumber, int co
             return -1;
         }
     }
+    const auto combsCount = static_cast<int32_t>(
+        game.Mode == TSystemMode::Filter ? WorkingList_.size() : game.System.Combinations.size());
+    // The comment is converted once for the whole run.
+    const TStakeRecord model = NewStake(StakeKindSystem, static_cast<int32_t>(drawNumber), combsCount,
+                                        TCombination{}, StakeCost(), comment);
 
     int64_t appended = 0;
     bool ok = true;
@@ -70,7 +73,20 @@ int64_t Session::SystemStake(const TSystemGame& game, int64_t drawNumber, int co
         try {
             if (!Stakes_.Empty() && Stakes_.Read(-1).DrawNumber > 0)
                 Stakes_.Append(SeparatorRecord(), 1);
-            appended = Stakes_.AppendMany(stakes, copies, &progress);
+            // In batches: the full system over 24 numbers is millions of stakes.
+            constexpr std::size_t BatchSize = 16384;
+            std::vector<TStakeRecord> batch;
+            for (std::size_t i = 0; i < combinations.size();) {
+                batch.clear();
+                for (; i < combinations.size() && batch.size() < BatchSize; ++i) {
+                    batch.push_back(model);
+                    SetStakeNumbers(batch.back(), combinations[i]);
+                }
+                const int64_t done = Stakes_.AppendMany(batch, copies, &progress);
+                appended += done;
+                if (done < static_cast<int64_t>(batch.size()))
+                    break; // stopped
+            }
         } catch (const std::exception& e) {
             ShowOperationError("Ошибка добавления записи в файл ставок!\r\r%s", e);
             ok = false;

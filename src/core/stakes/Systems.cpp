@@ -166,25 +166,19 @@ bool TCombinationLookup::Contains(const TCombination& sortedNumbers) const {
     return std::binary_search(Sorted_.begin(), Sorted_.end(), sortedNumbers);
 }
 
-std::vector<TStakeRecord> MakeSystemStakes(const TSystemLoad& system, TSystemMode mode,
-                                           const TCombsArray& workingList, int32_t drawNumber, TMoney cost,
-                                           const std::string& comment) {
+std::vector<TCombination> SystemGameCombinations(const TSystemLoad& system, TSystemMode mode,
+                                                 const TCombsArray& workingList) {
     std::optional<TCombinationLookup> lookup;
     if (mode == TSystemMode::Filter)
         lookup.emplace(workingList);
-    const auto combsCount =
-        static_cast<int32_t>(mode == TSystemMode::Filter ? workingList.size() : system.Combinations.size());
-    const TStakeRecord model =
-        NewStake(StakeKindSystem, drawNumber, combsCount, TCombination{}, cost, comment);
-    std::vector<TStakeRecord> stakes;
+    std::vector<TCombination> result;
+    result.reserve(lookup ? 0 : system.Combinations.size());
     for (TCombination comb : system.Combinations) {
         SortCombination(comb);
-        if (lookup && !lookup->Contains(comb))
-            continue;
-        stakes.push_back(model);
-        SetStakeNumbers(stakes.back(), comb);
+        if (!lookup || lookup->Contains(comb))
+            result.push_back(comb);
     }
-    return stakes;
+    return result;
 }
 
 std::string SystemStakeComment(TSystemMode mode, int n, const std::filesystem::path& file) {
@@ -208,14 +202,8 @@ int64_t RunScriptSystemGame(const std::filesystem::path& systemsDir, const TComb
                    : "{#} Системная игра для %d чисел [система * комбинации]: загружен "
                      "файл \"%s\"",
                system.N, system.File.stem().string().c_str()));
-    std::optional<TCombinationLookup> lookup;
-    if (mode == TSystemMode::Filter)
-        lookup.emplace(workingList);
     int64_t handed = 0;
-    for (TCombination comb : system.Combinations) {
-        SortCombination(comb);
-        if (lookup && !lookup->Contains(comb))
-            continue;
+    for (const TCombination& comb : SystemGameCombinations(system, mode, workingList)) {
         ++handed;
         if (!addStake(comb))
             break;

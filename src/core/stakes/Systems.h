@@ -73,10 +73,10 @@ enum class TSystemMode {
     Filter, // only those also in the working list
 };
 
-// The stakes of a system game, in file order, numbers ascending.
-std::vector<TStakeRecord> MakeSystemStakes(const TSystemLoad& system, TSystemMode mode,
-                                           const TCombsArray& workingList, int32_t drawNumber, TMoney cost,
-                                           const std::string& comment);
+// The combinations a system game stakes, in file order, numbers ascending: all of
+// them, or those also in the working list.
+std::vector<TCombination> SystemGameCombinations(const TSystemLoad& system, TSystemMode mode,
+                                                 const TCombsArray& workingList);
 
 // "Системная игра для %d чисел [вся система]: %s" and its filter form.
 std::string SystemStakeComment(TSystemMode mode, int n, const std::filesystem::path& file);
