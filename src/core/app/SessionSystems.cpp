@@ -15,6 +15,10 @@ namespace kumby {
 std::optional<Session::TSystemGame> Session::SystemPrepare(TSystemMode mode) {
     if (!CheckStakesOpen())
         return std::nullopt;
+    if (WorkingList_.empty()) {
+        Ui_.ShowError("Список комбинаций пуст.");
+        return std::nullopt;
+    }
     TByteArray numbers;
     {
         TBusyScope busy(*this, SystemWaitStatus);

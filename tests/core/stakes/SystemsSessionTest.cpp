@@ -116,6 +116,14 @@ TEST_F(SystemsSessionTest, MissingAndDamagedSystemsShowTheirBoxesAndStakeNothing
     EXPECT_EQ(T.S->Stakes().Count(), 0);
 }
 
+TEST_F(SystemsSessionTest, AnEmptyListHasNoSystemToLookFor) {
+    WriteSystem(SystemText);
+    T.S->WorkingList().clear();
+    EXPECT_FALSE(T.S->CanPlaySystem());
+    EXPECT_FALSE(T.S->SystemPrepare(TSystemMode::All));
+    EXPECT_EQ(T.Ui.Errors(), std::vector<std::string>{"Список комбинаций пуст."});
+}
+
 TEST_F(SystemsSessionTest, AListOfAllNumbersLooksForASystemOverTwentyFour) {
     WriteSystem(SystemText);
     T.S->WorkingList().push_back({13, 14, 15, 16, 17, 18, 19, 20, 21, 22, 23, 24});
