@@ -132,6 +132,20 @@ std::optional<std::vector<TPositionMask>> GenerateSystem(const TSystemRequest& r
             start += c[NumbersInDraw][j] * c[n - NumbersInDraw][m - j];
     std::vector<int64_t> gain(c[n][NumbersInDraw], static_cast<int64_t>(start));
 
+    // Ranks looked up by mask where the table stays small; computed otherwise.
+    std::vector<uint32_t> rankTable;
+    if (n <= 22) {
+        rankTable.assign(std::size_t{1} << n, 0);
+        for (int k : {m, NumbersInDraw}) {
+            uint32_t rank = 0;
+            for (TPositionMask x = LowBits(k); x < (TPositionMask{1} << n); x = NextSubset(x))
+                rankTable[x] = rank++;
+        }
+    }
+    auto rankOf = [&](TPositionMask mask) {
+        return rankTable.empty() ? Rank(mask) : static_cast<std::size_t>(rankTable[mask]);
+    };
+
     std::vector<TPositionMask> system;
     while (uncovered > 0) {
         if (progress) {
@@ -156,12 +170,12 @@ std::optional<std::vector<TPositionMask>> GenerateSystem(const TSystemRequest& r
         }
         system.push_back(chosen);
         ForEachNeighbour(chosen, n, m, t, [&](TPositionMask draw) {
-            uint8_t& flag = covered[Rank(draw)];
+            uint8_t& flag = covered[rankOf(draw)];
             if (flag)
                 return;
             flag = 1;
             --uncovered;
-            ForEachNeighbour(draw, n, NumbersInDraw, t, [&](TPositionMask comb) { --gain[Rank(comb)]; });
+            ForEachNeighbour(draw, n, NumbersInDraw, t, [&](TPositionMask comb) { --gain[rankOf(comb)]; });
         });
     }
     if (progress)
