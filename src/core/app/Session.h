@@ -27,6 +27,7 @@
 #include <filesystem>
 #include <functional>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -366,6 +367,12 @@ private:
     void CloseStakes();
     bool CheckStakesOpen();
     bool StakesRewrite(const std::function<bool(int64_t, const TStakeRecord&)>& keep, int64_t* removed);
+    // Appends `model` with the numbers of each combination (of `rows` of them, when
+    // given) in batches, with progress and Stop, then checks the stakes; a separator
+    // first when asked and the file ends with a stake. Stakes appended, or -1 when
+    // none were and the run failed.
+    int64_t AppendStakeRun(const TStakeRecord& model, int copies, std::span<const TCombination> combinations,
+                           const std::vector<std::size_t>* rows, bool separatorFirst);
     void RefreshDrawsView();
     bool CheckDrawsWritable();
     // Saves the changed archive; on failure puts `before` back.

@@ -167,20 +167,30 @@ int64_t Session::StakesAddCombinations(const std::vector<std::size_t>* rows, int
     const TStakeRecord model =
         NewStake(StakeKindManual, static_cast<int32_t>(drawNumber), static_cast<int32_t>(WorkingList_.size()),
                  TCombination{}, StakeCost(), comment);
+    return AppendStakeRun(model, copies, WorkingList_, rows, false);
+}
+
+int64_t Session::AppendStakeRun(const TStakeRecord& model, int copies,
+                                std::span<const TCombination> combinations,
+                                const std::vector<std::size_t>* rows, bool separatorFirst) {
+    const std::size_t count = rows ? rows->size() : combinations.size();
     int64_t appended = 0;
     bool ok = true;
     {
         TBusyScope busy(*this, "Создание ставок...");
         TUiStakesProgress progress(Ui_);
+        // In batches: the full system over 24 numbers is millions of stakes.
         constexpr std::size_t BatchSize = 16384;
         std::vector<TStakeRecord> batch;
         batch.reserve(std::min(count, BatchSize));
         try {
+            if (separatorFirst && !Stakes_.Empty() && Stakes_.Read(-1).DrawNumber > 0)
+                Stakes_.Append(SeparatorRecord(), 1);
             for (std::size_t i = 0; i < count;) {
                 batch.clear();
                 for (; i < count && batch.size() < BatchSize; ++i) {
                     batch.push_back(model);
-                    SetStakeNumbers(batch.back(), *combinationAt(i));
+                    SetStakeNumbers(batch.back(), combinations[rows ? (*rows)[i] : i]);
                 }
                 const int64_t done = Stakes_.AppendMany(batch, copies, &progress);
                 appended += done;

@@ -69,38 +69,7 @@ int64_t Session::SystemStake(const TSystemGame& game, int64_t drawNumber, int co
     const TStakeRecord model = NewStake(StakeKindSystem, static_cast<int32_t>(drawNumber), combsCount,
                                         TCombination{}, StakeCost(), comment);
 
-    int64_t appended = 0;
-    bool ok = true;
-    {
-        TBusyScope busy(*this, "Создание ставок...");
-        TUiStakesProgress progress(Ui_);
-        try {
-            if (!Stakes_.Empty() && Stakes_.Read(-1).DrawNumber > 0)
-                Stakes_.Append(SeparatorRecord(), 1);
-            // In batches: the full system over 24 numbers is millions of stakes.
-            constexpr std::size_t BatchSize = 16384;
-            std::vector<TStakeRecord> batch;
-            for (std::size_t i = 0; i < combinations.size();) {
-                batch.clear();
-                for (; i < combinations.size() && batch.size() < BatchSize; ++i) {
-                    batch.push_back(model);
-                    SetStakeNumbers(batch.back(), combinations[i]);
-                }
-                const int64_t done = Stakes_.AppendMany(batch, copies, &progress);
-                appended += done;
-                if (done < static_cast<int64_t>(batch.size()))
-                    break; // stopped
-            }
-        } catch (const std::exception& e) {
-            ShowOperationError("Ошибка добавления записи в файл ставок!\r\r%s", e);
-            ok = false;
-        }
-        Ui_.SetProgress(0, 0);
-    }
-    Ui_.Notify(TSessionEvent::StakesChanged);
-    if (ok)
-        StakesCheck();
-    return ok || appended > 0 ? appended : -1;
+    return AppendStakeRun(model, copies, combinations, nullptr, true);
 }
 
 std::optional<std::filesystem::path> Session::SystemGenerate(const TSystemRequest& request) {
