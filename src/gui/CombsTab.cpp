@@ -44,21 +44,6 @@ bool ClipboardHoldsText() {
     return data && data->hasText();
 }
 
-// The rows of a list that never measures a row: fixed heights, no header column.
-void SetUpListView(QTableView& view) {
-    view.setSelectionBehavior(QAbstractItemView::SelectRows);
-    view.setEditTriggers(QAbstractItemView::NoEditTriggers);
-    view.setWordWrap(false);
-    QHeaderView* rows = view.verticalHeader();
-    rows->hide();
-    rows->setSectionResizeMode(QHeaderView::Fixed);
-    rows->setDefaultSectionSize(view.fontMetrics().height() + 6);
-    QHeaderView* columns = view.horizontalHeader();
-    columns->setSectionResizeMode(QHeaderView::Interactive);
-    columns->setHighlightSections(false);
-    columns->setMinimumSectionSize(0);
-}
-
 } // namespace
 
 std::vector<std::pair<std::size_t, std::size_t>> SelectedRanges(const QItemSelection& selection) {

@@ -40,20 +40,10 @@ TDrawsTab::TDrawsTab(Session& session, TActionList& actions, QWidget* parent)
     Model_ = new TDrawsModel(session, this);
     List_ = new QTableView;
     List_->setModel(Model_);
-    List_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    SetUpListView(*List_);
     List_->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    List_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    List_->setWordWrap(false);
     List_->setContextMenuPolicy(Qt::CustomContextMenu);
-    // Fixed row heights keep the list virtual: nothing is measured per row.
-    QHeaderView* rows = List_->verticalHeader();
-    rows->hide();
-    rows->setSectionResizeMode(QHeaderView::Fixed);
-    rows->setDefaultSectionSize(List_->fontMetrics().height() + 6);
     QHeaderView* columns = List_->horizontalHeader();
-    columns->setSectionResizeMode(QHeaderView::Interactive);
-    columns->setHighlightSections(false);
-    columns->setMinimumSectionSize(0);
     columns->setStretchLastSection(true);
     // Compact columns: the whole draw fits the left pages at their designed width.
     List_->setColumnWidth(TDrawsModel::ColNumber,

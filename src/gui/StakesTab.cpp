@@ -28,21 +28,10 @@ TStakesTab::TStakesTab(Session& session, TActionList& actions, TCombsTab& combs,
     Grid_->setObjectName(QString::fromUtf8(ListName));
     Grid_->setModel(Model_);
     Grid_->setItemDelegate(new TStakesDelegate(Grid_));
-    Grid_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    SetUpListView(*Grid_);
     // Deleting takes one range of rows.
     Grid_->setSelectionMode(QAbstractItemView::ContiguousSelection);
-    Grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    Grid_->setWordWrap(false);
     Grid_->setContextMenuPolicy(Qt::CustomContextMenu);
-    // Fixed row heights keep the grid virtual: nothing is measured per row.
-    QHeaderView* rows = Grid_->verticalHeader();
-    rows->hide();
-    rows->setSectionResizeMode(QHeaderView::Fixed);
-    rows->setDefaultSectionSize(Grid_->fontMetrics().height() + 6);
-    QHeaderView* columns = Grid_->horizontalHeader();
-    columns->setSectionResizeMode(QHeaderView::Interactive);
-    columns->setHighlightSections(false);
-    columns->setMinimumSectionSize(0);
     // The designed widths, widened where this font would cut a caption or a stake's
     // twelve numbers (each possibly bold).
     QFont bold = Grid_->font();

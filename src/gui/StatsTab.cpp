@@ -60,19 +60,10 @@ TStatsTab::TStatsTab(Session& session, TActionList& actions, QWidget* parent)
     Model_ = new TStatsModel(session, this);
     List_ = new QTableView;
     List_->setModel(Model_);
-    List_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    SetUpListView(*List_);
     List_->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    List_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    List_->setWordWrap(false);
     List_->setContextMenuPolicy(Qt::CustomContextMenu);
-    QHeaderView* rows = List_->verticalHeader();
-    rows->hide();
-    rows->setSectionResizeMode(QHeaderView::Fixed);
-    rows->setDefaultSectionSize(List_->fontMetrics().height() + 6);
     QHeaderView* columns = List_->horizontalHeader();
-    columns->setSectionResizeMode(QHeaderView::Interactive);
-    columns->setHighlightSections(false);
-    columns->setMinimumSectionSize(0);
     columns->setSortIndicatorShown(true);
     // Designed widths: the value column takes room for masks, the others their captions.
     List_->setColumnWidth(StatColValue,

@@ -128,4 +128,18 @@ void AddSortTypeValues(const QTableView& view, const std::string& listName, TKey
                                header->sortIndicatorOrder() == Qt::DescendingOrder ? 1 : 0));
 }
 
+void SetUpListView(QTableView& view) {
+    view.setSelectionBehavior(QAbstractItemView::SelectRows);
+    view.setEditTriggers(QAbstractItemView::NoEditTriggers);
+    view.setWordWrap(false);
+    QHeaderView* rows = view.verticalHeader();
+    rows->hide();
+    rows->setSectionResizeMode(QHeaderView::Fixed);
+    rows->setDefaultSectionSize(view.fontMetrics().height() + 6);
+    QHeaderView* columns = view.horizontalHeader();
+    columns->setSectionResizeMode(QHeaderView::Interactive);
+    columns->setHighlightSections(false);
+    columns->setMinimumSectionSize(0);
+}
+
 } // namespace kumby::gui

@@ -25,6 +25,10 @@ bool ReadPlacement(const TIniFile& ini, const std::string& section, int pixelsPe
                    TPlacement& out);
 TKeyValues PlacementValues(const TPlacement& placement, int pixelsPerInch, QSize screen);
 
+// The rows of a list that never measures a row (so it stays virtual over millions):
+// fixed heights, no header column, read-only whole-row selection.
+void SetUpListView(QTableView& view);
+
 // "<list>.Column%d" for every column of the view.
 void RestoreColumnWidths(QTableView& view, const TIniFile& ini, const std::string& section,
                          const std::string& listName);
