@@ -114,22 +114,6 @@ bool IsSeparator(char c, std::string_view separators) {
     return separators.find(c) != std::string_view::npos;
 }
 
-// Maximal runs of characters that are not separators; runs of separators count once.
-std::vector<std::string_view> SplitWords(std::string_view text, std::string_view separators) {
-    std::vector<std::string_view> words;
-    std::size_t pos = 0;
-    while (pos < text.size()) {
-        while (pos < text.size() && IsSeparator(text[pos], separators))
-            ++pos;
-        const std::size_t start = pos;
-        while (pos < text.size() && !IsSeparator(text[pos], separators))
-            ++pos;
-        if (pos > start)
-            words.push_back(text.substr(start, pos - start));
-    }
-    return words;
-}
-
 // Larger ranges are refused so that a typing slip cannot exhaust memory.
 constexpr int64_t MaxRangeElements = 100000;
 
@@ -171,6 +155,22 @@ TIntArray ParseIntRange(std::string_view text) {
 }
 
 } // namespace
+
+// Maximal runs of characters that are not separators; runs of separators count once.
+std::vector<std::string_view> SplitWords(std::string_view text, std::string_view separators) {
+    std::vector<std::string_view> words;
+    std::size_t pos = 0;
+    while (pos < text.size()) {
+        while (pos < text.size() && IsSeparator(text[pos], separators))
+            ++pos;
+        const std::size_t start = pos;
+        while (pos < text.size() && !IsSeparator(text[pos], separators))
+            ++pos;
+        if (pos > start)
+            words.push_back(text.substr(start, pos - start));
+    }
+    return words;
+}
 
 // ---- Arithmetic ---------------------------------------------------------
 

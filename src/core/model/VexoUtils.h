@@ -137,6 +137,8 @@ std::string MatrixSegmentsToText(const std::array<uint8_t, MaxNumber>& segments)
 std::array<uint8_t, MaxNumber> MatrixSegmentsFromText(std::string_view text);
 
 // Small text helpers shared by the parsers.
+// Maximal runs of characters that are not separators; runs of separators count once.
+std::vector<std::string_view> SplitWords(std::string_view text, std::string_view separators);
 std::string_view TrimView(std::string_view s);
 std::string Trim(std::string_view s);
 // A whole decimal integer (optional sign), nothing else; false otherwise or on overflow.
