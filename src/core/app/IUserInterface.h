@@ -1,5 +1,6 @@
 #pragma once
 
+#include <filesystem>
 #include <string>
 
 namespace kumby {
@@ -20,6 +21,7 @@ enum class TSessionEvent {
     StakesChanged,   // records of the stakes file were added, checked or removed
     RatingsChanged,  // the ratings were saved: their records, order or view changed
     RegularsChanged, // the regular stakes or the visibility of their tab changed
+    ScriptRunChanged, // the panels of a script run or its running line changed
 };
 
 // The help dialog shown at the end of start-up.
@@ -49,6 +51,8 @@ public:
 
     virtual void Notify(TSessionEvent /*event*/) {}
     virtual void ShowHelpDialog(THelpDialogRequest& /*request*/) {}
+    // A text file the user asked to read when it is done (a script log).
+    virtual void ShowTextFile(const std::filesystem::path& /*file*/) {}
 };
 
 } // namespace kumby

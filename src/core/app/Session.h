@@ -6,11 +6,13 @@
 #include "app/CommandLine.h"
 #include "app/IUserInterface.h"
 #include "app/MainSettings.h"
+#include "app/SessionScriptHost.h"
 #include "app/ViewState.h"
 #include "combs/PrefetchFile.h"
 #include "draws/DrawArchive.h"
 #include "draws/DrawCsv.h"
 #include "model/Records.h"
+#include "script/ScriptRunner.h"
 #include "stakes/Ratings.h"
 #include "stakes/RatingsCharts.h"
 #include "stakes/RegularStakes.h"
@@ -205,6 +207,8 @@ public:
                            const std::string& caption, const std::string& valuesText);
     // The statistics tab's keep/remove buttons: rows are display rows of the last table.
     void StatFilter(const std::vector<std::size_t>& selectedRows, bool exclude);
+    // The filter step of both, over the undo copy the caller made; raises Error.
+    void ApplyTableFilter(const std::vector<std::size_t>& selectedRows, bool exclude);
 
     // ---- Full set and prefetch files -------------------------------------------
     std::filesystem::path PrefetchFileName(std::size_t method) const;
@@ -232,6 +236,8 @@ public:
     std::size_t LastStatMethod() const { return StatMethod_; }
     // Sort of the table, kept for the next computations (-1..19; Error otherwise).
     void SortStatTable(int column, bool descending);
+    int StatSortColumn() const { return StatSortColumn_; }
+    bool StatSortDescending() const { return StatSortDescending_; }
     void ResetStatTableKey() { StatKey_.reset(); }
 
     // ---- Stakes ----------------------------------------------------------------
@@ -354,6 +360,29 @@ public:
     // Back-test over the last n draws; the stakes appended, -1 when none could be.
     int64_t RegularsTest(const std::vector<std::size_t>& rows, int n);
 
+    // ---- Script runs -------------------------------------------------------------
+    bool CanRunScript(const TScriptLines& lines) const { return !Busy() && !lines.empty() && !Draws_.empty(); }
+    bool ScriptRunning() const { return ScriptRunner_.State().Running; }
+    const TScriptRunState& ScriptRunState() const { return ScriptRunner_.State(); }
+    // The forecast at the current offset.
+    void ScriptForecast(const TScriptLines& lines);
+    // The back-test over the last `tests` draws (1 .. draws - 1); false when refused.
+    bool ScriptBackTest(const TScriptLines& lines, int tests);
+    int MaxScriptTests() const { return std::max(0, static_cast<int>(Draws_.size()) - 1); }
+    // The Stop action: asks, then ends the run at its next step.
+    void ScriptStop();
+    void SetScriptLogEnabled(bool on);
+    void SetStakesCheckOnLine(bool on);
+    // Deletes the logs of earlier runs after telling what it found; false when none.
+    bool ScriptLogsDelete();
+    // RAND repeats exactly with a seed (the command line's).
+    void SetScriptSeed(std::optional<uint64_t> seed) { ScriptSeed_ = seed; }
+    // Every run logs to this file (the command line's), whatever the log switch says.
+    void SetScriptLogFile(const std::filesystem::path& file);
+
+    // Cost of one 12-number stake: an unchecked stake carries minus it.
+    TMoney StakeCost() const;
+
 private:
     void LoadViewState();
     void LoadMainSettings();
@@ -362,8 +391,7 @@ private:
     bool TryTakeDataLock();
     bool TakeDataLock();
     void LoadStakes();
-    // Cost of one 12-number stake: an unchecked stake carries minus it.
-    TMoney StakeCost() const;
+    TScriptRunOptions ScriptRunOptions() const;
     void CloseStakes();
     bool CheckStakesOpen();
     bool StakesRewrite(const std::function<bool(int64_t, const TStakeRecord&)>& keep, int64_t* removed);
@@ -394,7 +422,7 @@ private:
     bool SortAndSaveRatings();
     void DownloadNewDraws() {}
     bool DrawDownloadAvailable() const { return false; }
-    void StopRunningScript() {}
+    void StopRunningScript();
 
     IUserInterface& Ui_;
     TSessionOptions Options_;
@@ -451,6 +479,13 @@ private:
     std::size_t StatMethod_ = NoStatMethod;
     int StatSortColumn_ = 1;
     bool StatSortDescending_ = false;
+    TWeights StatWeights_; // those the last table was computed with
+
+    TSessionScriptHost ScriptHost_{*this};
+    TScriptLog ScriptLog_{Options_.DataDir};
+    TScriptRunner ScriptRunner_{ScriptHost_, ScriptLog_};
+    std::optional<uint64_t> ScriptSeed_;
+    bool ScriptLogForced_ = false;
 };
 
 // Raises the busy counter for its lifetime and shows an operation text meanwhile.

@@ -319,33 +319,37 @@ void Session::StatFilter(const std::vector<std::size_t>& selectedRows, bool excl
     MakeUndoCopy(true);
     try {
         TBusyScope busy(*this, "Фильтрация комбинаций...");
-        const TStatTable& table = StatTable_;
-        TStatDrawArray selected;
-        std::string values;
-        std::vector<std::size_t> rows = selectedRows;
-        std::sort(rows.begin(), rows.end());
-        for (std::size_t r : rows) {
-            if (r >= table.RowCount())
-                continue;
-            const TStatRow& row = table.DisplayRow(r);
-            selected.push_back(row.Entry);
-            if (!values.empty())
-                values += "; ";
-            values += row.Texts[StatColValue];
-        }
-        if (selected.empty())
-            return;
-        if (StatMethod_ >= Registry_.Count())
-            throw Error("Не выбран метод расчета статистики (cb: cbDrawsStatType)!");
-        const std::size_t method = StatMethod_;
-        ApplyValuesFilter([&] { return Registry_.CreateInstance(method); }, selected, exclude,
-                          Registry_.DisplayName(method, true), values);
+        ApplyTableFilter(selectedRows, exclude);
     } catch (const std::exception& e) {
         Ui_.Notify(TSessionEvent::CombsChanged);
         Ui_.ShowError(e.what());
         return;
     }
     Ui_.Notify(TSessionEvent::CombsChanged);
+}
+
+void Session::ApplyTableFilter(const std::vector<std::size_t>& selectedRows, bool exclude) {
+    const TStatTable& table = StatTable_;
+    TStatDrawArray selected;
+    std::string values;
+    std::vector<std::size_t> rows = selectedRows;
+    std::sort(rows.begin(), rows.end());
+    for (std::size_t r : rows) {
+        if (r >= table.RowCount())
+            continue;
+        const TStatRow& row = table.DisplayRow(r);
+        selected.push_back(row.Entry);
+        if (!values.empty())
+            values += "; ";
+        values += row.Texts[StatColValue];
+    }
+    if (selected.empty())
+        return;
+    if (StatMethod_ >= Registry_.Count())
+        throw Error("Не выбран метод расчета статистики (cb: cbDrawsStatType)!");
+    const std::size_t method = StatMethod_;
+    ApplyValuesFilter([&] { return Registry_.CreateInstance(method); }, selected, exclude,
+                      Registry_.DisplayName(method, true), values);
 }
 
 } // namespace kumby

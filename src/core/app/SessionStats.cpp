@@ -8,9 +8,13 @@ namespace kumby {
 
 bool Session::ComputeTable(std::size_t method, bool force) {
     const TStatTableKey key{Draws_.size(), Offset_, View_.DrawsStatLen, method};
-    if (!force && StatKey_ == key)
+    // The weight column follows the coefficients, which a script filter may change.
+    const TWeights weights{Config_.CoefCount, Config_.CoefDeviation, Config_.CoefLevel, Config_.UsePercents,
+                           Config_.UseAbsValues};
+    if (!force && StatKey_ == key && StatWeights_ == weights)
         return false;
     StatKey_ = key;
+    StatWeights_ = weights;
 
     if (Registry_.Count() == 0)
         return false;

@@ -41,6 +41,7 @@ struct TWeights {
     long double CoefLevel = 1;
     bool UsePercents = false;
     bool UseAbsValues = false;
+    bool operator==(const TWeights&) const = default;
 };
 
 class TStatList {
