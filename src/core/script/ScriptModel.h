@@ -90,9 +90,9 @@ using TFilterVars = std::vector<TFilterRec>;
 using TScriptLines = std::vector<std::string>;
 
 // ---- Keywords and captions ------------------------------------------------------
-const char* StartCombsKeyword(int value);       // "FULL", …; ScriptErrorCaption out of range
+const char* StartCombsKeyword(int value); // "FULL", …; ScriptErrorCaption out of range
 const char* StartCombsEditorCaption(int value); // "Исходный список (рекомендуется для тестов)", …
-const char* StartCombsShortCaption(int value);  // "Исходный список", "Исключить %d тиражей", …
+const char* StartCombsShortCaption(int value); // "Исходный список", "Исключить %d тиражей", …
 const char* ResultModeKeyword(int value);
 const char* ResultModeEditorCaption(int value);
 const char* ResultModeShortCaption(int value);
@@ -117,8 +117,8 @@ std::string BuildLine(std::string_view options, const std::array<std::string, Sc
 
 // ---- Options ----------------------------------------------------------------------
 TScriptOptions ReadOptions(std::string_view text);
-std::string OptionsLineText(const TScriptOptions& options);    // FULL:0#RAND#CLR#NEX
-std::string OptionsLogText(const TScriptOptions& options);     // FULL#RAND, EXCL:3#ALL#NEX
+std::string OptionsLineText(const TScriptOptions& options); // FULL:0#RAND#CLR#NEX
+std::string OptionsLogText(const TScriptOptions& options);  // FULL#RAND, EXCL:3#ALL#NEX
 std::string OptionsDisplayText(const TScriptOptions& options); // "Исходный список; Случайно; …"
 
 // ---- Filters ----------------------------------------------------------------------
@@ -136,6 +136,7 @@ long double ReadScriptFloat(std::string_view text);
 
 // The list's cell texts of one line: comment, options display text, seven filters
 // read and written back; all empty for a separator.
-std::array<std::string, 2 + ScriptFilterSlots> ScriptRowCells(std::string_view line, const TStatList& registry);
+std::array<std::string, 2 + ScriptFilterSlots> ScriptRowCells(std::string_view line,
+                                                              const TStatList& registry);
 
 } // namespace kumby
