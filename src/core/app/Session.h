@@ -361,7 +361,9 @@ public:
     int64_t RegularsTest(const std::vector<std::size_t>& rows, int n);
 
     // ---- Script runs -------------------------------------------------------------
-    bool CanRunScript(const TScriptLines& lines) const { return !Busy() && !lines.empty() && !Draws_.empty(); }
+    bool CanRunScript(const TScriptLines& lines) const {
+        return !Busy() && !lines.empty() && !Draws_.empty();
+    }
     bool ScriptRunning() const { return ScriptRunner_.State().Running; }
     const TScriptRunState& ScriptRunState() const { return ScriptRunner_.State(); }
     // The forecast at the current offset.

@@ -4,8 +4,12 @@
 
 namespace kumby {
 
-void TSessionScriptHost::ShowError(const std::string& text) { S_.Ui().ShowError(text); }
-void TSessionScriptHost::ShowAttention(const std::string& text) { S_.Ui().ShowAttention(text); }
+void TSessionScriptHost::ShowError(const std::string& text) {
+    S_.Ui().ShowError(text);
+}
+void TSessionScriptHost::ShowAttention(const std::string& text) {
+    S_.Ui().ShowAttention(text);
+}
 
 void TSessionScriptHost::SetStatus(const std::string& text) {
     S_.Ui().SetStatus(text);
@@ -20,26 +24,60 @@ void TSessionScriptHost::RunStateChanged() {
     S_.Ui().Notify(TSessionEvent::ScriptRunChanged);
 }
 
-void TSessionScriptHost::ShowLog(const std::filesystem::path& file) { S_.Ui().ShowTextFile(file); }
+void TSessionScriptHost::ShowLog(const std::filesystem::path& file) {
+    S_.Ui().ShowTextFile(file);
+}
 
-int TSessionScriptHost::DrawCount() const { return static_cast<int>(S_.Draws().size()); }
-int TSessionScriptHost::DrawsOffset() const { return S_.DrawsOffset(); }
-void TSessionScriptHost::SetDrawsOffset(int offset) { S_.SetDrawsOffset(offset); }
-int64_t TSessionScriptHost::NextDrawNumber() const { return S_.OffsetInfo().NextDrawNumber; }
+int TSessionScriptHost::DrawCount() const {
+    return static_cast<int>(S_.Draws().size());
+}
+int TSessionScriptHost::DrawsOffset() const {
+    return S_.DrawsOffset();
+}
+void TSessionScriptHost::SetDrawsOffset(int offset) {
+    S_.SetDrawsOffset(offset);
+}
+int64_t TSessionScriptHost::NextDrawNumber() const {
+    return S_.OffsetInfo().NextDrawNumber;
+}
 
-const TCombsArray& TSessionScriptHost::WorkingList() const { return S_.WorkingList(); }
-bool TSessionScriptHost::GenerateDefaultList() { return S_.GenerateList(true, S_.GenerateDefaults()); }
-void TSessionScriptHost::ExcludeLastDraws(int n) { S_.ExcludeLastDraws(n); }
-void TSessionScriptHost::SaveToBuffer(int offset, int n) { S_.SaveToBuffer(offset, n); }
-bool TSessionScriptHost::RestoreFromBuffer(int offset, int n) { return S_.RestoreFromBuffer(offset, n); }
-void TSessionScriptHost::InvalidateBuffer() { S_.InvalidateBuffer(); }
-void TSessionScriptHost::MakeUndoCopy() { S_.MakeUndoCopy(false); }
-void TSessionScriptHost::RestoreUndoCopy() { S_.RestoreUndoCopy(false); }
-void TSessionScriptHost::ClearUndo() { S_.ClearUndo(); }
-void TSessionScriptHost::DeleteLastFilterRow() { S_.DeleteLastFilterRow(); }
+const TCombsArray& TSessionScriptHost::WorkingList() const {
+    return S_.WorkingList();
+}
+bool TSessionScriptHost::GenerateDefaultList() {
+    return S_.GenerateList(true, S_.GenerateDefaults());
+}
+void TSessionScriptHost::ExcludeLastDraws(int n) {
+    S_.ExcludeLastDraws(n);
+}
+void TSessionScriptHost::SaveToBuffer(int offset, int n) {
+    S_.SaveToBuffer(offset, n);
+}
+bool TSessionScriptHost::RestoreFromBuffer(int offset, int n) {
+    return S_.RestoreFromBuffer(offset, n);
+}
+void TSessionScriptHost::InvalidateBuffer() {
+    S_.InvalidateBuffer();
+}
+void TSessionScriptHost::MakeUndoCopy() {
+    S_.MakeUndoCopy(false);
+}
+void TSessionScriptHost::RestoreUndoCopy() {
+    S_.RestoreUndoCopy(false);
+}
+void TSessionScriptHost::ClearUndo() {
+    S_.ClearUndo();
+}
+void TSessionScriptHost::DeleteLastFilterRow() {
+    S_.DeleteLastFilterRow();
+}
 
-const TStatList& TSessionScriptHost::Registry() const { return S_.Registry(); }
-TStatList& TSessionScriptHost::Registry() { return S_.Registry(); }
+const TStatList& TSessionScriptHost::Registry() const {
+    return S_.Registry();
+}
+TStatList& TSessionScriptHost::Registry() {
+    return S_.Registry();
+}
 
 bool TSessionScriptHost::MethodOffered(int method) const {
     return method >= 0 && static_cast<std::size_t>(method) < S_.Registry().Count() &&
@@ -53,9 +91,15 @@ const TStatTable& TSessionScriptHost::ComputeTable(int method, int draws, int so
     return S_.LastStatTable();
 }
 
-int TSessionScriptHost::StatSortColumn() const { return S_.StatSortColumn(); }
-bool TSessionScriptHost::StatSortDescending() const { return S_.StatSortDescending(); }
-void TSessionScriptHost::SetStatSort(int column, bool descending) { S_.SortStatTable(column, descending); }
+int TSessionScriptHost::StatSortColumn() const {
+    return S_.StatSortColumn();
+}
+bool TSessionScriptHost::StatSortDescending() const {
+    return S_.StatSortDescending();
+}
+void TSessionScriptHost::SetStatSort(int column, bool descending) {
+    S_.SortStatTable(column, descending);
+}
 
 void TSessionScriptHost::ApplyStatFilter(int /*method*/, const std::vector<std::size_t>& rows, bool exclude) {
     S_.ApplyTableFilter(rows, exclude);
@@ -65,7 +109,9 @@ bool TSessionScriptHost::StakesEndWithStake() {
     return !S_.Stakes().Empty() && S_.Stakes().Read(-1).DrawNumber > 0;
 }
 
-void TSessionScriptHost::AppendSeparator() { S_.Stakes().Append(SeparatorRecord(), 1); }
+void TSessionScriptHost::AppendSeparator() {
+    S_.Stakes().Append(SeparatorRecord(), 1);
+}
 
 void TSessionScriptHost::ForEachStakeOfDraw(int32_t drawNumber,
                                             const std::function<void(const TCombination&)>& visit) {
@@ -79,11 +125,23 @@ void TSessionScriptHost::ForEachStakeOfDraw(int32_t drawNumber,
     });
 }
 
-void TSessionScriptHost::AppendStake(const TStakeRecord& stake) { S_.Stakes().Append(stake, 1); }
-TMoney TSessionScriptHost::StakeCost() const { return S_.StakeCost(); }
-void TSessionScriptHost::ClearStakes() { S_.Stakes().Clear(); }
-void TSessionScriptHost::CheckStakes() { S_.StakesCheck(); }
-void TSessionScriptHost::StakesChanged(bool /*toLastRow*/) { S_.Ui().Notify(TSessionEvent::StakesChanged); }
-std::filesystem::path TSessionScriptHost::SystemsDir() const { return S_.SystemsDir(); }
+void TSessionScriptHost::AppendStake(const TStakeRecord& stake) {
+    S_.Stakes().Append(stake, 1);
+}
+TMoney TSessionScriptHost::StakeCost() const {
+    return S_.StakeCost();
+}
+void TSessionScriptHost::ClearStakes() {
+    S_.Stakes().Clear();
+}
+void TSessionScriptHost::CheckStakes() {
+    S_.StakesCheck();
+}
+void TSessionScriptHost::StakesChanged(bool /*toLastRow*/) {
+    S_.Ui().Notify(TSessionEvent::StakesChanged);
+}
+std::filesystem::path TSessionScriptHost::SystemsDir() const {
+    return S_.SystemsDir();
+}
 
 } // namespace kumby

@@ -46,7 +46,8 @@ public:
 
     bool StakesEndWithStake() override;
     void AppendSeparator() override;
-    void ForEachStakeOfDraw(int32_t drawNumber, const std::function<void(const TCombination&)>& visit) override;
+    void ForEachStakeOfDraw(int32_t drawNumber,
+                            const std::function<void(const TCombination&)>& visit) override;
     void AppendStake(const TStakeRecord& stake) override;
     TMoney StakeCost() const override;
     void ClearStakes() override;

@@ -77,7 +77,8 @@ bool Session::ScriptLogsDelete() {
                 ++deleted;
                 report += "Удален файл \"" + file.filename().string() + "\"\r";
             } else {
-                report += "Не удалось удалить файл \"" + file.filename().string() + "\": " + ec.message() + "\r";
+                report +=
+                    "Не удалось удалить файл \"" + file.filename().string() + "\": " + ec.message() + "\r";
             }
         }
     }

@@ -72,7 +72,8 @@ public:
     virtual bool StakesEndWithStake() = 0;
     virtual void AppendSeparator() = 0;
     // All stakes of one draw, as numbers, for the "new only" test.
-    virtual void ForEachStakeOfDraw(int32_t drawNumber, const std::function<void(const TCombination&)>& visit) = 0;
+    virtual void ForEachStakeOfDraw(int32_t drawNumber,
+                                    const std::function<void(const TCombination&)>& visit) = 0;
     virtual void AppendStake(const TStakeRecord& stake) = 0;
     virtual TMoney StakeCost() const = 0;
     virtual void ClearStakes() = 0;

@@ -46,10 +46,10 @@ std::string TScriptLog::Write(const std::string& text) {
     if (File_.empty())
         Open();
     const std::tm tm = LocalTime(Clock_());
-    const std::string line = Utf8ToCp1251(Format("[%04d-%02d-%02d %02d:%02d:%02d]: ", tm.tm_year + 1900,
-                                                  tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min,
-                                                  tm.tm_sec) +
-                                           text + "\r\n");
+    const std::string line =
+        Utf8ToCp1251(Format("[%04d-%02d-%02d %02d:%02d:%02d]: ", tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday,
+                            tm.tm_hour, tm.tm_min, tm.tm_sec) +
+                     text + "\r\n");
     const int fd = ::open(File_.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
     if (fd < 0)
         return Format(ScriptLogWriteErrorText, (File_.string() + ": " + std::strerror(errno)).c_str());

@@ -26,7 +26,8 @@ constexpr const char* RunningText = "Выполнение сценария...";
 constexpr const char* FinishedText = "Сценарий завершен!";
 constexpr const char* CountText = "Количество комбинаций в списке: %d";
 constexpr const char* StartListText = "Создание начального списка комбинаций...";
-constexpr const char* RowText = "< [%s] кол-во: %s (%s %%), отклонение: %s (%s %%), глубина: %s (%s %%), вес: %s >";
+constexpr const char* RowText =
+    "< [%s] кол-во: %s (%s %%), отклонение: %s (%s %%), глубина: %s (%s %%), вес: %s >";
 constexpr const char* MethodMissingText =
     "Метод расчета статистики \"%s\" на найден!\r%s\r\rВозможно, Вы отключили данных метод расчета либо "
     "использовали сценарий от другой модификации программы.";
@@ -301,8 +302,8 @@ void TScriptRunner::RunVariant(int line, int variant, int64_t total, const TScri
     }
     if (Stopped())
         return;
-    MakeStake(options.ResultCombsMode, line, OptionsLogText(options) + " + " + recText, comment, options.NewOnly,
-              variant);
+    MakeStake(options.ResultCombsMode, line, OptionsLogText(options) + " + " + recText, comment,
+              options.NewOnly, variant);
 }
 
 void TScriptRunner::BuildStartList(const TScriptOptions& options) {
@@ -411,14 +412,16 @@ void TScriptRunner::WalkMulti(const TFilterPart& part, const TStatTable& table, 
     }
 }
 
-void TScriptRunner::WalkSingle(const TFilterPart& part, const TStatTable& table, const TCustomStat& instance) {
+void TScriptRunner::WalkSingle(const TFilterPart& part, const TStatTable& table,
+                               const TCustomStat& instance) {
     const TWalk walk(table, instance, part.BottomUp);
     int step = 0;
     for (std::size_t i = 0; i < walk.Count(); ++i) {
         if (Stopped())
             return;
         const TStatValues row = walk.Read(i);
-        if (part.StopMode == StopSC && Host_.WorkingList().size() <= static_cast<std::size_t>(std::max(0, part.StopValue)))
+        if (part.StopMode == StopSC &&
+            Host_.WorkingList().size() <= static_cast<std::size_t>(std::max(0, part.StopValue)))
             break;
         if (WalkStopsAt(part, row, step))
             break;
@@ -505,13 +508,13 @@ void TScriptRunner::MakeStake(uint8_t mode, int line, const std::string& filters
 bool TScriptRunner::AddStake(const TCombination& comb, int line, int variant, const std::string& filters,
                              const std::string& comment, bool newOnly, bool throttled) {
     const int64_t next = Host_.NextDrawNumber();
-    const auto draw =
-        static_cast<int32_t>(std::clamp<int64_t>(next, 1, std::numeric_limits<int32_t>::max()));
+    const auto draw = static_cast<int32_t>(std::clamp<int64_t>(next, 1, std::numeric_limits<int32_t>::max()));
     const std::string numbersText = StakeNumbersText(comb);
     if (newOnly) {
         if (KnownDraw_ != draw) {
             KnownStakes_.clear();
-            Host_.ForEachStakeOfDraw(draw, [this](const TCombination& c) { KnownStakes_.insert(StakeKey(c)); });
+            Host_.ForEachStakeOfDraw(draw,
+                                     [this](const TCombination& c) { KnownStakes_.insert(StakeKey(c)); });
             KnownDraw_ = draw;
         }
         if (KnownStakes_.contains(StakeKey(comb))) {
@@ -522,8 +525,8 @@ bool TScriptRunner::AddStake(const TCombination& comb, int line, int variant, co
         }
     }
     const TStakeRecord stake =
-        NewStake(StakeKindScript, draw, static_cast<int32_t>(Host_.WorkingList().size()), comb, Host_.StakeCost(),
-                 StakeCommentText(line, variant, comment, filters));
+        NewStake(StakeKindScript, draw, static_cast<int32_t>(Host_.WorkingList().size()), comb,
+                 Host_.StakeCost(), StakeCommentText(line, variant, comment, filters));
     Host_.AppendStake(stake);
     if (KnownDraw_ == draw)
         KnownStakes_.insert(StakeKey(comb));

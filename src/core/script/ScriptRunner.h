@@ -18,8 +18,8 @@ namespace kumby {
 
 struct TScriptRunOptions {
     bool LogEnabled = false;
-    bool CheckOnLine = true;   // check the stakes after every variant, else once per pass
-    bool ScrollStakes = true;  // the stakes grid follows new stakes
+    bool CheckOnLine = true;      // check the stakes after every variant, else once per pass
+    bool ScrollStakes = true;     // the stakes grid follows new stakes
     std::optional<uint64_t> Seed; // RAND repeats exactly with a seed
 };
 
@@ -28,10 +28,10 @@ struct TScriptRunState {
     bool Running = false;
     bool StopRequested = false;
     int Cycle = 0;
-    int Line = 0;          // 1-based line being run, 0 when none
-    int SelectedRow = -1;  // the script row shown as running
+    int Line = 0;         // 1-based line being run, 0 when none
+    int SelectedRow = -1; // the script row shown as running
     int64_t StakesMade = 0;
-    std::string Text;      // the free panel
+    std::string Text; // the free panel
 };
 
 inline constexpr const char* ScriptStopQuestion = "Остановить выполнение сценария?";
@@ -53,15 +53,15 @@ private:
     void OffsetBanner(int offset);
     void RunAllLines(const TScriptLines& lines);
     void RunLine(int index, const std::string& text);
-    void RunVariant(int line, int variant, int64_t total, const TScriptOptions& options, const TFilterRec& rec,
-                    const std::string& comment);
+    void RunVariant(int line, int variant, int64_t total, const TScriptOptions& options,
+                    const TFilterRec& rec, const std::string& comment);
     void BuildStartList(const TScriptOptions& options);
     void ApplyPart(const TFilterPart& part);
     void WalkMulti(const TFilterPart& part, const TStatTable& table, const TCustomStat& instance);
     void WalkSingle(const TFilterPart& part, const TStatTable& table, const TCustomStat& instance);
     void Filter(const TFilterPart& part, const std::vector<std::size_t>& rows);
-    void MakeStake(uint8_t mode, int line, const std::string& filters, const std::string& comment, bool newOnly,
-                   int variant);
+    void MakeStake(uint8_t mode, int line, const std::string& filters, const std::string& comment,
+                   bool newOnly, int variant);
     bool AddStake(const TCombination& comb, int line, int variant, const std::string& filters,
                   const std::string& comment, bool newOnly, bool throttled);
     void ShowStakesMade(bool throttled);
