@@ -3,6 +3,7 @@
 #include "app/IUserInterface.h"
 
 #include <deque>
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -35,7 +36,11 @@ public:
     bool StopRequested() override {
         return StopAfter >= 0 && !Progress.empty() && Progress.back().first >= StopAfter;
     }
-    void Notify(TSessionEvent e) override { Events.push_back(e); }
+    void Notify(TSessionEvent e) override {
+        Events.push_back(e);
+        if (OnEvent)
+            OnEvent(e);
+    }
     void ShowHelpDialog(THelpDialogRequest& r) override {
         ++HelpDialogs;
         r.DontShowAgain = HelpDontShowAgain;
@@ -55,6 +60,7 @@ public:
     std::vector<std::pair<long long, long long>> Progress; // (done, total)
     long long StopAfter = -1;                              // progress step that asks to stop; -1 never
     std::deque<bool> Answers;
+    std::function<void(TSessionEvent)> OnEvent; // runs after each event is recorded
     int HelpDialogs = 0;
     bool HelpDontShowAgain = false;
 };
