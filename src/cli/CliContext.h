@@ -73,5 +73,7 @@ int CmdRegularsTest(TCliContext& ctx);
 int CmdSystemStake(TCliContext& ctx);
 int CmdSystemGenerate(TCliContext& ctx);
 int CmdSystemCheck(TCliContext& ctx);
+int CmdScriptRun(TCliContext& ctx);
+int CmdScriptTest(TCliContext& ctx);
 
 } // namespace kumby::cli
