@@ -180,6 +180,9 @@ public:
     void MakeUndoCopy(bool interactive);
     void RestoreUndoCopy(bool interactive);
     void ClearUndo() { UndoCopy_.clear(); }
+    // The list becomes the undo copy, without a copy; the list is left undefined
+    // for a filter pass to overwrite.
+    void SwapListIntoUndo() { std::swap(WorkingList_, UndoCopy_); }
     bool CanUndo() const { return !UndoCopy_.empty(); }
     void SaveToBuffer(int a, int b);
     bool RestoreFromBuffer(int a, int b);

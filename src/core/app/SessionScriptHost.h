@@ -55,8 +55,14 @@ public:
     void StakesChanged(bool toLastRow) override;
     std::filesystem::path SystemsDir() const override;
 
+    // A pending undo copy is taken now (the runner's MakeUndoCopy is deferred: a
+    // filter step that follows at once swaps the list into the undo copy instead of
+    // copying millions of combinations).
+    void Settle();
+
 private:
     Session& S_;
+    bool UndoPending_ = false;
 };
 
 } // namespace kumby

@@ -25,6 +25,7 @@ void Session::ScriptForecast(const TScriptLines& lines) {
         return;
     TBusyScope busy(*this);
     ScriptRunner_.Forecast(lines, ScriptRunOptions());
+    ScriptHost_.Settle();
 }
 
 bool Session::ScriptBackTest(const TScriptLines& lines, int tests) {
@@ -36,6 +37,7 @@ bool Session::ScriptBackTest(const TScriptLines& lines, int tests) {
     }
     TBusyScope busy(*this);
     ScriptRunner_.BackTest(lines, tests, ScriptRunOptions());
+    ScriptHost_.Settle();
     return true;
 }
 
