@@ -2,6 +2,7 @@
 // delete by condition.
 #include "draws/DemoArchive.h"
 #include "model/VexoUtils.h"
+#include "stakes/CheckJournal.h"
 #include "stakes/StakesCheck.h"
 #include "stakes/StakesFile.h"
 #include "stakes/StakesFilter.h"
@@ -79,7 +80,7 @@ const std::filesystem::path& CheckedFile() {
         std::filesystem::copy_file(UncheckedFile(), p, std::filesystem::copy_options::overwrite_existing);
         TStakesFile file;
         file.Open(p);
-        CheckAllStakes(file, Archive(), Price, {}, nullptr);
+        CheckAllStakes(file, Archive(), Price, {}, nullptr, nullptr);
         return p;
     }();
     return path;
@@ -89,7 +90,9 @@ std::filesystem::path WorkFile() {
     return BenchFolder() / StakesFileName;
 }
 
-void BM_CheckAllStakes(benchmark::State& state) {
+// As the session checks: the journal first, then the marks. With `sync` the marks
+// are also pushed to the disk before the ratings would be saved.
+void CheckAsTheSession(benchmark::State& state, bool sync) {
     UncheckedFile();
     int64_t checked = 0;
     for (auto _ : state) {
@@ -98,20 +101,34 @@ void BM_CheckAllStakes(benchmark::State& state) {
                                    std::filesystem::copy_options::overwrite_existing);
         TStakesFile file;
         file.Open(WorkFile());
+        file.Sync(); // the copy's own writes are no part of the check
         state.ResumeTiming();
-        checked = CheckAllStakes(file, Archive(), Price, {}, nullptr).Checked;
+        TCheckJournalFile journal(BenchFolder() / CheckJournalFileName, RatingsFileIdOf({}));
+        checked = CheckAllStakes(file, Archive(), Price, {}, &journal, nullptr).Checked;
+        if (sync)
+            file.Sync();
+        RemoveCheckJournal(journal.Path());
         benchmark::DoNotOptimize(checked);
     }
     state.counters["checked"] = static_cast<double>(checked);
 }
+
+void BM_CheckAllStakes(benchmark::State& state) {
+    CheckAsTheSession(state, false);
+}
 BENCHMARK(BM_CheckAllStakes)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+void BM_CheckAllStakesAndSync(benchmark::State& state) {
+    CheckAsTheSession(state, true);
+}
+BENCHMARK(BM_CheckAllStakesAndSync)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 void BM_CheckAllStakesNothingLeft(benchmark::State& state) {
     std::filesystem::copy_file(CheckedFile(), WorkFile(), std::filesystem::copy_options::overwrite_existing);
     TStakesFile file;
     file.Open(WorkFile());
     for (auto _ : state)
-        benchmark::DoNotOptimize(CheckAllStakes(file, Archive(), Price, {}, nullptr).Checked);
+        benchmark::DoNotOptimize(CheckAllStakes(file, Archive(), Price, {}, nullptr, nullptr).Checked);
 }
 BENCHMARK(BM_CheckAllStakesNothingLeft)->Unit(benchmark::kMillisecond)->Iterations(3);
 

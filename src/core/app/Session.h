@@ -423,6 +423,11 @@ private:
     }
     bool CheckRegularsShown();
     void LoadRatings();
+    // Feeds the ratings what a check interrupted by a crash marked, from the journal
+    // it left; true when they got it (the journal goes once they are saved). Any
+    // other journal is removed here, an unusable one with a warning.
+    bool ResumeInterruptedCheck();
+    void DropCheckJournal();
     // Sorts by the list's order and saves; false after a reported failure.
     bool SortAndSaveRatings();
     void DownloadNewDraws() {}
@@ -464,6 +469,9 @@ private:
     TRatings Ratings_;
     bool RatingsSaveBlocked_ = false;
     bool RatingsLoaded_ = false;
+    // What the ratings file holds, while it is the one the ratings were read from or
+    // last saved to.
+    std::optional<TRatingsFileId> RatingsFileId_;
     int RatingsSortColumn_ = RatingsDefaultSortColumn;
     bool RatingsSortDescending_ = RatingsDefaultSortDescending;
 

@@ -3,7 +3,10 @@
 
 #include "Session.h"
 
+#include "SessionStakesSupport.h"
+
 #include "model/VexoUtils.h"
+#include "stakes/CheckJournal.h"
 #include "stakes/RatingsView.h"
 
 #include <algorithm>
@@ -39,14 +42,13 @@ void Session::SetRatingsEffMode(int mode) {
 
 void Session::LoadRatings() {
     RatingsLoaded_ = true;
+    RatingsFileId_.reset();
     const std::filesystem::path path = DataPath(RatingsFileName);
     std::error_code ec;
-    if (!std::filesystem::exists(path, ec) && !ec) {
-        Ui_.Notify(TSessionEvent::RatingsChanged);
-        return;
-    }
     bool loaded = false;
-    {
+    if (!std::filesystem::exists(path, ec) && !ec) {
+        RatingsFileId_ = RatingsFileIdOf({});
+    } else {
         TBusyScope busy(*this, "Загрузка файла рейтинга...");
         try {
             TRatingsLoad load = LoadRatingsFile(path);
@@ -66,6 +68,9 @@ void Session::LoadRatings() {
                                    "перезаписан.",
                                    copyProblem.c_str());
                 Ui_.ShowWarning(text);
+            } else {
+                // Only a file the program wrote whole can be the one a check journal names.
+                RatingsFileId_ = load.File;
             }
             Ratings_.Assign(std::move(load.Items));
             Ratings_.TakeChanged();
@@ -75,10 +80,46 @@ void Session::LoadRatings() {
             ShowOperationError("Ошибка чтения файла рейтинга!\r\r%s", e);
         }
     }
-    if (loaded && !RatingsSaveBlocked_)
+    const bool replayed = ResumeInterruptedCheck();
+    if ((loaded || replayed) && !RatingsSaveBlocked_)
         SortAndSaveRatings();
     else
         Ui_.Notify(TSessionEvent::RatingsChanged);
+    if (replayed)
+        DropCheckJournal();
+}
+
+bool Session::ResumeInterruptedCheck() {
+    const std::filesystem::path journal = DataPath(CheckJournalFileName);
+    TJournalRecovery recovery;
+    {
+        TBusyScope busy(*this, "Восстановление рейтинга после прерванной проверки ставок...");
+        TUiStakesProgress progress(Ui_);
+        const bool known = RatingsFileId_ && !RatingsSaveBlocked_;
+        recovery = RecoverCheckJournal(journal, known ? &*RatingsFileId_ : nullptr, Stakes_, Ratings_, &progress);
+        Ui_.SetProgress(0, 0);
+    }
+    switch (recovery.Outcome) {
+    case TJournalOutcome::None:
+        return false;
+    case TJournalOutcome::Replayed:
+        return true;
+    case TJournalOutcome::Unusable:
+        Ui_.ShowWarning(UnusableCheckJournalText(journal, DataPath(RatingsFileName), recovery.Problem));
+        break;
+    case TJournalOutcome::Outdated:
+        break;
+    }
+    DropCheckJournal();
+    return false;
+}
+
+void Session::DropCheckJournal() {
+    try {
+        RemoveCheckJournal(DataPath(CheckJournalFileName));
+    } catch (const std::exception& e) {
+        Ui_.ShowError(e.what());
+    }
 }
 
 bool Session::SortAndSaveRatings() {
@@ -94,7 +135,7 @@ bool Session::SortAndSaveRatings() {
     } else {
         try {
             TBusyScope busy(*this, "Сохранение файла рейтинга...");
-            SaveRatingsFile(path, Ratings_.Items());
+            RatingsFileId_ = SaveRatingsFile(path, Ratings_.Items());
         } catch (const std::exception& e) {
             ShowOperationError(RatingsWriteErrorText, e);
             ok = false;

@@ -5,6 +5,7 @@
 #include "SessionStakesSupport.h"
 
 #include "model/VexoUtils.h"
+#include "stakes/CheckJournal.h"
 #include "stakes/StakesGrid.h"
 #include "stakes/StakesLog.h"
 
@@ -218,6 +219,10 @@ int64_t Session::StakesCheck() {
         log.emplace(DataDir());
         sinks.push_back(&*log);
     }
+    // Ratings that are never saved in this session need no journal.
+    std::optional<TCheckJournalFile> journal;
+    if (RatingsFileId_ && !RatingsSaveBlocked_)
+        journal.emplace(DataPath(CheckJournalFileName), *RatingsFileId_);
     TCheckReport report;
     bool ok = true;
     {
@@ -226,7 +231,7 @@ int64_t Session::StakesCheck() {
         try {
             report = CheckAllStakes(
                 Stakes_, Draws_, [this](int n, int m) { return Registry_.StakeResult(n, m); }, sinks,
-                &progress);
+                journal ? &*journal : nullptr, &progress);
         } catch (const std::exception& e) {
             ShowOperationError("Ошибка проверки ставок!\r\r%s", e);
             ok = false;
@@ -238,8 +243,23 @@ int64_t Session::StakesCheck() {
     if (report.Checked > 0)
         Ui_.Notify(TSessionEvent::StakesChanged);
     // Also after a stop or a failure: the stakes checked before it are final.
-    if (Ratings_.TakeChanged())
+    if (Ratings_.TakeChanged()) {
+        if (journal && journal->Written()) {
+            // The marks reach the disk before the ratings that count them, or a power
+            // loss in between could have the next check count them again.
+            try {
+                Stakes_.Sync();
+            } catch (const std::exception& e) {
+                ShowOperationError("Ошибка записи в файл ставок!\r\r%s", e);
+            }
+        }
         SortAndSaveRatings();
+    }
+    // Once the save is over the journal has done its work, even when the save failed:
+    // the ratings in memory hold the results for the next save, and positions in a
+    // journal that outlived this check could name other stakes after a deletion.
+    if (journal && journal->Written())
+        DropCheckJournal();
     return ok ? report.Checked : -1;
 }
 

@@ -3,6 +3,7 @@
 #include "io/AtomicFile.h"
 #include "model/Cp1251.h"
 #include "model/Error.h"
+#include "model/Hash64.h"
 #include "model/Money.h"
 #include "model/VexoUtils.h"
 #include "stakes/RatingsSort.h"
@@ -107,12 +108,21 @@ std::string RatingsToBytes(const TRatingsArray& items) {
     return bytes;
 }
 
-TRatingsLoad LoadRatingsFile(const std::filesystem::path& path) {
-    return RatingsFromBytes(ReadRegularFile(path, MaxRatingsFileBytes));
+TRatingsFileId RatingsFileIdOf(std::string_view bytes) {
+    return {bytes.size(), Hash64(bytes)};
 }
 
-void SaveRatingsFile(const std::filesystem::path& path, const TRatingsArray& items) {
-    SaveFileAtomic(path, RatingsToBytes(items));
+TRatingsLoad LoadRatingsFile(const std::filesystem::path& path) {
+    const std::string bytes = ReadRegularFile(path, MaxRatingsFileBytes);
+    TRatingsLoad load = RatingsFromBytes(bytes);
+    load.File = RatingsFileIdOf(bytes);
+    return load;
+}
+
+TRatingsFileId SaveRatingsFile(const std::filesystem::path& path, const TRatingsArray& items) {
+    const std::string bytes = RatingsToBytes(items);
+    SaveFileAtomic(path, bytes);
+    return RatingsFileIdOf(bytes);
 }
 
 std::filesystem::path KeepDamagedRatingsFile(const std::filesystem::path& path) {

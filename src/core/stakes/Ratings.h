@@ -46,6 +46,14 @@ TRatingEntry RatingFromRecord(const TRatingFileRecord& record);
 // HitSum.
 bool IsSoundRating(const TRatingEntry& entry);
 
+// Which bytes a ratings file holds: tells whether it was saved again since.
+struct TRatingsFileId {
+    uint64_t Size = 0;
+    uint64_t Hash = 0;
+    bool operator==(const TRatingsFileId&) const = default;
+};
+TRatingsFileId RatingsFileIdOf(std::string_view bytes);
+
 // What reading a ratings file found.
 struct TRatingsLoad {
     TRatingsArray Items;
@@ -53,6 +61,7 @@ struct TRatingsLoad {
     int64_t Bad = 0;       // records dropped: counters no stakes could give
     int64_t Merged = 0;    // records folded into an earlier one with the same source
     int64_t TailBytes = 0; // bytes of a partial record at the end, dropped
+    TRatingsFileId File;   // of the bytes read
     bool Damaged() const { return Bad > 0 || Merged > 0 || TailBytes > 0; }
 };
 
@@ -63,8 +72,9 @@ std::string RatingsToBytes(const TRatingsArray& items);
 // Raises Error naming the file when it cannot be read (or is no regular file, or
 // too large).
 TRatingsLoad LoadRatingsFile(const std::filesystem::path& path);
-// Replaces the whole file through a temporary file; raises Error naming the file.
-void SaveRatingsFile(const std::filesystem::path& path, const TRatingsArray& items);
+// Replaces the whole file through a temporary file and returns what it holds now;
+// raises Error naming the file.
+TRatingsFileId SaveRatingsFile(const std::filesystem::path& path, const TRatingsArray& items);
 // Copies a damaged file next to it under a name not yet taken
 // ("Kumby_12x24.lrt.damaged", "...damaged2", ...) before it is rewritten; returns
 // that name. Raises Error naming the file when the copy cannot be made.

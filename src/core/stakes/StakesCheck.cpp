@@ -25,7 +25,8 @@ void CheckStake(TStakeRecord& stake, const TDrawRecord& draw, const TStakePricer
 }
 
 TCheckReport CheckAllStakes(TStakesFile& file, const TDrawsArray& draws, const TStakePricer& price,
-                            std::span<IStakeCheckSink* const> sinks, IStakesProgress* progress) {
+                            std::span<IStakeCheckSink* const> sinks, IStakeCheckJournal* journal,
+                            IStakesProgress* progress) {
     TCheckReport report;
     const int64_t count = file.Count();
     // Draw numbers repeat over long runs of stakes: each is looked up once.
@@ -37,44 +38,68 @@ TCheckReport CheckAllStakes(TStakesFile& file, const TDrawsArray& draws, const T
         return it->second;
     };
 
-    int64_t firstQualifying = -1;
-    int64_t nextStep = 0;
-    int64_t step = 1;
+    // First every record to mark, then the marking: the journal hears of all of them
+    // before the first one changes.
     constexpr std::size_t Chunk = 4096;
     std::vector<TStakeRecord> chunk(static_cast<std::size_t>(std::min<int64_t>(count, Chunk)));
+    std::vector<TStakeRun> runs;
+    int64_t firstQualifying = -1;
     for (int64_t i = 0; i < count;) {
         const std::size_t n = static_cast<std::size_t>(std::min<int64_t>(Chunk, count - i));
         file.ReadMany(i, n, chunk.data());
         for (std::size_t j = 0; j < n; ++j, ++i) {
-            TStakeRecord& r = chunk[j];
-            if (firstQualifying < 0) {
-                if (!Qualifies(r))
-                    continue;
-                firstQualifying = i;
-                step = std::max<int64_t>(1, (count - firstQualifying) / 100);
-                nextStep = i + step;
-            }
-            if (i >= nextStep && progress) {
-                const double done = 100.0 * static_cast<double>(i - firstQualifying) /
-                                    static_cast<double>(count - firstQualifying);
-                progress->Status(Format("Проверка результатов ставок ( завершено %.0f %% )...", done));
-                progress->Progress(i - firstQualifying, count - firstQualifying);
-                nextStep = i + step;
-                if (progress->StopRequested()) {
-                    report.Stopped = true;
-                    return report;
-                }
-            }
+            const TStakeRecord& r = chunk[j];
             if (!Qualifies(r))
                 continue;
-            const int index = findDraw(r.DrawNumber);
-            if (index < 0)
+            if (firstQualifying < 0)
+                firstQualifying = i;
+            if (findDraw(r.DrawNumber) < 0)
                 continue; // the draw has not happened yet
-            CheckStake(r, draws[static_cast<std::size_t>(index)], price);
-            file.WriteAt(i, r);
-            ++report.Checked;
-            for (IStakeCheckSink* sink : sinks)
-                sink->StakeChecked(r);
+            if (!runs.empty() && runs.back().First + runs.back().Count == i)
+                ++runs.back().Count;
+            else
+                runs.push_back({i, 1});
+        }
+        // Only a file of many chunks makes this a long loop.
+        if (progress && count > static_cast<int64_t>(Chunk)) {
+            progress->Progress(i, count);
+            if (progress->StopRequested()) {
+                report.Stopped = true;
+                return report;
+            }
+        }
+    }
+    if (runs.empty())
+        return report;
+    if (journal)
+        journal->CheckBegins(runs, count);
+
+    const int64_t step = std::max<int64_t>(1, (count - firstQualifying) / 100);
+    int64_t nextStep = firstQualifying + step;
+    for (const TStakeRun& run : runs) {
+        const int64_t end = run.First + run.Count;
+        for (int64_t i = run.First; i < end;) {
+            const std::size_t n = static_cast<std::size_t>(std::min<int64_t>(Chunk, end - i));
+            file.ReadMany(i, n, chunk.data());
+            for (std::size_t j = 0; j < n; ++j, ++i) {
+                if (i >= nextStep && progress) {
+                    const double done = 100.0 * static_cast<double>(i - firstQualifying) /
+                                        static_cast<double>(count - firstQualifying);
+                    progress->Status(Format("Проверка результатов ставок ( завершено %.0f %% )...", done));
+                    progress->Progress(i - firstQualifying, count - firstQualifying);
+                    nextStep = i + step;
+                    if (progress->StopRequested()) {
+                        report.Stopped = true;
+                        return report;
+                    }
+                }
+                TStakeRecord& r = chunk[j];
+                CheckStake(r, draws[static_cast<std::size_t>(findDraw(r.DrawNumber))], price);
+                file.WriteAt(i, r);
+                ++report.Checked;
+                for (IStakeCheckSink* sink : sinks)
+                    sink->StakeChecked(r);
+            }
         }
     }
     return report;

@@ -129,7 +129,7 @@ TEST(StakesCrashTest, CheckKilledMidWayLeavesEachRecordCheckedOrNot) {
         file.Open(path);
         TSignalAfter signal(1000, started);
         IStakeCheckSink* sinks[] = {&signal};
-        CheckAllStakes(file, draws, Price, sinks, nullptr);
+        CheckAllStakes(file, draws, Price, sinks, nullptr, nullptr);
     });
     ASSERT_TRUE(killed) << "the child finished before it could be killed";
 
@@ -159,7 +159,7 @@ TEST(StakesCrashTest, CheckKilledMidWayLeavesEachRecordCheckedOrNot) {
     EXPECT_LT(checked, Stakes);
 
     // The rest is checked by the next run, and nothing twice.
-    EXPECT_EQ(CheckAllStakes(file, draws, Price, {}, nullptr).Checked, Stakes - checked);
+    EXPECT_EQ(CheckAllStakes(file, draws, Price, {}, nullptr, nullptr).Checked, Stakes - checked);
 }
 
 } // namespace
