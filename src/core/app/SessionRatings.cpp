@@ -96,7 +96,8 @@ bool Session::ResumeInterruptedCheck() {
         TBusyScope busy(*this, "Восстановление рейтинга после прерванной проверки ставок...");
         TUiStakesProgress progress(Ui_);
         const bool known = RatingsFileId_ && !RatingsSaveBlocked_;
-        recovery = RecoverCheckJournal(journal, known ? &*RatingsFileId_ : nullptr, Stakes_, Ratings_, &progress);
+        recovery =
+            RecoverCheckJournal(journal, known ? &*RatingsFileId_ : nullptr, Stakes_, Ratings_, &progress);
         Ui_.SetProgress(0, 0);
     }
     switch (recovery.Outcome) {

@@ -146,7 +146,8 @@ void TCheckJournalFile::CheckBegins(std::span<const TStakeRun> runs, int64_t sta
 void RemoveCheckJournal(const std::filesystem::path& path) {
     std::error_code ec;
     if (!std::filesystem::remove(path, ec) && ec)
-        throw Error(Format("Не удалось удалить файл \"%s\": %s", path.string().c_str(), ec.message().c_str()));
+        throw Error(
+            Format("Не удалось удалить файл \"%s\": %s", path.string().c_str(), ec.message().c_str()));
 }
 
 TJournalRecovery RecoverCheckJournal(const std::filesystem::path& path, const TRatingsFileId* ratingsFile,
@@ -158,6 +159,7 @@ TJournalRecovery RecoverCheckJournal(const std::filesystem::path& path, const TR
         return result;
     auto unusable = [&](std::string problem) {
         result.Outcome = TJournalOutcome::Unusable;
+        result.Fed = 0;
         result.Problem = std::move(problem);
         return result;
     };
@@ -186,7 +188,7 @@ TJournalRecovery RecoverCheckJournal(const std::filesystem::path& path, const TR
     int64_t total = 0;
     for (const TStakeRun& run : journal.Runs)
         total += run.Count;
-    // Fed into a copy: a read error half-way leaves the ratings as they were.
+    // Fed into a copy: a read error or a stop half-way leaves the ratings as they were.
     TRatings fed = ratings;
     int64_t done = 0;
     constexpr std::size_t Chunk = 4096;
@@ -194,11 +196,12 @@ TJournalRecovery RecoverCheckJournal(const std::filesystem::path& path, const TR
     try {
         for (const TStakeRun& run : journal.Runs) {
             for (int64_t i = run.First; i < run.First + run.Count;) {
-                const std::size_t n = static_cast<std::size_t>(std::min<int64_t>(Chunk, run.First + run.Count - i));
+                const std::size_t n =
+                    static_cast<std::size_t>(std::min<int64_t>(Chunk, run.First + run.Count - i));
                 chunk.resize(n);
                 stakes.ReadMany(i, n, chunk.data());
                 for (const TStakeRecord& r : chunk) {
-                    // Still unchecked: the check stopped before it.
+                    // One left unchecked: the check ended before it.
                     if (r.Checked) {
                         fed.StakeChecked(r);
                         ++result.Fed;
@@ -206,8 +209,12 @@ TJournalRecovery RecoverCheckJournal(const std::filesystem::path& path, const TR
                 }
                 i += static_cast<int64_t>(n);
                 done += static_cast<int64_t>(n);
-                if (progress)
+                if (progress) {
                     progress->Progress(done, total);
+                    // Half the results would be worse than none: the warning offers the rebuild.
+                    if (progress->StopRequested())
+                        return unusable("восстановление рейтинга остановлено");
+                }
             }
         }
     } catch (const std::exception& e) {
@@ -218,12 +225,13 @@ TJournalRecovery RecoverCheckJournal(const std::filesystem::path& path, const TR
     return result;
 }
 
-std::string UnusableCheckJournalText(const std::filesystem::path& journal, const std::filesystem::path& ratings,
-                                     const std::string& problem) {
-    return Format("Журнал прерванной проверки ставок \"%s\" не удалось использовать: %s.\r\rРезультаты ставок, "
-                  "отмеченных этой проверкой как проверенные, могли не попасть в файл рейтинга \"%s\". Команда "
-                  "\"Обновить рейтинг\" пересчитает рейтинг по текущим ставкам. Журнал удален.",
-                  journal.string().c_str(), problem.c_str(), ratings.string().c_str());
+std::string UnusableCheckJournalText(const std::filesystem::path& journal,
+                                     const std::filesystem::path& ratings, const std::string& problem) {
+    return Format(
+        "Журнал прерванной проверки ставок \"%s\" не удалось использовать: %s.\r\rРезультаты ставок, "
+        "отмеченных этой проверкой как проверенные, могли не попасть в файл рейтинга \"%s\". Команда "
+        "\"Обновить рейтинг\" пересчитает рейтинг по текущим ставкам. Журнал удален.",
+        journal.string().c_str(), problem.c_str(), ratings.string().c_str());
 }
 
 } // namespace kumby

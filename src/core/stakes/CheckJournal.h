@@ -70,7 +70,8 @@ struct TJournalRecovery {
 // Handles the journal a check left at `path`. `ratingsFile` is what the ratings
 // file held when `ratings` were read from it, null when that is not known (the file
 // was unreadable or damaged). When the journal names that file, every record it lists
-// that is checked now goes into `ratings`, all of them or (on a read error) none.
+// that is checked now goes into `ratings`, all of them or (on a read error or a
+// stop) none.
 // The journal stays where it is: it goes once the ratings are saved.
 TJournalRecovery RecoverCheckJournal(const std::filesystem::path& path, const TRatingsFileId* ratingsFile,
                                      const TStakesFile& stakes, TRatings& ratings, IStakesProgress* progress);

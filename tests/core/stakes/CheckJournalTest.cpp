@@ -164,6 +164,25 @@ TEST_F(CheckJournalTest, ACrashAfterTheRatingsWereSavedCountsNothingTwice) {
     EXPECT_EQ(Figures(LoadRatingsFile(work / RatingsFileName).Items), Expected);
 }
 
+TEST_F(CheckJournalTest, AStoppedRecoveryFeedsNothingAndSaysSo) {
+    TTestSession work;
+    TTestSession crashed;
+    StartOnCopy(work);
+    const TRatingsArray before = work.S->Ratings().Items();
+    TSnapshotAt snapshot(41, work.Path(), crashed.Path());
+    work.S->AddStakeCheckSink(&snapshot);
+    ASSERT_EQ(work.S->StakesCheck(), ToMark);
+
+    crashed.Open();
+    crashed.Ui.StopAfter = 0;
+    ASSERT_EQ(crashed.Start(), TStartResult::Ready);
+    const std::vector<std::string> warnings = Warnings(crashed.Ui);
+    ASSERT_EQ(warnings.size(), 1u);
+    EXPECT_NE(warnings[0].find("остановлено"), std::string::npos) << warnings[0];
+    EXPECT_EQ(Figures(crashed.S->Ratings().Items()), Figures(before));
+    EXPECT_FALSE(std::filesystem::exists(crashed / CheckJournalFileName));
+}
+
 // Runs `work` in a child that writes one byte to the pipe when it is under way, and
 // kills it with SIGKILL a moment after that byte arrives. True when it was killed.
 template <class TWork> bool KillMidWay(TWork work) {
@@ -418,9 +437,9 @@ TEST(CheckJournalBytesTest, RoundTripAndEveryDamageIsNoticed) {
         }
 
     // A sound checksum over runs that overlap or leave the file is still refused.
-    for (const std::vector<TStakeRun>& runs : {std::vector<TStakeRun>{{0, 5}, {3, 1}},
-                                               std::vector<TStakeRun>{{10, 0}},
-                                               std::vector<TStakeRun>{{j.StakesCount - 1, 2}}}) {
+    for (const std::vector<TStakeRun>& runs :
+         {std::vector<TStakeRun>{{0, 5}, {3, 1}}, std::vector<TStakeRun>{{10, 0}},
+          std::vector<TStakeRun>{{j.StakesCount - 1, 2}}}) {
         TCheckJournal bad = j;
         bad.Runs = runs;
         EXPECT_NE(CheckJournalFromBytes(CheckJournalToBytes(bad)).Problem, "");
