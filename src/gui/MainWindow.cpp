@@ -534,6 +534,9 @@ void TFormMain::SessionEvent(TSessionEvent event) {
         SyncRegularsTab();
         Actions_->Update();
         break;
+    case TSessionEvent::ScriptChanged:
+        Actions_->Update();
+        break;
     }
 }
 

@@ -18,10 +18,11 @@ enum class TSessionEvent {
     AnalysisViewsChanged,
     CombsChanged, // the working list, its undo copy or the operation history changed
     SettingsChanged,
-    StakesChanged,   // records of the stakes file were added, checked or removed
-    RatingsChanged,  // the ratings were saved: their records, order or view changed
-    RegularsChanged, // the regular stakes or the visibility of their tab changed
+    StakesChanged,    // records of the stakes file were added, checked or removed
+    RatingsChanged,   // the ratings were saved: their records, order or view changed
+    RegularsChanged,  // the regular stakes or the visibility of their tab changed
     ScriptRunChanged, // the panels of a script run or its running line changed
+    ScriptChanged,    // the lines of the script changed
 };
 
 // The help dialog shown at the end of start-up.

@@ -12,6 +12,7 @@
 #include "draws/DrawArchive.h"
 #include "draws/DrawCsv.h"
 #include "model/Records.h"
+#include "script/Script.h"
 #include "script/ScriptRunner.h"
 #include "stakes/Ratings.h"
 #include "stakes/RatingsCharts.h"
@@ -388,6 +389,40 @@ public:
     // Cost of one 12-number stake: an unchecked stake carries minus it.
     TMoney StakeCost() const;
 
+    // ---- Script -----------------------------------------------------------------
+    const TScript& Script() const { return Script_; }
+    // "Строк: %d"
+    std::string ScriptCountPanel() const;
+    // Enabling of the script tab's actions; `row` is the current row, -1 for none.
+    bool CanScriptOpen() const { return !Busy(); }
+    bool CanScriptSave() const { return !Busy() && !Script_.Empty(); }
+    bool CanScriptAdd() const { return !Busy(); }
+    bool CanScriptAddSeparator() const { return !Busy() && !Script_.Empty(); }
+    bool CanScriptLoad() const { return !Busy(); }
+    bool CanScriptClone(int row) const { return CanScriptEdit(row); }
+    bool CanScriptEdit(int row) const;
+    bool CanScriptDelete(std::size_t selectedCount) const { return !Busy() && selectedCount > 0; }
+    bool CanScriptClear() const { return !Busy() && !Script_.Empty(); }
+    bool CanScriptUp(int row) const;
+    bool CanScriptDown(int row) const;
+    // The commands return false after a reported failure. A change whose mirror write
+    // failed stays in the list (the failure is reported all the same).
+    bool ScriptOpen(const std::filesystem::path& file);
+    bool ScriptSave(const std::filesystem::path& file);
+    // Appends a script file.
+    bool ScriptLoad(const std::filesystem::path& file);
+    // The line editor's OK for a new (or cloned) line: the line's row, none when it
+    // could not be added.
+    std::optional<std::size_t> ScriptAdd(const std::string& line);
+    bool ScriptEdit(std::size_t row, const std::string& line);
+    std::optional<std::size_t> ScriptAddSeparator();
+    // After the deletion question; false when declined too.
+    bool ScriptDelete(const std::vector<std::size_t>& rows);
+    bool ScriptClear();
+    // The row the line went to (the selection follows it); none on failure.
+    std::optional<std::size_t> ScriptMoveUp(std::size_t row);
+    std::optional<std::size_t> ScriptMoveDown(std::size_t row);
+
 private:
     void LoadViewState();
     void LoadMainSettings();
@@ -420,8 +455,12 @@ private:
     void LoadRatingsRegularsAndScript() {
         LoadRatings();
         LoadRegulars();
+        LoadScript();
     }
     bool CheckRegularsShown();
+    void LoadScript();
+    // Runs a change of the script, shows what it raised; false then.
+    bool ScriptChange(const std::function<void()>& change, const std::string& status = {});
     void LoadRatings();
     // Feeds the ratings what a check interrupted by a crash marked, from the journal
     // it left; true when they got it (the journal goes once they are saved). Any
@@ -474,6 +513,8 @@ private:
     std::optional<TRatingsFileId> RatingsFileId_;
     int RatingsSortColumn_ = RatingsDefaultSortColumn;
     bool RatingsSortDescending_ = RatingsDefaultSortDescending;
+
+    TScript Script_{Options_.DataDir / ScriptMirrorFileName};
 
     TRegularsArray Regulars_;
     // The file could not be read whole: it is not rewritten, so nothing is lost.
