@@ -64,7 +64,8 @@ constexpr const char* UsageText =
     "  system generate --n N (--full | --m M --t T)\n"
     "                                 система для N чисел в папку Systems: полная или с гарантией\n"
     "                                 \"t совпадений, если M выпавших чисел среди N\"\n"
-    "  system check FILE --m M        гарантия системы по всем вариантам M выпавших чисел\n";
+    "  system check FILE --m M        гарантия системы по всем вариантам M выпавших чисел\n"
+    "  script show [FILE]             строки сценария из файла (без FILE: текущий сценарий)\n";
 
 struct TCommand {
     const char* Word;
@@ -90,7 +91,7 @@ const TCommand Commands[] = {
     {"regulars", "stake", CmdRegularsStake}, {"regulars", "test", CmdRegularsTest},
     {"regulars", "list", CmdRegularsList},   {"regulars", nullptr, CmdRegularsList},
     {"system", "stake", CmdSystemStake},     {"system", "generate", CmdSystemGenerate},
-    {"system", "check", CmdSystemCheck},
+    {"system", "check", CmdSystemCheck},     {"script", "show", CmdScriptShow},
 };
 
 bool HasSubCommands(const std::string& word) {

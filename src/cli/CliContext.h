@@ -75,5 +75,6 @@ int CmdSystemGenerate(TCliContext& ctx);
 int CmdSystemCheck(TCliContext& ctx);
 int CmdScriptRun(TCliContext& ctx);
 int CmdScriptTest(TCliContext& ctx);
+int CmdScriptShow(TCliContext& ctx);
 
 } // namespace kumby::cli

@@ -390,6 +390,15 @@ long double ReadScriptFloat(std::string_view text) {
 
 // ---- The list -----------------------------------------------------------------------
 
+std::array<std::string, 2 + ScriptFilterSlots> ScriptListCaptions() {
+    std::array<std::string, 2 + ScriptFilterSlots> captions;
+    captions[0] = "Комментарии";
+    captions[1] = "Опции";
+    for (int i = 1; i <= ScriptFilterSlots; ++i)
+        captions[static_cast<std::size_t>(1 + i)] = "Фильтр " + std::to_string(i);
+    return captions;
+}
+
 std::array<std::string, 2 + ScriptFilterSlots> ScriptRowCells(std::string_view line,
                                                               const TStatList& registry) {
     std::array<std::string, 2 + ScriptFilterSlots> cells;

@@ -134,6 +134,8 @@ std::string ScriptFloatText(long double value);
 // Keeps "-", digits and "." / ","; 0 when the rest does not convert.
 long double ReadScriptFloat(std::string_view text);
 
+// The captions of the list's columns: "Комментарии", "Опции", "Фильтр 1" … "Фильтр 7".
+std::array<std::string, 2 + ScriptFilterSlots> ScriptListCaptions();
 // The list's cell texts of one line: comment, options display text, seven filters
 // read and written back; all empty for a separator.
 std::array<std::string, 2 + ScriptFilterSlots> ScriptRowCells(std::string_view line,

@@ -110,8 +110,9 @@ TEST_F(ScriptSessionTest, FilesOpenAppendAndSave) {
     EXPECT_EQ(Mirror(), "x\r\n\r\ny\r\n");
 
     EXPECT_FALSE(S().ScriptOpen(T / "missing.lsc"));
-    EXPECT_EQ(T.Ui.Errors().back().rfind("Ошибка чтения файла \"" + (T / "missing.lsc").string() + "\"!\r\r", 0),
-              0u);
+    EXPECT_EQ(
+        T.Ui.Errors().back().rfind("Ошибка чтения файла \"" + (T / "missing.lsc").string() + "\"!\r\r", 0),
+        0u);
     EXPECT_EQ(S().Script().Count(), 3u);
 
     EXPECT_TRUE(S().ScriptSave(T / "out.lsc"));
@@ -145,7 +146,8 @@ TEST_F(ScriptSessionTest, EnablingRules) {
 
     TBusyScope busy(S());
     EXPECT_FALSE(S().CanScriptOpen() || S().CanScriptAdd() || S().CanScriptLoad() || S().CanScriptSave());
-    EXPECT_FALSE(S().CanScriptEdit(0) || S().CanScriptUp(1) || S().CanScriptDown(0) || S().CanScriptDelete(1));
+    EXPECT_FALSE(S().CanScriptEdit(0) || S().CanScriptUp(1) || S().CanScriptDown(0) ||
+                 S().CanScriptDelete(1));
     EXPECT_FALSE(S().CanScriptClear() || S().CanScriptAddSeparator());
 }
 
