@@ -39,7 +39,10 @@ bool Session::CanScriptDown(int row) const {
 
 void Session::LoadScript() {
     try {
-        TBusyScope busy(*this, FileStatus(ScriptLoadStatusText, Script_.MirrorPath()));
+        std::error_code ec;
+        const bool present = std::filesystem::exists(Script_.MirrorPath(), ec) || ec;
+        TBusyScope busy(*this,
+                        present ? FileStatus(ScriptLoadStatusText, Script_.MirrorPath()) : std::string());
         Script_.LoadMirror();
     } catch (const std::exception& e) {
         Ui_.ShowError(std::string(e.what()) +
