@@ -534,6 +534,7 @@ void TFormMain::SessionEvent(TSessionEvent event) {
         SyncRegularsTab();
         Actions_->Update();
         break;
+    case TSessionEvent::ScriptRunChanged:
     case TSessionEvent::ScriptChanged:
         Actions_->Update();
         break;
