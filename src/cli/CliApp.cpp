@@ -65,7 +65,11 @@ constexpr const char* UsageText =
     "                                 система для N чисел в папку Systems: полная или с гарантией\n"
     "                                 \"t совпадений, если M выпавших чисел среди N\"\n"
     "  system check FILE --m M        гарантия системы по всем вариантам M выпавших чисел\n"
-    "  script show [FILE]             строки сценария из файла (без FILE: текущий сценарий)\n";
+    "  script show [FILE]             строки сценария из файла (без FILE: текущий сценарий)\n"
+    "  script run FILE [--log LOG] [--seed S]\n"
+    "                                 прогноз по сценарию при смещении --offset; сделанные ставки\n"
+    "  script test FILE --tests N [--log LOG] [--seed S]\n"
+    "                                 тест сценария на N последних тиражах; итоги по тиражам\n";
 
 struct TCommand {
     const char* Word;
@@ -92,6 +96,7 @@ const TCommand Commands[] = {
     {"regulars", "list", CmdRegularsList},   {"regulars", nullptr, CmdRegularsList},
     {"system", "stake", CmdSystemStake},     {"system", "generate", CmdSystemGenerate},
     {"system", "check", CmdSystemCheck},     {"script", "show", CmdScriptShow},
+    {"script", "run", CmdScriptRun},         {"script", "test", CmdScriptTest},
 };
 
 bool HasSubCommands(const std::string& word) {
