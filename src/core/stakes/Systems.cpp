@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <fstream>
 
 namespace kumby {
 
@@ -48,6 +49,103 @@ std::filesystem::path FindSystemFile(const std::filesystem::path& systemsDir, in
         return {};
     // The order of a folder listing differs between file systems; by name it is the same everywhere.
     return *std::min_element(found.begin(), found.end());
+}
+
+namespace {
+
+// Lines with anything but separators in them; -1 when the file cannot be read.
+int64_t CountSystemLines(const std::filesystem::path& file) {
+    std::error_code ec;
+    const auto size = std::filesystem::file_size(file, ec);
+    if (ec || size > MaxSystemFileBytes)
+        return -1;
+    std::ifstream in(file, std::ios::binary);
+    if (!in)
+        return -1;
+    int64_t lines = 0;
+    bool filled = false;
+    std::vector<char> buffer(1 << 16);
+    while (in) {
+        in.read(buffer.data(), static_cast<std::streamsize>(buffer.size()));
+        const auto got = static_cast<std::size_t>(in.gcount());
+        for (std::size_t i = 0; i < got; ++i) {
+            const char c = buffer[i];
+            if (c == '\n') {
+                lines += filled ? 1 : 0;
+                filled = false;
+            } else if (!filled && !IsSystemSeparator(c)) {
+                filled = true;
+            }
+        }
+    }
+    if (in.bad())
+        return -1;
+    return lines + (filled ? 1 : 0);
+}
+
+// The digits of a name field, or -1 when it is empty or holds anything else.
+int NameField(std::string_view field) {
+    if (field.empty() || field.size() > 6)
+        return -1;
+    int value = 0;
+    for (char c : field) {
+        if (!IsDigit(c))
+            return -1;
+        value = value * 10 + (c - '0');
+    }
+    return value;
+}
+
+} // namespace
+
+TSystemFileInfo SystemFileInfo(const std::filesystem::path& file) {
+    TSystemFileInfo info;
+    info.File = file;
+    const std::string name = file.filename().string();
+    for (int n = MinSystemNumbers; n <= MaxNumber; ++n)
+        if (IsSystemFileName(name, n))
+            info.N = n;
+    if (info.N == 0)
+        return info;
+    // "12-NN-B_KKKK.dat": the block length and the catalogue number.
+    const std::string_view rest = std::string_view(name).substr(
+        SystemFilePrefix(info.N).size(), name.size() - SystemFilePrefix(info.N).size() - 4);
+    const std::size_t bar = rest.find('_');
+    const int block = NameField(rest.substr(0, bar));
+    const std::string_view numberField = rest.substr(bar + 1);
+    const int number = numberField.size() == 4 ? NameField(numberField) : -1;
+    if (block == 0 && number >= 0) {
+        info.Generated = true;
+        info.Full = number == 0;
+        if (!info.Full) {
+            info.M = number / 100;
+            info.T = number % 100;
+        }
+    }
+    info.Combinations = CountSystemLines(file);
+    return info;
+}
+
+std::vector<TSystemFileInfo> ListSystemFiles(const std::filesystem::path& systemsDir) {
+    std::error_code ec;
+    std::vector<std::filesystem::path> found;
+    for (std::filesystem::directory_iterator it(systemsDir, ec), end; !ec && it != end; it.increment(ec)) {
+        std::error_code typeEc;
+        if (!it->is_regular_file(typeEc))
+            continue;
+        const std::string name = it->path().filename().string();
+        for (int n = MinSystemNumbers; n <= MaxNumber; ++n)
+            if (IsSystemFileName(name, n)) {
+                found.push_back(it->path());
+                break;
+            }
+    }
+    std::sort(found.begin(), found.end());
+    std::vector<TSystemFileInfo> result;
+    result.reserve(found.size());
+    for (const std::filesystem::path& file : found)
+        result.push_back(SystemFileInfo(file));
+    return result;
 }
 
 std::vector<TSystemLine> ParseSystemText(std::string_view text, int n, const std::string& name) {

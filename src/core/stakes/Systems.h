@@ -32,6 +32,27 @@ bool IsSystemFileName(const std::string& name, int n);
 // The first system file for n numbers in the folder, by name; empty when there is none.
 std::filesystem::path FindSystemFile(const std::filesystem::path& systemsDir, int n);
 
+// A system file of the folder, as the systems tab lists it.
+struct TSystemFileInfo {
+    std::filesystem::path File;
+    int N = 0;
+    // Lines that hold a combination, counted without checking them (the game reads
+    // them properly); -1 when the file cannot be read or is too large to play.
+    int64_t Combinations = -1;
+    // Block length 0: made by the program, "0000" the full system, else MMTT.
+    bool Generated = false;
+    bool Full = false;
+    int M = 0; // drawn numbers among the n of a reduced generated system
+    int T = 0; // matches it guarantees
+};
+
+// What the name and a count of the lines tell about a file; N is 0 for a name that
+// is no system file's.
+TSystemFileInfo SystemFileInfo(const std::filesystem::path& file);
+// Every system file of the folder for 13..24 numbers, by name (the order in which
+// the game picks the first for n).
+std::vector<TSystemFileInfo> ListSystemFiles(const std::filesystem::path& systemsDir);
+
 // Reads the lines of a system over n numbers. Empty lines are skipped; a line that
 // does not hold 12 different positions of 1..n raises Error naming the file and the
 // line, so a damaged file never yields a stake of other numbers than the list's.

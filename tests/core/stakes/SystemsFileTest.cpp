@@ -110,6 +110,48 @@ TEST(SystemsFileTest, MissingEmptyAndDamagedSystemsFailWithTheirMessages) {
     EXPECT_NE(load.Message.find("строка 2"), std::string::npos) << load.Message;
 }
 
+TEST(SystemsFileTest, TheFolderIsListedByNameWithWhatTheNamesAndLineCountsTell) {
+    TTempDir dir;
+    WriteBytes(dir / "12-16-0_1210.dat", "1 2 3 4 5 6 7 8 9 10 11 12\r\n\r\n4 5 6 7 8 9 10 11 12 13 14 15");
+    WriteBytes(dir / "12-13-0_0000.dat", "1 2 3 4 5 6 7 8 9 10 11 12\n");
+    WriteBytes(dir / "12-16-3_0002.dat",
+               "-- \n1;2;3;4;5;6;7;8;9;10;11;12\n2;3;4;5;6;7;8;9;10;11;12;13\n x\n");
+    WriteBytes(dir / "12-24-0_12.dat", ""); // a number that is not four digits: no generated name
+    for (const char* name : {"12-16-1.dat", "12-12-1_0001.dat", "12-25-1_0001.dat", "notes.txt"})
+        WriteBytes(dir / name, "1 2 3 4 5 6 7 8 9 10 11 12\n");
+    std::filesystem::create_directory(dir / "12-15-0_0000.dat");
+
+    const std::vector<TSystemFileInfo> list = ListSystemFiles(dir.Path());
+    ASSERT_EQ(list.size(), 4u);
+    struct TExpected {
+        const char* Name;
+        int N;
+        int64_t Combinations;
+        bool Generated, Full;
+        int M, T;
+    };
+    const TExpected expected[] = {{"12-13-0_0000.dat", 13, 1, true, true, 0, 0},
+                                  {"12-16-0_1210.dat", 16, 2, true, false, 12, 10},
+                                  {"12-16-3_0002.dat", 16, 3, false, false, 0, 0},
+                                  {"12-24-0_12.dat", 24, 0, false, false, 0, 0}};
+    for (std::size_t i = 0; i < list.size(); ++i) {
+        SCOPED_TRACE(expected[i].Name);
+        EXPECT_EQ(list[i].File, dir / expected[i].Name);
+        EXPECT_EQ(list[i].N, expected[i].N);
+        EXPECT_EQ(list[i].Combinations, expected[i].Combinations);
+        EXPECT_EQ(list[i].Generated, expected[i].Generated);
+        EXPECT_EQ(list[i].Full, expected[i].Full);
+        EXPECT_EQ(list[i].M, expected[i].M);
+        EXPECT_EQ(list[i].T, expected[i].T);
+    }
+    // The game plays the first of them for its n.
+    EXPECT_EQ(FindSystemFile(dir.Path(), 16), list[1].File);
+
+    EXPECT_EQ(SystemFileInfo(dir / "notes.txt").N, 0);
+    EXPECT_EQ(SystemFileInfo(dir / "12-17-1_0001.dat").Combinations, -1); // missing
+    EXPECT_TRUE(ListSystemFiles(dir / "missing").empty());
+}
+
 TEST(SystemsFileTest, ListLookupComparesTheAscendingNumbers) {
     const TCombsArray list = {{12, 11, 10, 9, 8, 7, 6, 5, 4, 3, 2, 1},
                               {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 13}};
