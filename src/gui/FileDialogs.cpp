@@ -21,10 +21,10 @@ void SetFileDialogAnswerer(TFileDialogAnswerer answerer) {
     Answerer() = std::move(answerer);
 }
 
-QString AskOpenFileName(QWidget* parent, const QString& filter) {
+QString AskOpenFileName(QWidget* parent, const QString& filter, const QString& folder) {
     if (Answerer())
         return Answerer()(false, filter);
-    QFileDialog dialog(parent, QString(), QString(), filter);
+    QFileDialog dialog(parent, QString(), folder, filter);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
     SetUpFileDialog(dialog);

@@ -18,7 +18,8 @@ inline constexpr const char* SpreadsheetFileFilter = "Книга Microsoft Excel
 using TFileDialogAnswerer = std::function<QString(bool save, const QString& filter)>;
 void SetFileDialogAnswerer(TFileDialogAnswerer answerer);
 
-QString AskOpenFileName(QWidget* parent, const QString& filter);
+// The dialog opens in `folder` when one is given.
+QString AskOpenFileName(QWidget* parent, const QString& filter, const QString& folder = {});
 // Adds the default suffix when the name has none.
 QString AskSaveFileName(QWidget* parent, const QString& filter, const QString& defaultSuffix);
 

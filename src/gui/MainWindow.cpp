@@ -12,6 +12,7 @@
 #include "StakesTab.h"
 #include "StandardTexts.h"
 #include "StatsTab.h"
+#include "SystemsTab.h"
 #include "ViewStateGlue.h"
 #include "app/Session.h"
 #include "model/VexoUtils.h"
@@ -150,6 +151,8 @@ TFormMain::TFormMain(Session& session, TMessageBoxUi& ui, QWidget* parent)
     RightPages_->addTab(RatingsTab_, QString::fromUtf8(TRatingsTab::Caption));
     RegularsTab_ = new TRegularsTab(Session_, *Actions_, *CombsTab_, *StakesTab_, this);
     RegularsTab_->hide(); // on the page only while its switch is on
+    SystemsTab_ = new TSystemsTab(Session_, *Actions_, *StakesTab_, this);
+    SystemsTab_->hide(); // on the page once start-up has run
     Splitter_ = new QSplitter(Qt::Horizontal);
     Splitter_->addWidget(LeftPages_);
     Splitter_->addWidget(RightPages_);
@@ -178,6 +181,7 @@ TFormMain::TFormMain(Session& session, TMessageBoxUi& ui, QWidget* parent)
     StatsTab_->FillLists(false, false);
     RestoreViewState();
     SyncRegularsTab();
+    SyncSystemsTab();
     DrawsTab_->SessionEvent(TSessionEvent::DrawsDisplayChanged);
     RefreshStatusPanels();
     Actions_->Update();
@@ -232,6 +236,18 @@ void TFormMain::SyncRegularsTab() {
         RightPages_->removeTab(index);
 }
 
+void TFormMain::SyncSystemsTab() {
+    const bool shown = StartedUp_ && !ExitRequested_ && Session_.View().SystemsEnabled;
+    const int index = RightPages_->indexOf(SystemsTab_);
+    if (shown && index < 0)
+        RightPages_->insertTab(RightPages_->indexOf(RatingsTab_) + 1, SystemsTab_,
+                               QString::fromUtf8(TSystemsTab::Caption));
+    else if (!shown && index >= 0)
+        RightPages_->removeTab(index);
+    SystemsMenu_->menuAction()->setVisible(shown);
+    SystemsTab_->SetShown(shown);
+}
+
 void TFormMain::CreateMenus() {
     QMenu* file = menuBar()->addMenu(QStringLiteral("Файл"));
     file->addAction(Settings);
@@ -255,6 +271,10 @@ void TFormMain::CreateMenus() {
 
     QMenu* regulars = menuBar()->addMenu(QString::fromUtf8(TRegularsTab::Caption));
     RegularsTab_->AddCommands(*regulars);
+
+    SystemsMenu_ = menuBar()->addMenu(QString::fromUtf8(TSystemsTab::Caption));
+    SystemsTab_->AddCommands(*SystemsMenu_);
+    SystemsMenu_->menuAction()->setVisible(false);
 
     QMenu* view = menuBar()->addMenu(QStringLiteral("Вид"));
     view->addAction(TabTables);
@@ -399,6 +419,7 @@ void TFormMain::RestoreViewState() {
     StakesTab_->RestoreViewState(ini);
     RatingsTab_->RestoreViewState(ini);
     RegularsTab_->RestoreViewState(ini);
+    SystemsTab_->RestoreViewState(ini);
 
     TPlacement placement;
     const bool placed =
@@ -441,6 +462,7 @@ void TFormMain::SaveViewState() {
         StakesTab_->SaveViewState(values);
         RatingsTab_->SaveViewState(values);
         RegularsTab_->SaveViewState(values);
+        SystemsTab_->SaveViewState(values);
         if (RightPages_->isVisible())
             Session_.View().LeftPanelWidth = Splitter_->sizes().value(0);
         try {
@@ -465,6 +487,7 @@ void TFormMain::StartUp() {
         return;
     }
     setWindowTitle(Q(Session_.WindowCaption()));
+    SyncSystemsTab();
     emit startUpFinished(true);
 }
 
@@ -511,6 +534,7 @@ void TFormMain::SessionEvent(TSessionEvent event) {
         break;
     case TSessionEvent::CombsChanged:
         CombsTab_->SessionEvent(event);
+        SystemsTab_->SessionEvent(event);
         RefreshStatusPanels();
         Actions_->Update();
         break;

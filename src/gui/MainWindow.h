@@ -12,6 +12,7 @@
 #include <array>
 
 class QAction;
+class QMenu;
 class QSplitter;
 class QTabWidget;
 class QTimer;
@@ -32,6 +33,7 @@ class TRegularsTab;
 class TStakesTab;
 class TStatsTab;
 class TStatusPanelLabel;
+class TSystemsTab;
 
 // Locale, translations and the application's name: shared by the program and its tests.
 void SetUpApplication();
@@ -79,6 +81,8 @@ public:
     TStakesTab* StakesTab() const { return StakesTab_; }
     TRatingsTab* RatingsTab() const { return RatingsTab_; }
     TRegularsTab* RegularsTab() const { return RegularsTab_; }
+    TSystemsTab* SystemsTab() const { return SystemsTab_; }
+    QMenu* SystemsMenu() const { return SystemsMenu_; }
     TActionList& Actions() const { return *Actions_; }
     QTabWidget* LeftPages() const { return LeftPages_; }
     QTabWidget* RightPages() const { return RightPages_; }
@@ -116,6 +120,9 @@ private:
     void ShowBusy(bool busy);
     // The tab "Регуляры" is on the page exactly while the switch is on.
     void SyncRegularsTab();
+    // The tab "Системы" and its menu are there once start-up has run, while
+    // "SystemsEnabled" is on.
+    void SyncSystemsTab();
 
     Session& Session_;
     TMessageBoxUi& Ui_;
@@ -130,6 +137,8 @@ private:
     TStakesTab* StakesTab_;
     TRatingsTab* RatingsTab_;
     TRegularsTab* RegularsTab_;
+    TSystemsTab* SystemsTab_;
+    QMenu* SystemsMenu_ = nullptr;
     QToolBar* Tools_ = nullptr;
     std::array<TStatusPanelLabel*, PanelCount> Panels_{};
     QString OperationText_;

@@ -17,6 +17,10 @@
 namespace kumby::gui {
 
 TStakesMultiDialog::TStakesMultiDialog(int drawNumber, IUserInterface& ui, QWidget* parent)
+    : TStakesMultiDialog(drawNumber, ManualStakeComment, ui, parent) {}
+
+TStakesMultiDialog::TStakesMultiDialog(int drawNumber, const std::string& comment, IUserInterface& ui,
+                                       QWidget* parent)
     : QDialog(parent), Ui_(ui) {
     setWindowTitle(QStringLiteral("Добавление мультиставки"));
 
@@ -31,7 +35,7 @@ TStakesMultiDialog::TStakesMultiDialog(int drawNumber, IUserInterface& ui, QWidg
     DrawsCount_->setToolTip(
         QStringLiteral("Количество тиражей, на которые нужно сделать ставку (начиная с указанного)"));
 
-    Comment_ = new QLineEdit(QString::fromUtf8(ManualStakeComment));
+    Comment_ = new QLineEdit(Q(comment));
     Comment_->setMaxLength(StakeCommentMaxLength);
     Comment_->setMinimumWidth(300);
     Comment_->setToolTip(QStringLiteral("Комментарий к ставке"));

@@ -20,6 +20,9 @@ class TStakesMultiDialog : public QDialog {
     Q_OBJECT
 public:
     TStakesMultiDialog(int drawNumber, IUserInterface& ui, QWidget* parent = nullptr);
+    // Preset with another comment, as the system game's.
+    TStakesMultiDialog(int drawNumber, const std::string& comment, IUserInterface& ui,
+                       QWidget* parent = nullptr);
 
     int DrawNumber() const;
     int Copies() const;
