@@ -285,6 +285,44 @@ private slots:
         QCOMPARE(f.TextsOf(TMessageKind::Error).size(), std::size_t(1));
     }
 
+    void stopEndsGenerationWithoutAFile() {
+        TGuiFixture f;
+        f.WriteArchive(TwelveDraws());
+        QVERIFY(f.Start());
+        TSystemsTab& tab = *f.Window->SystemsTab();
+        auto request = [](TSystemGenerateDialog* d) {
+            d->NEdit()->setValue(14);
+            d->ReducedButton()->setChecked(true);
+            d->MEdit()->setValue(12);
+            d->TEdit()->setValue(11);
+            d->accept();
+        };
+        // Stop in the progress window as soon as it shows.
+        int steps = 0;
+        f.Ui.ProgressObserver = [&](long long, long long total) {
+            if (total > 0 && f.Ui.Progress() && ++steps == 1)
+                f.Ui.Progress()->cancel();
+        };
+        TReportSeen report;
+        OnModal<TSystemGenerateDialog>(request);
+        AnswerReport(report);
+        tab.SystemGenerate->trigger();
+        QVERIFY(steps >= 1);
+        QVERIFY(!report.Shown);
+        QVERIFY(!f.Ui.Progress());
+        QVERIFY(!f.Core->Busy());
+        QVERIFY(!std::filesystem::exists(f.Path() / SystemsFolderName / "12-14-0_1211.dat"));
+        QVERIFY(f.Messages.empty());
+
+        // The next run is not stopped by the last one's Stop.
+        f.Ui.ProgressObserver = nullptr;
+        OnModal<TSystemGenerateDialog>(request);
+        AnswerReport(report);
+        tab.SystemGenerate->trigger();
+        QVERIFY(report.Shown);
+        QVERIFY(std::filesystem::exists(f.Path() / SystemsFolderName / "12-14-0_1211.dat"));
+    }
+
     void hiddenBySetting() {
         TGuiFixture f;
         f.WriteArchive(TwelveDraws());
