@@ -138,6 +138,7 @@ TSystemReportDialog::TSystemReportDialog(const QString& caption, const TSystemFi
     Draws_->setObjectName(QStringLiteral("sgReportDraws"));
     Draws_->setHorizontalHeaderLabels({QStringLiteral("Лучшее совпадение"), QStringLiteral("Вариантов")});
     Draws_->verticalHeader()->hide();
+    Draws_->verticalHeader()->setDefaultSectionSize(Draws_->fontMetrics().height() + 6);
     Draws_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     Draws_->setSelectionBehavior(QAbstractItemView::SelectRows);
     Draws_->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
@@ -152,6 +153,10 @@ TSystemReportDialog::TSystemReportDialog(const QString& caption, const TSystemFi
         }
     }
     Draws_->setVisible(check != nullptr);
+    // Every row in sight: there are at most 13.
+    Draws_->setMinimumHeight(Draws_->horizontalHeader()->sizeHint().height() +
+                             Draws_->verticalHeader()->defaultSectionSize() * Draws_->rowCount() +
+                             2 * Draws_->frameWidth() + 2);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok);
     SetRussianButtonTexts(*buttons);

@@ -20,6 +20,8 @@
 #include "SettingsDialog.h"
 #include "StatsModel.h"
 #include "StatsTab.h"
+#include "SystemDialogs.h"
+#include "SystemsTab.h"
 #include "app/Session.h"
 
 #include <QAction>
@@ -212,5 +214,24 @@ int main(int argc, char** argv) {
     THelpDialog help(QString(), &window);
     help.show();
     Save(help, args[2], "help");
+    help.hide();
+
+    if (window.SystemsTab()->Shown()) {
+        window.RightPages()->setCurrentWidget(window.SystemsTab());
+        Save(window, args[2], "systems");
+    }
+    TSystemGenerateDialog systemGenerate(16, ui, &window);
+    systemGenerate.show();
+    Save(systemGenerate, args[2], "system-generate");
+    TSystemCheck check;
+    check.Draws = 1820;
+    check.Worst = 10;
+    check.DrawsByBest = {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 120, 900, 800};
+    TSystemFileInfo info;
+    info.File = session.SystemsDir() / "12-16-0_1210.dat";
+    info.Combinations = 61;
+    TSystemReportDialog report(QStringLiteral("Система создана"), info, 12, &check, &window);
+    report.show();
+    Save(report, args[2], "system-report");
     return 0;
 }
