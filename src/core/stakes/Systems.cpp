@@ -105,6 +105,8 @@ TSystemFileInfo SystemFileInfo(const std::filesystem::path& file) {
     for (int n = MinSystemNumbers; n <= MaxNumber; ++n)
         if (IsSystemFileName(name, n))
             info.N = n;
+    // A file of another name may still be checked: its lines are counted all the same.
+    info.Combinations = CountSystemLines(file);
     if (info.N == 0)
         return info;
     // "12-NN-B_KKKK.dat": the block length and the catalogue number.
@@ -122,7 +124,6 @@ TSystemFileInfo SystemFileInfo(const std::filesystem::path& file) {
             info.T = number % 100;
         }
     }
-    info.Combinations = CountSystemLines(file);
     return info;
 }
 

@@ -46,8 +46,8 @@ struct TSystemFileInfo {
     int T = 0; // matches it guarantees
 };
 
-// What the name and a count of the lines tell about a file; N is 0 for a name that
-// is no system file's.
+// What the name and a count of the lines tell about a file; N is 0 (and nothing
+// else is taken from the name) for a name that is no system file's.
 TSystemFileInfo SystemFileInfo(const std::filesystem::path& file);
 // Every system file of the folder for 13..24 numbers, by name (the order in which
 // the game picks the first for n).

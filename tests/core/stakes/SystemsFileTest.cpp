@@ -148,6 +148,7 @@ TEST(SystemsFileTest, TheFolderIsListedByNameWithWhatTheNamesAndLineCountsTell) 
     EXPECT_EQ(FindSystemFile(dir.Path(), 16), list[1].File);
 
     EXPECT_EQ(SystemFileInfo(dir / "notes.txt").N, 0);
+    EXPECT_EQ(SystemFileInfo(dir / "notes.txt").Combinations, 1);
     EXPECT_EQ(SystemFileInfo(dir / "12-17-1_0001.dat").Combinations, -1); // missing
     EXPECT_TRUE(ListSystemFiles(dir / "missing").empty());
 }
