@@ -188,6 +188,14 @@ std::optional<std::size_t> TStakesTab::SelectedCombination() const {
     return std::nullopt;
 }
 
+void TStakesTab::ShowLastStake() {
+    if (Model_->rowCount() == 0)
+        return;
+    const QModelIndex last = Model_->index(Model_->rowCount() - 1, 0);
+    Grid_->setCurrentIndex(last);
+    Grid_->scrollTo(last);
+}
+
 void TStakesTab::FollowNewStakes() {
     if (!Session_.View().StakesScrollEnabled || Model_->rowCount() == 0)
         return;

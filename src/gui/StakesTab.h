@@ -38,6 +38,9 @@ public:
     TStakesModel* Model() const { return Model_; }
 
     void AddCommands(QMenu& menu) const;
+    // Moves the grid to its last row, whatever the scroll switch says: after stakes
+    // made by another tab's command.
+    void ShowLastStake();
     void SessionEvent(TSessionEvent event);
     void RestoreViewState(const TIniFile& ini);
     void SaveViewState(TKeyValues& values) const;

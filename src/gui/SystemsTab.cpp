@@ -4,7 +4,6 @@
 #include "ActionList.h"
 #include "FileDialogs.h"
 #include "GuiText.h"
-#include "StakesModel.h"
 #include "StakesMultiDialog.h"
 #include "StakesTab.h"
 #include "SystemDialogs.h"
@@ -19,7 +18,6 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
-#include <QTableView>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -133,8 +131,7 @@ void TSystemsTab::SessionEvent(TSessionEvent event) {
 }
 
 void TSystemsTab::RestoreViewState(const TIniFile& ini) {
-    QTableView& view = *List_;
-    RestoreColumnWidths(view, ini, MainWindowSection, ListName);
+    RestoreColumnWidths(*List_, ini, MainWindowSection, ListName);
 }
 
 void TSystemsTab::SaveViewState(TKeyValues& values) const {
@@ -216,15 +213,6 @@ void TSystemsTab::ShowChosenSystem() {
     }
 }
 
-void TSystemsTab::FollowNewStakes() {
-    TStakesModel& model = *Stakes_.Model();
-    if (model.rowCount() == 0)
-        return;
-    const QModelIndex last = model.index(model.rowCount() - 1, 0);
-    Stakes_.Grid()->setCurrentIndex(last);
-    Stakes_.Grid()->scrollTo(last);
-}
-
 void TSystemsTab::PlaySystem(TSystemMode mode) {
     const std::optional<Session::TSystemGame> game = Session_.SystemPrepare(mode);
     if (!game)
@@ -234,7 +222,7 @@ void TSystemsTab::PlaySystem(TSystemMode mode) {
         return;
     const int64_t made = Session_.SystemStake(*game, dialog.DrawNumber(), dialog.Copies(), dialog.Comment());
     if (made > 0)
-        FollowNewStakes();
+        Stakes_.ShowLastStake();
     else if (made == 0 && mode == TSystemMode::Filter)
         Session_.Ui().ShowInfo("Ни одной комбинации системы нет в списке комбинаций: ставки не сделаны.");
     Actions_.Update();

@@ -69,7 +69,6 @@ private:
     // The file the game would play for the list's n, marked in the list.
     void ShowChosenSystem();
     void PlaySystem(TSystemMode mode);
-    void FollowNewStakes();
 
     Session& Session_;
     TActionList& Actions_;
