@@ -91,6 +91,9 @@ void Session::LoadRatings() {
 
 bool Session::ResumeInterruptedCheck() {
     const std::filesystem::path journal = DataPath(CheckJournalFileName);
+    std::error_code ec;
+    if (!std::filesystem::exists(journal, ec) && !ec)
+        return false; // the usual start: no status, no progress
     TJournalRecovery recovery;
     {
         TBusyScope busy(*this, "Восстановление рейтинга после прерванной проверки ставок...");

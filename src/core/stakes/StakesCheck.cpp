@@ -39,7 +39,8 @@ TCheckReport CheckAllStakes(TStakesFile& file, const TDrawsArray& draws, const T
     };
 
     // First every record to mark, then the marking: the journal hears of all of them
-    // before the first one changes.
+    // before the first one changes. The listing only reads (a third of a second for a
+    // million stakes), so the progress and Stop belong to the marking.
     constexpr std::size_t Chunk = 4096;
     std::vector<TStakeRecord> chunk(static_cast<std::size_t>(std::min<int64_t>(count, Chunk)));
     std::vector<TStakeRun> runs;
@@ -59,14 +60,6 @@ TCheckReport CheckAllStakes(TStakesFile& file, const TDrawsArray& draws, const T
                 ++runs.back().Count;
             else
                 runs.push_back({i, 1});
-        }
-        // Only a file of many chunks makes this a long loop.
-        if (progress && count > static_cast<int64_t>(Chunk)) {
-            progress->Progress(i, count);
-            if (progress->StopRequested()) {
-                report.Stopped = true;
-                return report;
-            }
         }
     }
     if (runs.empty())
