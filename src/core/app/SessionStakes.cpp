@@ -4,6 +4,7 @@
 #include "Session.h"
 #include "SessionStakesSupport.h"
 
+#include "model/Cp1251.h"
 #include "model/VexoUtils.h"
 #include "stakes/CheckJournal.h"
 #include "stakes/StakesGrid.h"
@@ -21,11 +22,6 @@ std::string DeletionQuestion(int64_t count) {
     return count == 1 ? std::string("Удалить выделенную запись?")
                       : Format("Удалить все выделенные записи (всего будет удалено %lld записи(ей))?",
                                static_cast<long long>(count));
-}
-
-std::size_t Utf8Length(std::string_view text) {
-    return static_cast<std::size_t>(std::count_if(
-        text.begin(), text.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
 }
 
 } // namespace

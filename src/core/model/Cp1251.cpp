@@ -1,5 +1,6 @@
 #include "Cp1251.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstddef>
 #include <cstdint>
@@ -194,6 +195,20 @@ std::string Utf8ToUpper(std::string_view utf8) {
         pos += length;
     }
     return out;
+}
+
+std::size_t Utf8Length(std::string_view utf8) {
+    return static_cast<std::size_t>(std::count_if(
+        utf8.begin(), utf8.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
+}
+
+std::string Utf8Prefix(std::string_view utf8, std::size_t count) {
+    std::size_t end = 0;
+    for (std::size_t chars = 0; end < utf8.size(); ++end) {
+        if ((static_cast<unsigned char>(utf8[end]) & 0xC0) != 0x80 && chars++ == count)
+            break;
+    }
+    return std::string(utf8.substr(0, end));
 }
 
 } // namespace kumby

@@ -13,5 +13,8 @@ std::string Cp1251ToUtf8(std::string_view cp1251);
 // Case-insensitive comparison that folds Russian letters as well as Latin ones.
 bool SameTextIgnoreCase(std::string_view a, std::string_view b);
 std::string Utf8ToUpper(std::string_view utf8);
+// Characters of a UTF-8 text, and its first `count` characters.
+std::size_t Utf8Length(std::string_view utf8);
+std::string Utf8Prefix(std::string_view utf8, std::size_t count);
 
 } // namespace kumby

@@ -48,11 +48,6 @@ bool IsSoundComb(const TCombination& comb) {
     return IsValidStakeCombination(comb) && std::is_sorted(comb.begin(), comb.end());
 }
 
-std::size_t Utf8Length(std::string_view text) {
-    return static_cast<std::size_t>(std::count_if(
-        text.begin(), text.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
-}
-
 } // namespace
 
 bool IsSoundRegular(const TRegularRecord& r) {

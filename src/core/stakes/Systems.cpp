@@ -1,6 +1,7 @@
 #include "stakes/Systems.h"
 
 #include "io/AtomicFile.h"
+#include "model/Cp1251.h"
 #include "model/Error.h"
 #include "model/VexoUtils.h"
 
@@ -281,9 +282,11 @@ std::vector<TCombination> SystemGameCombinations(const TSystemLoad& system, TSys
 }
 
 std::string SystemStakeComment(TSystemMode mode, int n, const std::filesystem::path& file) {
-    return Format(mode == TSystemMode::All ? "Системная игра для %d чисел [вся система]: %s"
-                                           : "Системная игра для %d чисел [комбинации]: %s",
-                  n, file.stem().string().c_str());
+    // A file of a long name must not make a comment the stake dialogs refuse.
+    return Utf8Prefix(Format(mode == TSystemMode::All ? "Системная игра для %d чисел [вся система]: %s"
+                                                      : "Системная игра для %d чисел [комбинации]: %s",
+                             n, file.stem().string().c_str()),
+                      StakeCommentMaxLength);
 }
 
 int64_t RunScriptSystemGame(const std::filesystem::path& systemsDir, const TCombsArray& workingList,

@@ -1,5 +1,6 @@
 #include "VexoFilters.h"
 
+#include "model/Cp1251.h"
 #include "model/VexoUtils.h"
 #include "stats/StatList.h"
 
@@ -15,12 +16,6 @@ namespace kumby {
 namespace {
 
 constexpr int MaxWidth = 255;
-
-// Characters, not bytes, so that widths pad Russian texts right.
-std::size_t Utf8Length(std::string_view text) {
-    return static_cast<std::size_t>(std::count_if(
-        text.begin(), text.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
-}
 
 // Replaces every placeholder of one kind in a Delphi format pattern ("%d", "%0:d",
 // "%.3d", "%5d", "%-5s", "%0:s") by the one argument, with "%%" giving "%". Widths

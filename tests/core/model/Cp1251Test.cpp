@@ -86,5 +86,14 @@ TEST(Cp1251Test, Utf8ToUpperKeepsEverythingButLetterCase) {
     EXPECT_EQ(Utf8ToUpper("a\xFFz"), "A\xFFZ");
 }
 
+TEST(Cp1251Test, Utf8LengthAndPrefixCountCharactersNotBytes) {
+    EXPECT_EQ(Utf8Length("Система 12"), 10u);
+    EXPECT_EQ(Utf8Prefix("Система 12", 4), "Сист");
+    EXPECT_EQ(Utf8Prefix("Система 12", 10), "Система 12");
+    EXPECT_EQ(Utf8Prefix("Система 12", 99), "Система 12");
+    EXPECT_EQ(Utf8Prefix("", 3), "");
+    EXPECT_EQ(Utf8Prefix("ab", 0), "");
+}
+
 } // namespace
 } // namespace kumby
