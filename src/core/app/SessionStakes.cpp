@@ -175,7 +175,8 @@ int64_t Session::AppendStakeRun(const TStakeRecord& model, int copies,
     bool ok = true;
     {
         TBusyScope busy(*this, "Создание ставок...");
-        TUiStakesProgress progress(Ui_);
+        TUiStakesProgress uiProgress(Ui_);
+        TBatchProgress progress(uiProgress, static_cast<int64_t>(count));
         // In batches: the full system over 24 numbers is millions of stakes.
         constexpr std::size_t BatchSize = 16384;
         std::vector<TStakeRecord> batch;
@@ -184,6 +185,7 @@ int64_t Session::AppendStakeRun(const TStakeRecord& model, int copies,
             if (separatorFirst && !Stakes_.Empty() && Stakes_.Read(-1).DrawNumber > 0)
                 Stakes_.Append(SeparatorRecord(), 1);
             for (std::size_t i = 0; i < count;) {
+                progress.StartBatch(static_cast<int64_t>(i));
                 batch.clear();
                 for (; i < count && batch.size() < BatchSize; ++i) {
                     batch.push_back(model);

@@ -215,8 +215,13 @@ int64_t TStakesFile::AppendMany(std::span<const TStakeRecord> stakes, int copies
     int64_t pendingEnd = Size_;
 
     auto flush = [&] {
-        if (buffer.empty())
+        if (buffer.empty()) {
+            // The buffer may have been written out by the last push, before its
+            // stake was counted as complete.
+            flushedStakes = pendingStakes;
+            flushedEnd = pendingEnd;
             return;
+        }
         try {
             WriteBytesAt(Size_, buffer.data(), buffer.size() * StakeRecordSize);
         } catch (...) {
