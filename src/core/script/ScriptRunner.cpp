@@ -272,7 +272,9 @@ void TScriptRunner::RunLine(int index, const std::string& text) {
     } catch (const std::exception& e) {
         State_.StopRequested = true;
         Changed();
-        Host_.ShowError(e.what());
+        Log(std::string("{ERROR} ") + e.what());
+        // A hand-edited script may have many lines: the message says which one failed.
+        Host_.ShowError(Format("%s\r\rСтрока сценария %d: \"%s\"", e.what(), line, text.c_str()));
     }
     // Stakes made before a stop are checked as the line would have checked them.
     if (State_.StopRequested && staked && Options_.CheckOnLine) {

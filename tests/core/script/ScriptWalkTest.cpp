@@ -315,7 +315,8 @@ TEST(ScriptVariants, ABadFilterStopsTheRunWithItsMessage) {
     TScriptRunner runner(host, log);
     runner.Forecast({"CURR:0#RAND|TSD1#NUMS:0-x#LNO:#SF:1| | | | | | |", "CURR:0#RAND"}, {});
     ASSERT_EQ(host.Errors.size(), 1u);
-    EXPECT_EQ(host.Errors[0], "Некорректное описание фильтра: TSD1#NUMS:0-x#LNO:#SF:1!");
+    EXPECT_EQ(host.Errors[0], "Некорректное описание фильтра: TSD1#NUMS:0-x#LNO:#SF:1!\r\rСтрока сценария 1: "
+                              "\"CURR:0#RAND|TSD1#NUMS:0-x#LNO:#SF:1| | | | | | |\"");
     EXPECT_TRUE(host.Stakes.empty()); // the second line never ran
     EXPECT_FALSE(runner.State().Running);
 }
