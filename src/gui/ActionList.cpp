@@ -11,6 +11,7 @@ QAction* TActionList::Add(const QString& caption, const QString& hint, const QKe
         action->setShortcut(shortcut);
     Actions_.push_back(action);
     Rules_.push_back(std::move(rule));
+    KeepWhileBusy_.push_back(false);
     return action;
 }
 
@@ -20,10 +21,16 @@ QAction* TActionList::AddCheck(const QString& caption, const QString& hint, TRul
     return action;
 }
 
+void TActionList::KeepWhileBusy(QAction* action) {
+    for (std::size_t i = 0; i < Actions_.size(); ++i)
+        if (Actions_[i] == action)
+            KeepWhileBusy_[i] = true;
+}
+
 void TActionList::Update() {
     const bool busy = Busy_ && Busy_();
     for (std::size_t i = 0; i < Actions_.size(); ++i)
-        Actions_[i]->setEnabled(!busy && (!Rules_[i] || Rules_[i]()));
+        Actions_[i]->setEnabled((!busy || KeepWhileBusy_[i]) && (!Rules_[i] || Rules_[i]()));
 }
 
 } // namespace kumby::gui

@@ -1,7 +1,8 @@
 #pragma once
 
 // The main window's commands: each action has its caption, hint, shortcut and the
-// rule that enables it. While the session is busy every action is disabled.
+// rule that enables it. While the session is busy every action is disabled but
+// the ones kept for it.
 
 #include <QAction>
 #include <QKeySequence>
@@ -24,6 +25,9 @@ public:
     QAction* Add(const QString& caption, const QString& hint, const QKeySequence& shortcut = {},
                  TRule rule = {});
     QAction* AddCheck(const QString& caption, const QString& hint, TRule rule = {});
+    // The action's rule alone decides, busy or not: the one way to reach a long
+    // operation while it runs (its Stop).
+    void KeepWhileBusy(QAction* action);
 
     // Re-evaluates every rule.
     void Update();
@@ -33,6 +37,7 @@ private:
     std::function<bool()> Busy_;
     std::vector<QAction*> Actions_;
     std::vector<TRule> Rules_;
+    std::vector<bool> KeepWhileBusy_;
 };
 
 } // namespace kumby::gui

@@ -8,6 +8,7 @@
 #include "MessageBoxUi.h"
 #include "RatingsTab.h"
 #include "RegularsTab.h"
+#include "ScriptTab.h"
 #include "SettingsDialog.h"
 #include "StakesTab.h"
 #include "StandardTexts.h"
@@ -149,6 +150,12 @@ TFormMain::TFormMain(Session& session, TMessageBoxUi& ui, QWidget* parent)
     RightPages_->addTab(StakesTab_, QString::fromUtf8(TStakesTab::Caption));
     RatingsTab_ = new TRatingsTab(Session_, *Actions_);
     RightPages_->addTab(RatingsTab_, QString::fromUtf8(TRatingsTab::Caption));
+    ScriptTab_ = new TScriptTab(Session_, *Actions_, *StatsTab_);
+    RightPages_->addTab(ScriptTab_, QString::fromUtf8(TScriptTab::Caption));
+    connect(RatingsTab_, &TRatingsTab::scriptLinesAdded, this, [this](int count) {
+        RightPages_->setCurrentWidget(ScriptTab_);
+        ScriptTab_->SelectLastLines(count);
+    });
     RegularsTab_ = new TRegularsTab(Session_, *Actions_, *CombsTab_, *StakesTab_, this);
     RegularsTab_->hide(); // on the page only while its switch is on
     SystemsTab_ = new TSystemsTab(Session_, *Actions_, *StakesTab_, this);
@@ -169,6 +176,8 @@ TFormMain::TFormMain(Session& session, TMessageBoxUi& ui, QWidget* parent)
     Ui_.OnStatus = [this](const QString& text) {
         OperationText_ = text;
         ShowLastPanel();
+        if (Session_.ScriptRunning())
+            ScriptTab_->ShowRunState();
     };
     Ui_.OnNotify = [this](TSessionEvent event) { SessionEvent(event); };
 
@@ -268,6 +277,9 @@ void TFormMain::CreateMenus() {
 
     QMenu* ratings = menuBar()->addMenu(QStringLiteral("Рейтинг"));
     RatingsTab_->AddCommands(*ratings);
+
+    QMenu* script = menuBar()->addMenu(QString::fromUtf8(TScriptTab::Caption));
+    ScriptTab_->AddCommands(*script);
 
     QMenu* regulars = menuBar()->addMenu(QString::fromUtf8(TRegularsTab::Caption));
     RegularsTab_->AddCommands(*regulars);
@@ -420,6 +432,7 @@ void TFormMain::RestoreViewState() {
     RatingsTab_->RestoreViewState(ini);
     RegularsTab_->RestoreViewState(ini);
     SystemsTab_->RestoreViewState(ini);
+    ScriptTab_->RestoreViewState(ini);
 
     TPlacement placement;
     const bool placed =
@@ -463,6 +476,7 @@ void TFormMain::SaveViewState() {
         RatingsTab_->SaveViewState(values);
         RegularsTab_->SaveViewState(values);
         SystemsTab_->SaveViewState(values);
+        ScriptTab_->SaveViewState(values);
         if (RightPages_->isVisible())
             Session_.View().LeftPanelWidth = Splitter_->sizes().value(0);
         try {
@@ -544,6 +558,7 @@ void TFormMain::SessionEvent(TSessionEvent event) {
     case TSessionEvent::SettingsChanged:
         CombsTab_->SessionEvent(event);
         StatsTab_->SessionEvent(event);
+        ScriptTab_->SessionEvent(event);
         break;
     case TSessionEvent::StakesChanged:
         StakesTab_->SessionEvent(event);
@@ -559,10 +574,22 @@ void TFormMain::SessionEvent(TSessionEvent event) {
         Actions_->Update();
         break;
     case TSessionEvent::ScriptRunChanged:
+        ScriptTab_->SessionEvent(event);
+        SyncScriptRun();
+        Actions_->Update();
+        break;
     case TSessionEvent::ScriptChanged:
+        ScriptTab_->SessionEvent(event);
         Actions_->Update();
         break;
     }
+}
+
+void TFormMain::SyncScriptRun() {
+    const bool idle = !Session_.ScriptRunning();
+    for (QWidget* tab : {static_cast<QWidget*>(DrawsTab_), static_cast<QWidget*>(CombsTab_),
+                         static_cast<QWidget*>(StatsTab_)})
+        tab->setEnabled(idle);
 }
 
 void TFormMain::CloseOnceIdle() {

@@ -30,6 +30,7 @@ class TDrawsTab;
 class TMessageBoxUi;
 class TRatingsTab;
 class TRegularsTab;
+class TScriptTab;
 class TStakesTab;
 class TStatsTab;
 class TStatusPanelLabel;
@@ -83,6 +84,7 @@ public:
     TRegularsTab* RegularsTab() const { return RegularsTab_; }
     TSystemsTab* SystemsTab() const { return SystemsTab_; }
     QMenu* SystemsMenu() const { return SystemsMenu_; }
+    TScriptTab* ScriptTab() const { return ScriptTab_; }
     TActionList& Actions() const { return *Actions_; }
     QTabWidget* LeftPages() const { return LeftPages_; }
     QTabWidget* RightPages() const { return RightPages_; }
@@ -123,6 +125,8 @@ private:
     // The tab "Системы" and its menu are there once start-up has run, while
     // "SystemsEnabled" is on.
     void SyncSystemsTab();
+    // While a script runs, the tabs it works through are out of the user's reach.
+    void SyncScriptRun();
 
     Session& Session_;
     TMessageBoxUi& Ui_;
@@ -139,6 +143,7 @@ private:
     TRegularsTab* RegularsTab_;
     TSystemsTab* SystemsTab_;
     QMenu* SystemsMenu_ = nullptr;
+    TScriptTab* ScriptTab_;
     QToolBar* Tools_ = nullptr;
     std::array<TStatusPanelLabel*, PanelCount> Panels_{};
     QString OperationText_;

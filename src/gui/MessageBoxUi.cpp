@@ -5,6 +5,8 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QDesktopServices>
+#include <QUrl>
 #include <QMessageBox>
 #include <QProgressDialog>
 
@@ -141,6 +143,15 @@ void TMessageBoxUi::PumpEvents() {
 void TMessageBoxUi::Notify(TSessionEvent event) {
     if (OnNotify)
         OnNotify(event);
+}
+
+void TMessageBoxUi::ShowTextFile(const std::filesystem::path& file) {
+    if (TextFileOpener) {
+        TextFileOpener(file);
+        return;
+    }
+    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(file.string()))))
+        ShowError("Не удалось открыть файл \"" + file.string() + "\".");
 }
 
 void TMessageBoxUi::ShowHelpDialog(THelpDialogRequest& request) {

@@ -43,6 +43,8 @@ public:
     void PumpEvents() override;
     void Notify(TSessionEvent event) override;
     void ShowHelpDialog(THelpDialogRequest& request) override;
+    // Opens the file in the desktop's program for text files.
+    void ShowTextFile(const std::filesystem::path& file) override;
 
     // The window that owns the boxes (none: the active window).
     QWidget* Owner = nullptr;
@@ -57,6 +59,8 @@ public:
     std::function<bool(const TShownMessage&)> Answerer;
     // When set, the help dialog is not shown; the answerer fills the request.
     std::function<void(THelpDialogRequest&)> HelpAnswerer;
+    // When set, text files go here instead of to the desktop.
+    std::function<void(const std::filesystem::path&)> TextFileOpener;
 
     // Sees every progress step (the window is shown all the same).
     std::function<void(long long done, long long total)> ProgressObserver;

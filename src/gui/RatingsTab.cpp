@@ -87,6 +87,9 @@ void TRatingsTab::CreateActions() {
                                  QStringLiteral("Экспорт рейтинга в CSV-файл"), {}, notEmpty);
     RatingsXlsExport = Actions_.Add(QStringLiteral("Экспорт рейтинга в Microsoft Excel"),
                                     QStringLiteral("Экспорт рейтинга в Microsoft Excel"), {}, notEmpty);
+    RatingsToScript = Actions_.Add(QStringLiteral("Добавить в сценарий"),
+                                   QStringLiteral("Добавить выделенные строки в сценарий"), {},
+                                   [this] { return Session_.CanRatingsToScript(SelectedRatingRows().size()); });
     RatingsGraphOverlap = Actions_.Add(
         QStringLiteral("Количество совпадений"),
         QStringLiteral("График количества совпадений для выделенных строк рейтинга"), {}, selected);
@@ -116,6 +119,7 @@ void TRatingsTab::CreateActions() {
     connect(RatingsRefresh, &QAction::triggered, this, &TRatingsTab::RatingsRefreshExecute);
     connect(RatingsExport, &QAction::triggered, this, &TRatingsTab::RatingsExportExecute);
     connect(RatingsXlsExport, &QAction::triggered, this, &TRatingsTab::RatingsXlsExportExecute);
+    connect(RatingsToScript, &QAction::triggered, this, &TRatingsTab::RatingsToScriptExecute);
     connect(RatingsGraphOverlap, &QAction::triggered, this, &TRatingsTab::RatingsGraphOverlapExecute);
     connect(StakesGraphOverlap, &QAction::triggered, this, &TRatingsTab::StakesGraphOverlapExecute);
     connect(StakesGraphProfits, &QAction::triggered, this, &TRatingsTab::StakesGraphProfitsExecute);
@@ -126,6 +130,8 @@ void TRatingsTab::AddCommands(QMenu& menu) const {
     menu.addSeparator();
     menu.addAction(RatingsExport);
     menu.addAction(RatingsXlsExport);
+    menu.addSeparator();
+    menu.addAction(RatingsToScript);
     menu.addSeparator();
     menu.addAction(RatingsGraphOverlap);
     menu.addAction(StakesGraphOverlap);
@@ -164,6 +170,11 @@ void TRatingsTab::RestoreViewState(const TIniFile& ini) {
 void TRatingsTab::SaveViewState(TKeyValues& values) const {
     AddColumnWidthValues(*List_, ListName, values);
     AddSortTypeValues(*List_, ListName, values);
+}
+
+void TRatingsTab::RatingsToScriptExecute() {
+    if (const int added = Session_.RatingsToScript(SelectedRatingRows()); added > 0)
+        emit scriptLinesAdded(added);
 }
 
 std::vector<std::size_t> TRatingsTab::SelectedRatingRows() const {

@@ -43,6 +43,7 @@ public:
     QAction* RatingsRefresh;
     QAction* RatingsExport;
     QAction* RatingsXlsExport;
+    QAction* RatingsToScript;
     QAction* RatingsGraphOverlap;
     QAction* StakesGraphOverlap;
     QAction* StakesGraphProfits;
@@ -53,9 +54,14 @@ public:
     void RatingsRefreshExecute();
     void RatingsExportExecute();
     void RatingsXlsExportExecute();
+    void RatingsToScriptExecute();
     void RatingsGraphOverlapExecute();
     void StakesGraphOverlapExecute();
     void StakesGraphProfitsExecute();
+
+signals:
+    // Lines made of the selected rows went into the script.
+    void scriptLinesAdded(int count);
 
 private:
     void CreateActions();

@@ -422,6 +422,11 @@ public:
     // The row the line went to (the selection follows it); none on failure.
     std::optional<std::size_t> ScriptMoveUp(std::size_t row);
     std::optional<std::size_t> ScriptMoveDown(std::size_t row);
+    // "Добавить в сценарий": the sources of these ratings rows as script lines, in
+    // list order; a source that gives no line is named in an error box. The lines
+    // added (the mirror is written once for all of them).
+    bool CanRatingsToScript(std::size_t selectedCount) const { return !Busy() && selectedCount > 0; }
+    int RatingsToScript(std::vector<std::size_t> rows);
 
 private:
     void LoadViewState();

@@ -4,6 +4,9 @@
 #include "Session.h"
 
 #include "model/VexoUtils.h"
+#include "script/RatingsToScript.h"
+
+#include <algorithm>
 
 namespace kumby {
 
@@ -135,6 +138,31 @@ std::optional<std::size_t> Session::ScriptMoveDown(std::size_t row) {
     }
     ScriptChange([&] { Script_.MoveDown(row); });
     return row + 1 < Script_.Count() ? row + 1 : row;
+}
+
+int Session::RatingsToScript(std::vector<std::size_t> rows) {
+    if (!CanRatingsToScript(rows.size()))
+        return 0;
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    TScriptLines lines;
+    {
+        TBusyScope busy(*this, "Генерация новых строк в сценарии...");
+        for (const std::size_t row : rows) {
+            if (row >= Ratings_.Count())
+                continue;
+            const std::string& source = Ratings_.Items()[row].Name;
+            if (auto line = RatingSourceToScriptLine(source, Registry_))
+                lines.push_back(std::move(*line));
+            else
+                Ui_.ShowError(Format(RatingNotScriptText, source.c_str()));
+        }
+    }
+    if (lines.empty())
+        return 0;
+    // A failed mirror write keeps the lines in the list: they count as added.
+    ScriptChange([&] { Script_.AddLines(lines); });
+    return static_cast<int>(lines.size());
 }
 
 } // namespace kumby

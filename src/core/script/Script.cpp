@@ -141,6 +141,14 @@ std::size_t TScript::Add(std::string_view line) {
     return Lines_.size() - 1;
 }
 
+std::size_t TScript::AddLines(const TScriptLines& lines) {
+    const std::size_t first = Lines_.size();
+    for (const std::string& line : lines)
+        Lines_.push_back(StoredLine(line));
+    SaveMirror();
+    return first;
+}
+
 std::size_t TScript::Insert(std::size_t index, std::string_view line) {
     if (index > Lines_.size())
         throw Error(ScriptIndexErrorText(index));

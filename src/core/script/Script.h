@@ -72,6 +72,8 @@ public:
 
     // Index of the new line.
     std::size_t Add(std::string_view line);
+    // Appends every line with one write of the mirror; the index of the first.
+    std::size_t AddLines(const TScriptLines& lines);
     std::size_t Insert(std::size_t index, std::string_view line); // index up to Count()
     void Replace(std::size_t index, std::string_view line);
     std::size_t Clone(std::size_t index); // appends a copy of the line

@@ -1,7 +1,10 @@
 // The script tab's commands through the session: start-up load of the mirror,
 // questions, statuses, refusals and the enabling rules.
 
+#include "model/VexoUtils.h"
+#include "script/RatingsToScript.h"
 #include "script/Script.h"
+#include "stakes/Ratings.h"
 #include "support/TestSession.h"
 
 #include <gtest/gtest.h>
@@ -149,6 +152,39 @@ TEST_F(ScriptSessionTest, EnablingRules) {
     EXPECT_FALSE(S().CanScriptEdit(0) || S().CanScriptUp(1) || S().CanScriptDown(0) ||
                  S().CanScriptDelete(1));
     EXPECT_FALSE(S().CanScriptClear() || S().CanScriptAddSeparator());
+}
+
+TEST_F(ScriptSessionTest, RatingsToScriptAppendsTheGoodSourcesAndNamesTheOthers) {
+    TRatingsArray items(3);
+    items[0].Name = "03.002: тест @ FULL#RAND + TSD#NUMS:10#CMV:5#SF:1";
+    items[1].Name = "Ставка \"вручную\"";
+    items[2].Name = "01.001: @ EXCL:3#ALL#NEX + BMF#SUMS:5#WMV:3#ST:4";
+    for (TRatingEntry& item : items)
+        item.Count = 1;
+    SaveRatingsFile(T / RatingsFileName, items);
+    Start("FULL:0#NONE| | | | | | | |\r\n");
+    ASSERT_EQ(S().Ratings().Count(), 3u);
+    T.Ui.Messages.clear();
+    T.Ui.Statuses.clear();
+
+    EXPECT_EQ(S().RatingsToScript({2, 1, 0, 1}), 2);
+    EXPECT_TRUE(HasStatus(T.Ui, "Генерация новых строк в сценарии..."));
+    EXPECT_EQ(T.Ui.Errors(), std::vector<std::string>{
+                                 Format(RatingNotScriptText, "Ставка \"вручную\"")});
+    // List order, whatever order the rows came in; the two lines are in the mirror too.
+    TScriptLines expected{"FULL:0#NONE| | | | | | | |"};
+    for (const TRatingEntry& item : S().Ratings().Items())
+        if (auto line = RatingSourceToScriptLine(item.Name, S().Registry()))
+            expected.push_back(*line);
+    ASSERT_EQ(expected.size(), 3u);
+    EXPECT_EQ(S().Script().Lines(), expected);
+    EXPECT_EQ(ParseScriptBytes(Mirror()), expected);
+
+    EXPECT_EQ(S().RatingsToScript({}), 0);
+    EXPECT_EQ(S().RatingsToScript({7}), 0);
+    EXPECT_EQ(S().Script().Count(), 3u);
+    EXPECT_FALSE(S().CanRatingsToScript(0));
+    EXPECT_TRUE(S().CanRatingsToScript(1));
 }
 
 } // namespace
