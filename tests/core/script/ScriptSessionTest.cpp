@@ -159,11 +159,13 @@ TEST_F(ScriptSessionTest, RatingsToScriptAppendsTheGoodSourcesAndNamesTheOthers)
     items[0].Name = "03.002: тест @ FULL#RAND + TSD#NUMS:10#CMV:5#SF:1";
     items[1].Name = "Ставка \"вручную\"";
     items[2].Name = "01.001: @ EXCL:3#ALL#NEX + BMF#SUMS:5#WMV:3#ST:4";
-    for (TRatingEntry& item : items)
+    for (TRatingEntry& item : items) {
         item.Count = 1;
+        item.HitCounts[0] = 1;
+    }
     SaveRatingsFile(T / RatingsFileName, items);
     Start("FULL:0#NONE| | | | | | | |\r\n");
-    ASSERT_EQ(S().Ratings().Count(), 3u);
+    ASSERT_EQ(S().Ratings().Count(), 3u) << (T.Ui.Messages.empty() ? "" : T.Ui.Messages[0].Text);
     T.Ui.Messages.clear();
     T.Ui.Statuses.clear();
 
