@@ -21,8 +21,9 @@ namespace kumby::gui {
 
 namespace {
 
-constexpr const char* FormatsHint = "\n\nДопустимые форматы:\n1 - одно значение\n1, 2, 3 - список значений через "
-                                    "запятую\n1-10;2 - нижняя и верхняя граница диапазона; шаг изменения";
+constexpr const char* FormatsHint =
+    "\n\nДопустимые форматы:\n1 - одно значение\n1, 2, 3 - список значений через "
+    "запятую\n1-10;2 - нижняя и верхняя граница диапазона; шаг изменения";
 
 void SetHint(QWidget& w, const QString& hint) {
     w.setToolTip(hint);
@@ -75,8 +76,8 @@ TFilterDialog::TFilterDialog(const TFilterItem& item, const TFilterEditorPresets
     LevelMode_->setMaxVisibleItems(32);
     for (int mode = 0; mode < LevelModeCount; ++mode)
         LevelMode_->addItem(QString::fromUtf8(LevelModeCaption(mode)));
-    LevelValue_ = NumberListEdit(this, QStringLiteral("Учитываемые значения глубины") +
-                                           QString::fromUtf8(FormatsHint));
+    LevelValue_ =
+        NumberListEdit(this, QStringLiteral("Учитываемые значения глубины") + QString::fromUtf8(FormatsHint));
     Override_ = new QCheckBox(
         QStringLiteral("Использовать приведенные ниже коэффициенты для расчета значений \"Вес\""));
     CoefCount_ = new QLineEdit;
@@ -126,8 +127,8 @@ TFilterDialog::TFilterDialog(const TFilterItem& item, const TFilterEditorPresets
     layout->addWidget(buttons);
 
     // The presets, then what the filter has.
-    Method_->setCurrentIndex(presets.MethodRow >= 0 && presets.MethodRow < Method_->count() ? presets.MethodRow
-                                                                                             : 0);
+    Method_->setCurrentIndex(
+        presets.MethodRow >= 0 && presets.MethodRow < Method_->count() ? presets.MethodRow : 0);
     DrawsLen_->setText(presets.DrawsLen);
     SortOrder_->setCurrentIndex(1);
     StopValue_->setValue(1);
@@ -142,8 +143,8 @@ TFilterDialog::TFilterDialog(const TFilterItem& item, const TFilterEditorPresets
         Method_->setCurrentIndex(Method_->count() > 0 ? row : -1);
         if (!item.DrawsLen.empty())
             DrawsLen_->setText(Q(item.DrawsLen));
-        SortOrder_->setCurrentIndex(item.SortOrder >= 0 && item.SortOrder < SortOrder_->count() ? item.SortOrder
-                                                                                               : 1);
+        SortOrder_->setCurrentIndex(
+            item.SortOrder >= 0 && item.SortOrder < SortOrder_->count() ? item.SortOrder : 1);
         Direction_->setCurrentIndex(item.BottomUp ? 1 : 0);
         FilterMode_->setCurrentIndex(item.KeepSelected ? 1 : 0);
         MultiSelect_->setChecked(item.MultiSelect);
@@ -173,9 +174,9 @@ void TFilterDialog::ShowWeights(const TWeights& weights) {
 void TFilterDialog::UpdateEnabling() {
     Override_->setEnabled(FilterOverrideAvailable(LevelMode_->currentIndex()));
     const bool own = Override_->isEnabled() && Override_->isChecked();
-    for (QWidget* w : {static_cast<QWidget*>(CoefCount_), static_cast<QWidget*>(CoefDeviation_),
-                       static_cast<QWidget*>(CoefLevel_), static_cast<QWidget*>(Percents_),
-                       static_cast<QWidget*>(Abs_)})
+    for (QWidget* w :
+         {static_cast<QWidget*>(CoefCount_), static_cast<QWidget*>(CoefDeviation_),
+          static_cast<QWidget*>(CoefLevel_), static_cast<QWidget*>(Percents_), static_cast<QWidget*>(Abs_)})
         w->setEnabled(own);
 }
 

@@ -6,9 +6,9 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDesktopServices>
-#include <QUrl>
 #include <QMessageBox>
 #include <QProgressDialog>
+#include <QUrl>
 
 namespace kumby::gui {
 

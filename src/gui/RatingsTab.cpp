@@ -87,9 +87,9 @@ void TRatingsTab::CreateActions() {
                                  QStringLiteral("Экспорт рейтинга в CSV-файл"), {}, notEmpty);
     RatingsXlsExport = Actions_.Add(QStringLiteral("Экспорт рейтинга в Microsoft Excel"),
                                     QStringLiteral("Экспорт рейтинга в Microsoft Excel"), {}, notEmpty);
-    RatingsToScript = Actions_.Add(QStringLiteral("Добавить в сценарий"),
-                                   QStringLiteral("Добавить выделенные строки в сценарий"), {},
-                                   [this] { return Session_.CanRatingsToScript(SelectedRatingRows().size()); });
+    RatingsToScript = Actions_.Add(
+        QStringLiteral("Добавить в сценарий"), QStringLiteral("Добавить выделенные строки в сценарий"), {},
+        [this] { return Session_.CanRatingsToScript(SelectedRatingRows().size()); });
     RatingsGraphOverlap = Actions_.Add(
         QStringLiteral("Количество совпадений"),
         QStringLiteral("График количества совпадений для выделенных строк рейтинга"), {}, selected);

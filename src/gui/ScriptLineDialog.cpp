@@ -41,8 +41,9 @@ TScriptLineDialog::TScriptLineDialog(const QString& title, const std::string& li
         Start_->addItem(QString::fromUtf8(StartCombsEditorCaption(i)));
     DrawsExclude_ = new QSpinBox;
     DrawsExclude_->setRange(0, INT_MAX);
-    SetHint(*DrawsExclude_, QStringLiteral("Исключить указанное количество тиражей из списка комбинаций перед "
-                                           "применением фильтров"));
+    SetHint(*DrawsExclude_,
+            QStringLiteral("Исключить указанное количество тиражей из списка комбинаций перед "
+                           "применением фильтров"));
     Result_ = new QComboBox;
     for (int i = 0; i < ResultCombsModeCount; ++i)
         Result_->addItem(QString::fromUtf8(ResultModeEditorCaption(i)));
@@ -57,7 +58,8 @@ TScriptLineDialog::TScriptLineDialog(const QString& title, const std::string& li
     form->addRow(QStringLiteral("Кол-во тиражей:"), DrawsExclude_);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
-    layout->addWidget(new QLabel(QStringLiteral("В случае неоднозначного результата после применения фильтров:")));
+    layout->addWidget(
+        new QLabel(QStringLiteral("В случае неоднозначного результата после применения фильтров:")));
     layout->addWidget(Result_);
     layout->addWidget(ClearStakes_);
     layout->addWidget(NewOnly_);

@@ -21,8 +21,8 @@ QVariant TScriptListModel::data(const QModelIndex& index, int role) const {
         static_cast<std::size_t>(index.row()) >= Session_.Script().Count())
         return {};
     // Parsed afresh: the list always shows the line as the runner would read it.
-    const auto cells = ScriptRowCells(Session_.Script().Lines()[static_cast<std::size_t>(index.row())],
-                                      Session_.Registry());
+    const auto cells =
+        ScriptRowCells(Session_.Script().Lines()[static_cast<std::size_t>(index.row())], Session_.Registry());
     return Q(cells[static_cast<std::size_t>(index.column())]);
 }
 

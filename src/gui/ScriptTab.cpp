@@ -35,7 +35,7 @@ TScriptTab::TScriptTab(Session& session, TActionList& actions, TStatsTab& stats,
     List_->setSelectionMode(QAbstractItemView::ExtendedSelection);
     List_->setContextMenuPolicy(Qt::CustomContextMenu);
     List_->setColumnWidth(0, 160);
-    List_->setColumnWidth(1, 260);
+    List_->setColumnWidth(1, 400);
     for (int c = 2; c < Model_->columnCount(); ++c)
         List_->setColumnWidth(c, 220);
 
@@ -72,7 +72,8 @@ TScriptTab::TScriptTab(Session& session, TActionList& actions, TStatsTab& stats,
     });
     connect(List_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             [this] { Actions_.Update(); });
-    connect(List_->selectionModel(), &QItemSelectionModel::currentChanged, this, [this] { Actions_.Update(); });
+    connect(List_->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this] { Actions_.Update(); });
     connect(Model_, &QAbstractItemModel::modelReset, this, [this] { Actions_.Update(); });
     ShowRunState();
 }
@@ -88,9 +89,9 @@ void TScriptTab::CreateActions() {
                               [this] { return Session_.CanScriptOpen(); });
     ScriptSave = Actions_.Add(QStringLiteral("Сохранить"), QStringLiteral("Сохранить сценарий в файл"), {},
                               [this] { return Session_.CanScriptSave(); });
-    ScriptAdd = Actions_.Add(QStringLiteral("Добавить фильтры"),
-                             QStringLiteral("Добавить новую строку в сценарий"), QKeySequence(Qt::Key_Insert),
-                             [this] { return Session_.CanScriptAdd(); });
+    ScriptAdd =
+        Actions_.Add(QStringLiteral("Добавить фильтры"), QStringLiteral("Добавить новую строку в сценарий"),
+                     QKeySequence(Qt::Key_Insert), [this] { return Session_.CanScriptAdd(); });
     local(ScriptAdd);
     ScriptEmpty = Actions_.Add(QStringLiteral("Добавить разделитель"),
                                QStringLiteral("Добавить пустую строку в конец сценария"), {},
@@ -111,23 +112,23 @@ void TScriptTab::CreateActions() {
     local(ScriptDel);
     ScriptClr = Actions_.Add(QStringLiteral("Удалить все"), QStringLiteral("Удалить все строки сценария"), {},
                              [this] { return Session_.CanScriptClear(); });
-    ScriptUp = Actions_.Add(QStringLiteral("Переместить вверх"),
-                            QStringLiteral("Переместить выделенную строку вверх"),
-                            QKeySequence(Qt::CTRL | Qt::Key_Up), [this] { return Session_.CanScriptUp(CurrentRow()); });
+    ScriptUp = Actions_.Add(
+        QStringLiteral("Переместить вверх"), QStringLiteral("Переместить выделенную строку вверх"),
+        QKeySequence(Qt::CTRL | Qt::Key_Up), [this] { return Session_.CanScriptUp(CurrentRow()); });
     local(ScriptUp);
-    ScriptDown = Actions_.Add(QStringLiteral("Переместить вниз"),
-                              QStringLiteral("Переместить выделенную строку вниз"),
-                              QKeySequence(Qt::CTRL | Qt::Key_Down),
-                              [this] { return Session_.CanScriptDown(CurrentRow()); });
+    ScriptDown = Actions_.Add(
+        QStringLiteral("Переместить вниз"), QStringLiteral("Переместить выделенную строку вниз"),
+        QKeySequence(Qt::CTRL | Qt::Key_Down), [this] { return Session_.CanScriptDown(CurrentRow()); });
     local(ScriptDown);
 
     auto canRun = [this] { return Session_.CanRunScript(Session_.Script().Lines()); };
     ScriptRun = Actions_.Add(QStringLiteral("Прогноз"),
                              QStringLiteral("Выполнить сценарий для текущего тиража и смещения"),
                              QKeySequence(Qt::Key_F9), canRun);
-    ScriptTest = Actions_.Add(QStringLiteral("Тест"),
-                              QStringLiteral("Тестирование сценария на основе результатов предыдуших тиражей"),
-                              QKeySequence(Qt::SHIFT | Qt::Key_F9), canRun);
+    ScriptTest =
+        Actions_.Add(QStringLiteral("Тест"),
+                     QStringLiteral("Тестирование сценария на основе результатов предыдуших тиражей"),
+                     QKeySequence(Qt::SHIFT | Qt::Key_F9), canRun);
     ScriptStop = Actions_.Add(QStringLiteral("Стоп"), QStringLiteral("Остановить выполнение сценария"),
                               QKeySequence(Qt::Key_Escape), [this] {
                                   const TScriptRunState& state = Session_.ScriptRunState();
@@ -263,8 +264,8 @@ void TScriptTab::SelectRow(std::size_t row) {
     const QModelIndex index = Model_->index(static_cast<int>(row), 0);
     if (!index.isValid())
         return;
-    List_->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect |
-                                                        QItemSelectionModel::Rows);
+    List_->selectionModel()->setCurrentIndex(index,
+                                             QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     List_->scrollTo(index);
 }
 
@@ -284,7 +285,8 @@ TFilterEditorPresets TScriptTab::FilterPresets() const {
     TFilterEditorPresets presets;
     const QComboBox& methods = *Stats_.MethodList();
     for (int i = 0; i < methods.count(); ++i)
-        presets.Methods.push_back({methods.itemText(i), static_cast<std::size_t>(methods.itemData(i).toULongLong())});
+        presets.Methods.push_back(
+            {methods.itemText(i), static_cast<std::size_t>(methods.itemData(i).toULongLong())});
     presets.MethodRow = std::max(0, methods.currentIndex());
     presets.DrawsLen = QString::number(Stats_.LengthEdit()->value());
     const TConfigData& config = Session_.Config();
@@ -326,9 +328,9 @@ void TScriptTab::CloneExecute() {
     if (!Session_.CanScriptClone(row))
         return;
     const TFilterEditorPresets presets = FilterPresets();
-    TScriptLineDialog dialog(QString::fromUtf8(TScriptLineDialog::NewTitle),
-                             Session_.Script().Line(static_cast<std::size_t>(row)), Session_.View().DrawsExclude,
-                             presets, Session_.Registry(), Session_.Ui(), window());
+    TScriptLineDialog dialog(
+        QString::fromUtf8(TScriptLineDialog::NewTitle), Session_.Script().Line(static_cast<std::size_t>(row)),
+        Session_.View().DrawsExclude, presets, Session_.Registry(), Session_.Ui(), window());
     if (dialog.exec() != QDialog::Accepted)
         return;
     if (const auto added = Session_.ScriptAdd(dialog.Line()))
@@ -341,8 +343,9 @@ void TScriptTab::EditExecute() {
         return;
     const TFilterEditorPresets presets = FilterPresets();
     TScriptLineDialog dialog(QString::fromUtf8(TScriptLineDialog::EditTitle),
-                             Session_.Script().Line(static_cast<std::size_t>(row)), Session_.View().DrawsExclude,
-                             presets, Session_.Registry(), Session_.Ui(), window());
+                             Session_.Script().Line(static_cast<std::size_t>(row)),
+                             Session_.View().DrawsExclude, presets, Session_.Registry(), Session_.Ui(),
+                             window());
     if (dialog.exec() != QDialog::Accepted)
         return;
     Session_.ScriptEdit(static_cast<std::size_t>(row), dialog.Line());

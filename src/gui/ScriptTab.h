@@ -47,6 +47,9 @@ public:
     void ShowRunState();
     void RestoreViewState(const TIniFile& ini);
     void SaveViewState(TKeyValues& values) const;
+    // What the filter editor starts with: the statistics tab's method list, method
+    // and number of draws, and the settings' weight coefficients.
+    TFilterEditorPresets FilterPresets() const;
     // Selects the last `count` lines and shows them.
     void SelectLastLines(int count);
 
@@ -88,7 +91,6 @@ private:
     int CurrentRow() const;
     std::vector<std::size_t> SelectedLines() const;
     void SelectRow(std::size_t row);
-    TFilterEditorPresets FilterPresets() const;
     void SyncSwitches();
 
     Session& Session_;

@@ -3,7 +3,8 @@
 // Run it under a real or virtual display (xvfb-run); it changes nothing in DATA_DIR
 // except the view state that every run of the program writes and the full-set files
 // that the statistics tab builds for its comparison columns. A folder without a view
-// state shows the main window at its designed size.
+// state shows the main window at its designed size. An empty script gets two sample
+// lines, so that the script tab has something to show.
 
 #include "CombsGenerateDialog.h"
 #include "CombsTab.h"
@@ -17,6 +18,8 @@
 #include "HelpDialog.h"
 #include "MainWindow.h"
 #include "MessageBoxUi.h"
+#include "ScriptLineDialog.h"
+#include "ScriptTab.h"
 #include "SettingsDialog.h"
 #include "StatsModel.h"
 #include "StatsTab.h"
@@ -220,6 +223,28 @@ int main(int argc, char** argv) {
         window.RightPages()->setCurrentWidget(window.SystemsTab());
         Save(window, args[2], "systems");
     }
+    if (session.Script().Empty()) {
+        session.ScriptAdd(
+            "EXCL:3#FIRST#NEX|TMF1#NUMS:10#CMV:2#SF:1|BSD2#SUMS:5-30;5#WMV:3#ST:4#1.5:-1:1:0:0| | "
+            "| | | |первая строка");
+        session.ScriptAddSeparator();
+        session.ScriptAdd("CURR:0#ALL#CLR|TSD1#NUMS:1,2,3#LNO:#SF:1| | | | | | |");
+    }
+    window.RightPages()->setCurrentWidget(window.ScriptTab());
+    window.ScriptTab()->List()->selectRow(0);
+    Save(window, args[2], "script");
+    const TFilterEditorPresets presets = window.ScriptTab()->FilterPresets();
+    TScriptLineDialog line(QString::fromUtf8(TScriptLineDialog::EditTitle), session.Script().Line(0), 0,
+                           presets, session.Registry(), ui, &window);
+    line.show();
+    Save(line, args[2], "script-line");
+    line.hide();
+    TFilterDialog filter(ReadFilterItem(LineFilterText(session.Script().Line(0), 2), session.Registry()),
+                         presets, session.Registry(), ui, &window);
+    filter.show();
+    Save(filter, args[2], "script-filter");
+    filter.hide();
+
     TSystemGenerateDialog systemGenerate(16, ui, &window);
     systemGenerate.show();
     Save(systemGenerate, args[2], "system-generate");

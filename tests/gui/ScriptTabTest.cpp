@@ -88,14 +88,16 @@ private slots:
         for (QAction* a : w.menuBar()->actions())
             menu = menu || a->text() == QStringLiteral("Сценарий");
         QVERIFY(menu);
-        QCOMPARE(model.headerData(0, Qt::Horizontal, Qt::DisplayRole).toString(), QStringLiteral("Комментарии"));
+        QCOMPARE(model.headerData(0, Qt::Horizontal, Qt::DisplayRole).toString(),
+                 QStringLiteral("Комментарии"));
         QCOMPARE(tab.PanelShown(TScriptTab::PanelLines), QStringLiteral("Строк: 0"));
         QVERIFY(tab.ScriptAdd->isEnabled());
         QVERIFY(!tab.ScriptSave->isEnabled());
         QVERIFY(!tab.ScriptEdit->isEnabled());
         QVERIFY(!tab.ScriptRun->isEnabled());
         QVERIFY(!tab.ScriptStop->isEnabled());
-        QCOMPARE(tab.ScriptRun->statusTip(), QStringLiteral("Выполнить сценарий для текущего тиража и смещения"));
+        QCOMPARE(tab.ScriptRun->statusTip(),
+                 QStringLiteral("Выполнить сценарий для текущего тиража и смещения"));
 
         // A new line: clean controls, the main window's number of draws to exclude.
         s.View().DrawsExclude = 3;
@@ -104,7 +106,8 @@ private slots:
             shown = true;
             QCOMPARE(d->windowTitle(), QStringLiteral("Создание новой строки"));
             QCOMPARE(d->DrawsExcludeEdit()->value(), 3);
-            QCOMPARE(d->StartList()->currentText(), QStringLiteral("Исходный список (рекомендуется для тестов)"));
+            QCOMPARE(d->StartList()->currentText(),
+                     QStringLiteral("Исходный список (рекомендуется для тестов)"));
             QCOMPARE(d->ResultList()->count(), 9);
             QVERIFY(d->CommentEdit()->text().isEmpty());
             QVERIFY(!d->NewOnlyBox()->isChecked());
@@ -120,8 +123,9 @@ private slots:
         QCOMPARE(s.Script().Lines(),
                  (TScriptLines{"EXCL:3#FIRST#NEX|tmf1#nums:10#cmv:2#sf:1| | | | | | |первая"}));
         // The list shows the line as the runner reads it (the flag letters are upper case only).
-        QCOMPARE(RowTexts(model, 0), (QStringList{"первая", "Исключить 3 тиражей; Первая; Только новые ставки",
-                                                  "TSD1#NUMS:10#CMV:2#SF:1", "", "", "", "", "", ""}));
+        QCOMPARE(RowTexts(model, 0),
+                 (QStringList{"первая", "Исключить 3 тиражей; Первая; Только новые ставки",
+                              "TSD1#NUMS:10#CMV:2#SF:1", "", "", "", "", "", ""}));
         QCOMPARE(tab.PanelShown(TScriptTab::PanelLines), QStringLiteral("Строк: 1"));
         QVERIFY(tab.List()->selectionModel()->isRowSelected(0, {}));
         QVERIFY(tab.ScriptEdit->isEnabled());
@@ -166,9 +170,11 @@ private slots:
         tab.ScriptEdit->trigger();
         QVERIFY(shown);
         const QStringList edited = RowTexts(model, 0);
-        QCOMPARE(edited[1], QStringLiteral("Исключить 3 тиражей; Первая; Удалить ставки; Только новые ставки"));
+        QCOMPARE(edited[1],
+                 QStringLiteral("Исключить 3 тиражей; Первая; Удалить ставки; Только новые ставки"));
         QVERIFY(edited[3].endsWith(QStringLiteral(":25#LLV:2#SF:1")));
-        QVERIFY(QString::fromStdString(s.Script().Line(0)).startsWith(QStringLiteral("EXCL:3#FIRST#CLR#NEX|")));
+        QVERIFY(
+            QString::fromStdString(s.Script().Line(0)).startsWith(QStringLiteral("EXCL:3#FIRST#CLR#NEX|")));
 
         // Cancel changes nothing.
         const std::string before = s.Script().Line(0);
@@ -414,7 +420,8 @@ private slots:
             d->accept();
         });
         tab.ScriptTest->trigger();
-        QCOMPARE(f.TextsOf(TMessageKind::Question), (std::vector<QString>{"Остановить выполнение сценария?"}));
+        QCOMPARE(f.TextsOf(TMessageKind::Question),
+                 (std::vector<QString>{"Остановить выполнение сценария?"}));
         QVERIFY(stoppedAt == 3 || stoppedAt == 4);
         QCOMPARE(s.DrawsOffset(), stoppedAt); // left where it stopped
         QVERIFY(!s.ScriptRunning());
@@ -474,7 +481,8 @@ private slots:
         TRatingsTab& ratings = *w.RatingsTab();
         w.RightPages()->setCurrentWidget(&ratings);
         QCOMPARE(ratings.RatingsToScript->text(), QStringLiteral("Добавить в сценарий"));
-        QCOMPARE(ratings.RatingsToScript->statusTip(), QStringLiteral("Добавить выделенные строки в сценарий"));
+        QCOMPARE(ratings.RatingsToScript->statusTip(),
+                 QStringLiteral("Добавить выделенные строки в сценарий"));
         QVERIFY(!ratings.RatingsToScript->isEnabled());
 
         // The manual stake's row alone: refused, and the tab stays.
@@ -489,7 +497,8 @@ private slots:
 
         ratings.List()->selectAll();
         ratings.RatingsToScript->trigger();
-        QCOMPARE(s.Script().Lines(), (TScriptLines{"FULL#RAND|TSD#NUMS:10#CMV:5#SF:1| | | | | | |03.002: тест"}));
+        QCOMPARE(s.Script().Lines(),
+                 (TScriptLines{"FULL#RAND|TSD#NUMS:10#CMV:5#SF:1| | | | | | |03.002: тест"}));
         QCOMPARE(w.RightPages()->currentWidget(), static_cast<QWidget*>(w.ScriptTab()));
         QVERIFY(w.ScriptTab()->List()->selectionModel()->isRowSelected(0, {}));
         QCOMPARE(w.ScriptTab()->PanelShown(TScriptTab::PanelLines), QStringLiteral("Строк: 1"));

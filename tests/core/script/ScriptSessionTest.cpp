@@ -171,8 +171,7 @@ TEST_F(ScriptSessionTest, RatingsToScriptAppendsTheGoodSourcesAndNamesTheOthers)
 
     EXPECT_EQ(S().RatingsToScript({2, 1, 0, 1}), 2);
     EXPECT_TRUE(HasStatus(T.Ui, "Генерация новых строк в сценарии..."));
-    EXPECT_EQ(T.Ui.Errors(), std::vector<std::string>{
-                                 Format(RatingNotScriptText, "Ставка \"вручную\"")});
+    EXPECT_EQ(T.Ui.Errors(), std::vector<std::string>{Format(RatingNotScriptText, "Ставка \"вручную\"")});
     // List order, whatever order the rows came in; the two lines are in the mirror too.
     TScriptLines expected{"FULL:0#NONE| | | | | | | |"};
     for (const TRatingEntry& item : S().Ratings().Items())
