@@ -234,6 +234,53 @@ private slots:
         QCOMPARE(RowTexts(model, 1)[0], QStringLiteral("копия"));
     }
 
+    void keysOfTheList() {
+        TGuiFixture f;
+        f.WriteArchive(kumby::testing::RandomArchive(20, 3, 1));
+        QVERIFY(f.Start());
+        TFormMain& w = *f.Window;
+        Session& s = *f.Core;
+        TScriptTab& tab = *w.ScriptTab();
+        QVERIFY(s.ScriptAdd("FULL:0#RAND| | | | | | | |a").has_value());
+        QVERIFY(s.ScriptAdd("FULL:0#RAND| | | | | | | |b").has_value());
+        w.RightPages()->setCurrentWidget(&tab);
+        w.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        tab.List()->setFocus();
+        tab.List()->selectRow(0);
+
+        QString title;
+        OnModal<TScriptLineDialog>([&](TScriptLineDialog* d) {
+            title = d->windowTitle();
+            d->reject();
+        });
+        QTest::keyClick(tab.List(), Qt::Key_Return);
+        QCOMPARE(title, QStringLiteral("Редактирование строки"));
+        // Offscreen, a closed dialog leaves no window active: the keys need one.
+        w.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        tab.List()->setFocus();
+        OnModal<TScriptLineDialog>([&](TScriptLineDialog* d) {
+            title = d->windowTitle();
+            d->reject();
+        });
+        QTest::keyClick(tab.List(), Qt::Key_Insert);
+        QCOMPARE(title, QStringLiteral("Создание новой строки"));
+        w.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        tab.List()->setFocus();
+
+        QTest::keyClick(tab.List(), Qt::Key_Down, Qt::ControlModifier);
+        QCOMPARE(s.Script().Lines(),
+                 (TScriptLines{"FULL:0#RAND| | | | | | | |b", "FULL:0#RAND| | | | | | | |a"}));
+        QVERIFY(tab.List()->selectionModel()->isRowSelected(1, {}));
+        QTest::keyClick(tab.List(), Qt::Key_Up, Qt::ControlModifier);
+        QCOMPARE(s.Script().Line(0), std::string("FULL:0#RAND| | | | | | | |a"));
+        f.Answers = {true};
+        QTest::keyClick(tab.List(), Qt::Key_Delete);
+        QCOMPARE(s.Script().Lines(), (TScriptLines{"FULL:0#RAND| | | | | | | |b"}));
+    }
+
     void filterEditorChecksAndEnabling() {
         TGuiFixture f;
         f.WriteArchive(kumby::testing::RandomArchive(20, 3, 1));
