@@ -35,7 +35,12 @@ TScriptTab::TScriptTab(Session& session, TActionList& actions, TStatsTab& stats,
     List_->setSelectionMode(QAbstractItemView::ExtendedSelection);
     List_->setContextMenuPolicy(Qt::CustomContextMenu);
     List_->setColumnWidth(0, 160);
-    List_->setColumnWidth(1, 400);
+    // The options of any line show whole.
+    List_->setColumnWidth(
+        1, FitColumnWidth(
+               *List_, 1,
+               QStringLiteral(
+                   "Исключить 99 тиражей; Не делать ставок; Удалить ставки; Все создаваемые ставки")));
     for (int c = 2; c < Model_->columnCount(); ++c)
         List_->setColumnWidth(c, 220);
 
