@@ -79,7 +79,12 @@ const TScriptLines SingleScript = {
 void BM_FilterStep(benchmark::State& state, const char* code) {
     TBenchSession b(2000);
     Session& s = *b.S;
-    const auto method = static_cast<std::size_t>(s.Registry().FindByCode(code));
+    const int found = s.Registry().FindByCode(code);
+    if (found < 0) {
+        state.SkipWithError("method not registered yet");
+        return;
+    }
+    const auto method = static_cast<std::size_t>(found);
     s.View().DrawsStatLen = 100;
     for (auto _ : state) {
         state.PauseTiming();
@@ -97,6 +102,9 @@ void BM_FilterStep(benchmark::State& state, const char* code) {
 }
 BENCHMARK_CAPTURE(BM_FilterStep, NUMS, "NUMS")->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_FilterStep, SUMS, "SUMS")->Unit(benchmark::kMillisecond);
+// Triples of numbers and a chain of numbers: the longest value lists.
+BENCHMARK_CAPTURE(BM_FilterStep, KNM3, "KNM3")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_FilterStep, SDV2, "SDV2")->Unit(benchmark::kMillisecond);
 
 void BM_Forecast(benchmark::State& state) {
     TBenchSession b(2000);
