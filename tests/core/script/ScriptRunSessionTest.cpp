@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <set>
 #include <sstream>
 
 namespace kumby {
@@ -236,6 +237,40 @@ TEST_F(ScriptRunSession, ALineWithoutFiltersStakesFromItsStartList) {
     EXPECT_EQ(StakeNumbers(stakes[0]), (TCombination{13, 14, 15, 16, 17, 18, 19, 20, 21, 22, 23, 24}));
     const std::vector<std::string> log = LogLines(T / "log.txt");
     EXPECT_NE(std::find(log.begin(), log.end(), "{ERROR} Фильтры не применялись!\r"), log.end());
+}
+
+
+TEST_F(ScriptRunSession, SystemModesStakeTheSystemLaidOntoTheListsNumbers) {
+    // Removing one number at a time until at most 13 combinations are left leaves the
+    // 13 combinations of 13 numbers: the system over 13 numbers is played.
+    std::filesystem::create_directories(T / SystemsFolderName);
+    testing::WriteBytes(T / SystemsFolderName / "12-13-1_0001.dat",
+                        "1 2 3 4 5 6 7 8 9 10 11 12\r\n2,3,4,5,6,7,8,9,10,11,12,13\r\n");
+    S().SetScriptLogFile(T / "log.txt");
+    S().ScriptForecast({"FULL:0#SYSA|TSD1#NUMS:10#LNO:#SC:13| | | | | | |система", "CURR:0#SYSC"});
+    EXPECT_TRUE(T.Ui.Errors().empty());
+    ASSERT_EQ(S().WorkingList().size(), 13u);
+    const std::vector<TStakeRecord> stakes = RealStakes(S());
+    ASSERT_EQ(stakes.size(), 4u);
+    std::set<TCombination> inList(S().WorkingList().begin(), S().WorkingList().end());
+    for (const TStakeRecord& r : stakes) {
+        EXPECT_TRUE(inList.contains(StakeNumbers(r)));
+        EXPECT_EQ(r.Kind, StakeKindScript);
+    }
+    EXPECT_TRUE(stakes[0].CommentUtf8().starts_with("01.001: система @ FULL#SYSA + TSD#NUMS:10#LNO:#SC:13"));
+    const std::vector<std::string> log = LogLines(T / "log.txt");
+    EXPECT_NE(std::find(log.begin(), log.end(),
+                        "{#} Системная игра для 13 чисел [все система]: загружен файл \"12-13-1_0001\"\r"),
+              log.end());
+}
+
+TEST_F(ScriptRunSession, ClearStakesKeepsOnlyTheLastStakesWhileTheRatingsGetEveryCheck) {
+    ASSERT_TRUE(
+        S().ScriptBackTest({"FULL:0#FIRST| | | | | | | |первая", "FULL:0#LAST#CLR| | | | | | | |вторая"}, 1));
+    const std::vector<TStakeRecord> stakes = RealStakes(S());
+    ASSERT_EQ(stakes.size(), 1u);
+    EXPECT_EQ(stakes[0].CommentUtf8(), "02.000: вторая @ FULL#LAST");
+    EXPECT_EQ(S().Ratings().Count(), 2u);
 }
 
 } // namespace
