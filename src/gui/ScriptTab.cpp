@@ -1,5 +1,6 @@
 #include "ScriptTab.h"
 
+#include "ActionButton.h"
 #include "ActionList.h"
 #include "CombsTab.h"
 #include "FileDialogs.h"
@@ -14,10 +15,12 @@
 #include "model/VexoUtils.h"
 
 #include <QComboBox>
+#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QItemSelection>
 #include <QLabel>
 #include <QMenu>
+#include <QPushButton>
 #include <QSpinBox>
 #include <QStatusBar>
 #include <QTableView>
@@ -67,6 +70,16 @@ TScriptTab::TScriptTab(Session& session, TActionList& actions, TStatsTab& stats,
     layout->addWidget(bar);
 
     CreateActions();
+    // The commands used most, at hand above the list; the rest are in the menus.
+    auto* buttons = new QHBoxLayout;
+    buttons->setSpacing(4);
+    for (QAction* action : {ScriptRun, ScriptTest, ScriptStop})
+        buttons->addWidget(ActionButton(action, action->text()));
+    buttons->addSpacing(12);
+    for (QAction* action : {ScriptAdd, ScriptEdit, ScriptDel})
+        buttons->addWidget(ActionButton(action, action->text()));
+    buttons->addStretch(1);
+    layout->insertLayout(0, buttons);
     ContextMenu_ = new QMenu(this);
     AddCommands(*ContextMenu_);
     connect(List_, &QTableView::customContextMenuRequested, this,
