@@ -146,6 +146,8 @@ void TMessageBoxUi::Notify(TSessionEvent event) {
 }
 
 void TMessageBoxUi::ShowTextFile(const std::filesystem::path& file) {
+    if (StopAll_)
+        return; // the window is closing: no viewer pops up after it
     if (TextFileOpener) {
         TextFileOpener(file);
         return;

@@ -498,6 +498,9 @@ private slots:
         TFormMain& w = *f.Window;
         Session& s = *f.Core;
         QVERIFY(s.ScriptAdd(FilterLine).has_value());
+        s.SetScriptLogEnabled(true);
+        std::vector<std::filesystem::path> opened;
+        f.Ui.TextFileOpener = [&](const std::filesystem::path& file) { opened.push_back(file); };
         DuringRun(
             &w, [&] { return s.ScriptRunState().Cycle == 2; }, [&] { w.close(); });
         OnModal<TTestCountDialog>([](TTestCountDialog* d) {
@@ -509,6 +512,7 @@ private slots:
         QVERIFY(RealStakes(s) < 8);
         QVERIFY(QTest::qWaitFor([&] { return !w.isVisible(); }, 5000));
         QVERIFY(f.TextsOf(TMessageKind::Question).empty()); // closing does not ask
+        QVERIFY(opened.empty());                            // nor open the log behind it
     }
 
     void ratingsToScriptSwitchesTabs() {
