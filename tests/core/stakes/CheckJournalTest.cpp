@@ -7,6 +7,8 @@
 #include "io/AtomicFile.h"
 #include "model/VexoUtils.h"
 #include "stakes/CheckJournal.h"
+#include "support/KillMidWay.h"
+#include "support/RatingsFigures.h"
 #include "support/TestSession.h"
 
 #include <gtest/gtest.h>
@@ -35,19 +37,6 @@ void CopyFolder(const std::filesystem::path& from, const std::filesystem::path& 
 }
 
 // Every figure of every source, one line each, in name order.
-std::vector<std::string> Figures(const TRatingsArray& items) {
-    std::vector<std::string> lines;
-    for (const TRatingEntry& e : items) {
-        std::string line = Format("%s: %d stakes, %d hits, profit %lld, by hits", e.Name.c_str(), e.Count,
-                                  e.HitSum, static_cast<long long>(e.Profit));
-        for (int32_t n : e.HitCounts)
-            line += " " + std::to_string(n);
-        lines.push_back(line);
-    }
-    std::sort(lines.begin(), lines.end());
-    return lines;
-}
-
 // Copies the data folder as a crash would leave it after the k-th marked stake.
 class TSnapshotAt : public IStakeCheckSink {
 public:
@@ -93,7 +82,7 @@ protected:
         Reference.Open();
         ASSERT_EQ(Reference.Start(), TStartResult::Ready);
         ASSERT_EQ(Reference.S->StakesCheck(), ToMark);
-        Expected = Figures(Reference.S->Ratings().Items());
+        Expected = RatingsFigures(Reference.S->Ratings().Items());
         ASSERT_GT(Expected.size(), 3u);
     }
 
@@ -136,8 +125,8 @@ TEST_F(CheckJournalTest, ACrashAfterAnyNumberOfMarksLosesNoResult) {
         EXPECT_FALSE(std::filesystem::exists(crashed / CheckJournalFileName));
         // What the next check finds left completes the same ratings.
         EXPECT_EQ(crashed.S->StakesCheck(), ToMark - k);
-        EXPECT_EQ(Figures(crashed.S->Ratings().Items()), Expected);
-        EXPECT_EQ(Figures(LoadRatingsFile(crashed / RatingsFileName).Items), Expected);
+        EXPECT_EQ(RatingsFigures(crashed.S->Ratings().Items()), Expected);
+        EXPECT_EQ(RatingsFigures(LoadRatingsFile(crashed / RatingsFileName).Items), Expected);
     }
 }
 
@@ -159,9 +148,9 @@ TEST_F(CheckJournalTest, ACrashAfterTheRatingsWereSavedCountsNothingTwice) {
     ASSERT_EQ(work.Start(), TStartResult::Ready);
     EXPECT_TRUE(Warnings(work.Ui).empty());
     EXPECT_FALSE(std::filesystem::exists(work / CheckJournalFileName));
-    EXPECT_EQ(Figures(work.S->Ratings().Items()), Expected);
+    EXPECT_EQ(RatingsFigures(work.S->Ratings().Items()), Expected);
     EXPECT_EQ(work.S->StakesCheck(), 0);
-    EXPECT_EQ(Figures(LoadRatingsFile(work / RatingsFileName).Items), Expected);
+    EXPECT_EQ(RatingsFigures(LoadRatingsFile(work / RatingsFileName).Items), Expected);
 }
 
 TEST_F(CheckJournalTest, AStoppedRecoveryFeedsNothingAndSaysSo) {
@@ -179,34 +168,8 @@ TEST_F(CheckJournalTest, AStoppedRecoveryFeedsNothingAndSaysSo) {
     const std::vector<std::string> warnings = Warnings(crashed.Ui);
     ASSERT_EQ(warnings.size(), 1u);
     EXPECT_NE(warnings[0].find("остановлено"), std::string::npos) << warnings[0];
-    EXPECT_EQ(Figures(crashed.S->Ratings().Items()), Figures(before));
+    EXPECT_EQ(RatingsFigures(crashed.S->Ratings().Items()), RatingsFigures(before));
     EXPECT_FALSE(std::filesystem::exists(crashed / CheckJournalFileName));
-}
-
-// Runs `work` in a child that writes one byte to the pipe when it is under way, and
-// kills it with SIGKILL a moment after that byte arrives. True when it was killed.
-template <class TWork> bool KillMidWay(TWork work) {
-    int ready[2];
-    if (::pipe(ready) != 0)
-        return false;
-    const pid_t child = ::fork();
-    if (child == 0) {
-        ::close(ready[0]);
-        work([fd = ready[1]] {
-            const char one = 1;
-            (void)!::write(fd, &one, 1);
-        });
-        ::_exit(0);
-    }
-    ::close(ready[1]);
-    char byte = 0;
-    const bool started = ::read(ready[0], &byte, 1) == 1;
-    ::usleep(2000);
-    ::kill(child, SIGKILL);
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    ::close(ready[0]);
-    return started && WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL;
 }
 
 class TSignalAfter : public IStakeCheckSink {
@@ -244,7 +207,7 @@ TEST(CheckJournalKillTest, AProgramKilledInTheMiddleOfACheckKeepsTheRatingsExact
     reference.Open();
     ASSERT_EQ(reference.Start(), TStartResult::Ready);
     ASSERT_EQ(reference.S->StakesCheck(), Stakes);
-    const std::vector<std::string> expected = Figures(reference.S->Ratings().Items());
+    const std::vector<std::string> expected = RatingsFigures(reference.S->Ratings().Items());
 
     const std::filesystem::path folder = prepared.Path();
     const bool killed = KillMidWay([&](const std::function<void()>& started) {
@@ -272,7 +235,7 @@ TEST(CheckJournalKillTest, AProgramKilledInTheMiddleOfACheckKeepsTheRatingsExact
     EXPECT_GT(rest, 0);
     EXPECT_LE(rest, Stakes - 1000);
     EXPECT_GE(rest, Stakes - 100000);
-    EXPECT_EQ(Figures(prepared.S->Ratings().Items()), expected);
+    EXPECT_EQ(RatingsFigures(prepared.S->Ratings().Items()), expected);
 }
 
 // The journal a check would have written for the prepared folder.
@@ -325,12 +288,12 @@ TEST_F(CheckJournalTest, AnUnusableJournalIsReportedAndTheRatingsKept) {
         EXPECT_NE(warnings[0].find((t / RatingsFileName).string()), std::string::npos) << warnings[0];
         EXPECT_NE(warnings[0].find(c.Problem), std::string::npos) << warnings[0];
         EXPECT_NE(warnings[0].find("\"Обновить рейтинг\""), std::string::npos) << warnings[0];
-        EXPECT_EQ(Figures(t.S->Ratings().Items()), Figures(before));
-        EXPECT_EQ(Figures(LoadRatingsFile(t / RatingsFileName).Items), Figures(before));
+        EXPECT_EQ(RatingsFigures(t.S->Ratings().Items()), RatingsFigures(before));
+        EXPECT_EQ(RatingsFigures(LoadRatingsFile(t / RatingsFileName).Items), RatingsFigures(before));
         EXPECT_FALSE(std::filesystem::exists(journal));
         // The check goes on as it would have: the journal's records were never marked.
         EXPECT_EQ(t.S->StakesCheck(), ToMark);
-        EXPECT_EQ(Figures(t.S->Ratings().Items()), Expected);
+        EXPECT_EQ(RatingsFigures(t.S->Ratings().Items()), Expected);
     }
 }
 
@@ -346,7 +309,7 @@ TEST_F(CheckJournalTest, ACheckThatCannotWriteItsJournalMarksNothing) {
     EXPECT_NE(errors[0].find((work / CheckJournalFileName).string()), std::string::npos) << errors[0];
     EXPECT_TRUE(ReadBytes(work / StakesFileName) == ReadBytes(Prepared / StakesFileName)) << "nothing marked";
     EXPECT_EQ(work.S->StakesCheck(), ToMark);
-    EXPECT_EQ(Figures(work.S->Ratings().Items()), Expected);
+    EXPECT_EQ(RatingsFigures(work.S->Ratings().Items()), Expected);
 }
 
 // ---- The check and the journal's bytes --------------------------------------

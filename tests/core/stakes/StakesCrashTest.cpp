@@ -5,6 +5,7 @@
 
 #include "model/VexoUtils.h"
 #include "stakes/StakesCheck.h"
+#include "support/KillMidWay.h"
 #include "support/TestArchive.h"
 
 #include <gtest/gtest.h>
@@ -23,32 +24,6 @@ constexpr TMoney Cost = 500000;
 
 TMoney Price(int, int matched) {
     return -Cost + (matched == 6 ? 2000000 : 0);
-}
-
-// Runs `work` in a child that writes one byte to the pipe when it is under way, and
-// kills it with SIGKILL a moment after that byte arrives. True when it was killed.
-template <class TWork> bool KillMidWay(TWork work) {
-    int ready[2];
-    if (::pipe(ready) != 0)
-        return false;
-    const pid_t child = ::fork();
-    if (child == 0) {
-        ::close(ready[0]);
-        work([fd = ready[1]] {
-            const char one = 1;
-            (void)!::write(fd, &one, 1);
-        });
-        ::_exit(0);
-    }
-    ::close(ready[1]);
-    char byte = 0;
-    const bool started = ::read(ready[0], &byte, 1) == 1;
-    ::usleep(3000);
-    ::kill(child, SIGKILL);
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    ::close(ready[0]);
-    return started && WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL;
 }
 
 // Signals once a few chunks of records are in the file.
