@@ -17,7 +17,8 @@ int TScriptListModel::columnCount(const QModelIndex& parent) const {
 }
 
 QVariant TScriptListModel::data(const QModelIndex& index, int role) const {
-    if (role != Qt::DisplayRole || !index.isValid() ||
+    // The tooltip shows a cell the column is too narrow for.
+    if ((role != Qt::DisplayRole && role != Qt::ToolTipRole) || !index.isValid() ||
         static_cast<std::size_t>(index.row()) >= Session_.Script().Count())
         return {};
     // Parsed afresh: the list always shows the line as the runner would read it.

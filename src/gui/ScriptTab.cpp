@@ -38,12 +38,10 @@ TScriptTab::TScriptTab(Session& session, TActionList& actions, TStatsTab& stats,
     List_->setSelectionMode(QAbstractItemView::ExtendedSelection);
     List_->setContextMenuPolicy(Qt::CustomContextMenu);
     List_->setColumnWidth(0, 160);
-    // The options of any line show whole.
+    // Room for the usual options; the filters are what the list is read for, and a
+    // longer options text shows whole in its tooltip.
     List_->setColumnWidth(
-        1, FitColumnWidth(
-               *List_, 1,
-               QStringLiteral(
-                   "Исключить 99 тиражей; Не делать ставок; Удалить ставки; Все создаваемые ставки")));
+        1, FitColumnWidth(*List_, 1, QStringLiteral("Исходный список; Случайно; Только новые ставки")));
     for (int c = 2; c < Model_->columnCount(); ++c)
         List_->setColumnWidth(c, 220);
 
