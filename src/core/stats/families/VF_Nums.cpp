@@ -193,46 +193,20 @@ bool TstDigits::Matches(const TCombination& comb, const TStatDrawArray& selected
 
 // ---- EVEN, SMAL, PRIM ----------------------------------------------------------
 
-uint16_t TCustomKindCountStat::CountOf(const uint8_t* numbers) {
+int32_t TCustomKindCountStat::ValueOf(const uint8_t* numbers) {
     if (!KindReady_) {
         for (int n = 0; n < 256; ++n)
             Kind_[n] = IsKind(static_cast<uint8_t>(n)) ? 1 : 0;
         KindReady_ = true;
     }
-    uint16_t count = 0;
+    int32_t count = 0;
     for (int i = 0; i < NumbersInDraw; ++i)
         count += Kind_[numbers[i]];
     return count;
 }
 
 void TCustomKindCountStat::SeedValues(int lastIdx, TStatDrawArray& stat) {
-    TCustomRatioStat::SeedValues(lastIdx, stat);
-    for (uint16_t c = 1; c <= NumbersInDraw; ++c) {
-        Entry.Key1 = c;
-        Merge(stat, false);
-    }
-}
-
-void TCustomKindCountStat::AddDraw(int drawIdx, int lastIdx, bool sorted, TStatDrawArray& stat,
-                                   TRunState& runState, TLastValueArray& lastValues) {
-    TCustomRatioStat::AddDraw(drawIdx, lastIdx, sorted, stat, runState, lastValues);
-    Entry.Key1 = CountOf(CurDraw.Numbers);
-    Merge(stat, true);
-}
-
-void TCustomKindCountStat::AddCombination(const TCombination& comb, TStatDrawArray& stat) {
-    TCustomRatioStat::AddCombination(comb, stat);
-    Entry.Key1 = CountOf(comb.data());
-    Merge(stat, false);
-}
-
-bool TCustomKindCountStat::Matches(const TCombination& comb, const TStatDrawArray& selected, int, bool,
-                                   bool) {
-    return HasKeyWord(selected, 1, CountOf(comb.data()));
-}
-
-int32_t TCustomKindCountStat::ChartValue(const uint8_t* numbers, int, int, bool) {
-    return CountOf(numbers);
+    SeedRange(lastIdx, stat, 1, NumbersInDraw);
 }
 
 bool TstEvenCount::IsKind(uint8_t n) const {
@@ -247,33 +221,16 @@ bool TstPrimeCount::IsKind(uint8_t n) const {
 
 // ---- EVNV, SMLV, PRMV ----------------------------------------------------------
 
-uint16_t TCustomKindMaskStat::MaskOf(const uint8_t* numbers) {
+int32_t TCustomKindMaskStat::ValueOf(const uint8_t* numbers) {
     if (!OneReady_) {
         for (int n = 0; n < 256; ++n)
             One_[n] = IsOne(static_cast<uint8_t>(n)) ? 1 : 0;
         OneReady_ = true;
     }
-    uint16_t mask = 0;
+    int32_t mask = 0;
     for (int i = 0; i < NumbersInDraw; ++i)
-        mask = static_cast<uint16_t>(mask * 2 + One_[numbers[i]]);
+        mask = mask * 2 + One_[numbers[i]];
     return mask;
-}
-
-void TCustomKindMaskStat::AddDraw(int drawIdx, int lastIdx, bool sorted, TStatDrawArray& stat,
-                                  TRunState& runState, TLastValueArray& lastValues) {
-    TCustomMaskStat::AddDraw(drawIdx, lastIdx, sorted, stat, runState, lastValues);
-    Entry.Key1 = MaskOf(CurDraw.Numbers);
-    Merge(stat, true);
-}
-
-void TCustomKindMaskStat::AddCombination(const TCombination& comb, TStatDrawArray& stat) {
-    TCustomMaskStat::AddCombination(comb, stat);
-    Entry.Key1 = MaskOf(comb.data());
-    Merge(stat, false);
-}
-
-bool TCustomKindMaskStat::Matches(const TCombination& comb, const TStatDrawArray& selected, int, bool, bool) {
-    return HasKeyHalf(selected, 1, MaskOf(comb.data()));
 }
 
 bool TstEvenValues::IsOne(uint8_t n) const {
@@ -291,38 +248,13 @@ void TstSmallValues::SeedValues(int /*lastIdx*/, TStatDrawArray& /*stat*/) {}
 // ---- POS%d ---------------------------------------------------------------------
 
 void TstPosVal::SeedValues(int lastIdx, TStatDrawArray& stat) {
-    TCustomGraphStat::SeedValues(lastIdx, stat);
-    for (uint16_t n = 1; n <= MaxNumber; ++n) {
-        Entry.Key1 = n;
-        Merge(stat, false);
-    }
+    SeedRange(lastIdx, stat, 1, MaxNumber);
 }
 
 // A position outside 1..12 (only a caller bypassing the registry can ask for one)
 // holds no number.
-uint8_t TstPosVal::NumberAt(const uint8_t* numbers) const {
+int32_t TstPosVal::ValueOf(const uint8_t* numbers) const {
     return Param_ >= 1 && Param_ <= NumbersInDraw ? numbers[Param_ - 1] : 0;
-}
-
-void TstPosVal::AddDraw(int drawIdx, int lastIdx, bool sorted, TStatDrawArray& stat, TRunState& runState,
-                        TLastValueArray& lastValues) {
-    TCustomGraphStat::AddDraw(drawIdx, lastIdx, sorted, stat, runState, lastValues);
-    Entry.Key1 = NumberAt(CurDraw.Numbers);
-    Merge(stat, true);
-}
-
-void TstPosVal::AddCombination(const TCombination& comb, TStatDrawArray& stat) {
-    TCustomGraphStat::AddCombination(comb, stat);
-    Entry.Key1 = NumberAt(comb.data());
-    Merge(stat, false);
-}
-
-bool TstPosVal::Matches(const TCombination& comb, const TStatDrawArray& selected, int, bool, bool) {
-    return HasKeyWord(selected, 1, NumberAt(comb.data()));
-}
-
-int32_t TstPosVal::ChartValue(const uint8_t* numbers, int, int, bool) {
-    return NumberAt(numbers);
 }
 
 // ---- POE%d ---------------------------------------------------------------------

@@ -3,7 +3,7 @@
 // Numbers family: the drawn numbers, their digits, even/small/prime counts and
 // patterns, and the number at a position.
 
-#include "stats/VexoFilters.h"
+#include "stats/SingleValueStat.h"
 
 namespace kumby {
 
@@ -36,42 +36,32 @@ private:
 };
 
 // Counts of numbers of one kind among the 12, shown as kind:other.
-class TCustomKindCountStat : public TCustomRatioStat {
+class TCustomKindCountStat : public TSingleValueStat<TCustomKindCountStat, TCustomRatioStat> {
 public:
-    using TCustomRatioStat::TCustomRatioStat;
+    using TSingleValueStat::TSingleValueStat;
     void SeedValues(int lastIdx, TStatDrawArray& stat) override;
-    void AddDraw(int drawIdx, int lastIdx, bool sorted, TStatDrawArray& stat, TRunState& runState,
-                 TLastValueArray& lastValues) override;
-    void AddCombination(const TCombination& comb, TStatDrawArray& stat) override;
-    bool Matches(const TCombination& comb, const TStatDrawArray& selected, int lastIdx, bool sorted,
-                 bool exclude) override;
-    int32_t ChartValue(const uint8_t* numbers, int drawIdx, int lastIdx, bool sorted) override;
+    int32_t ValueOf(const uint8_t* numbers);
 
 protected:
     virtual bool IsKind(uint8_t n) const = 0;
 
 private:
-    uint16_t CountOf(const uint8_t* numbers);
     // IsKind of every byte, filled on first use: the passes over the full set ask per number.
     std::array<uint8_t, 256> Kind_{};
     bool KindReady_ = false;
 };
 
 // 12-bit pattern by position, position 1 the highest bit.
-class TCustomKindMaskStat : public TCustomMaskStat {
+class TCustomKindMaskStat : public TSingleValueStat<TCustomKindMaskStat, TCustomMaskStat> {
 public:
-    using TCustomMaskStat::TCustomMaskStat;
-    void AddDraw(int drawIdx, int lastIdx, bool sorted, TStatDrawArray& stat, TRunState& runState,
-                 TLastValueArray& lastValues) override;
-    void AddCombination(const TCombination& comb, TStatDrawArray& stat) override;
-    bool Matches(const TCombination& comb, const TStatDrawArray& selected, int lastIdx, bool sorted,
-                 bool exclude) override;
+    using TSingleValueStat::TSingleValueStat;
+    static constexpr TValueMatch MatchBy = TValueMatch::KeyHalf;
+    int32_t ValueOf(const uint8_t* numbers);
 
 protected:
     virtual bool IsOne(uint8_t n) const = 0;
 
 private:
-    uint16_t MaskOf(const uint8_t* numbers);
     // IsOne of every byte, filled on first use.
     std::array<uint8_t, 256> One_{};
     bool OneReady_ = false;
@@ -145,21 +135,14 @@ protected:
     bool IsOne(uint8_t n) const override;
 };
 
-class TstPosVal : public TCustomGraphStat {
+class TstPosVal : public TSingleValueStat<TstPosVal, TCustomGraphStat> {
 public:
-    using TCustomGraphStat::TCustomGraphStat;
+    using TSingleValueStat::TSingleValueStat;
     static const TStatClassInfo ClassInfo;
     const TStatClassInfo& Info() const override { return ClassInfo; }
     void SeedValues(int lastIdx, TStatDrawArray& stat) override;
-    void AddDraw(int drawIdx, int lastIdx, bool sorted, TStatDrawArray& stat, TRunState& runState,
-                 TLastValueArray& lastValues) override;
-    void AddCombination(const TCombination& comb, TStatDrawArray& stat) override;
-    bool Matches(const TCombination& comb, const TStatDrawArray& selected, int lastIdx, bool sorted,
-                 bool exclude) override;
-    int32_t ChartValue(const uint8_t* numbers, int drawIdx, int lastIdx, bool sorted) override;
-
-private:
-    uint8_t NumberAt(const uint8_t* numbers) const;
+    // The number at position Param.
+    int32_t ValueOf(const uint8_t* numbers) const;
 };
 
 // The extra numbers of games that have them; this game has none, so its range is empty.

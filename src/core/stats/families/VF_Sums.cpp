@@ -185,37 +185,16 @@ const TStatClassInfo TstSum2To3::ClassInfo = {
 // ---- SUMS ----------------------------------------------------------------------
 
 void TstSumValues::SeedValues(int lastIdx, TStatDrawArray& stat) {
-    TCustomGraphStat::SeedValues(lastIdx, stat);
-    for (int32_t s = MinSum; s <= MaxSum; ++s) {
-        SetLowHalf(Entry, s);
-        Merge(stat, false);
-    }
+    SeedRange(lastIdx, stat, MinSum, MaxSum);
 }
 
-void TstSumValues::AddDraw(int drawIdx, int lastIdx, bool sorted, TStatDrawArray& stat, TRunState& runState,
-                           TLastValueArray& lastValues) {
-    TCustomGraphStat::AddDraw(drawIdx, lastIdx, sorted, stat, runState, lastValues);
-    SetLowHalf(Entry, DrawSum(CurDraw.Numbers));
-    Merge(stat, true);
-}
-
-void TstSumValues::AddCombination(const TCombination& comb, TStatDrawArray& stat) {
-    TCustomGraphStat::AddCombination(comb, stat);
-    Entry.Key1 = static_cast<uint16_t>(DrawSum(comb.data()));
-    Merge(stat, false);
-}
-
-bool TstSumValues::Matches(const TCombination& comb, const TStatDrawArray& selected, int, bool, bool) {
-    return HasHalves(selected, static_cast<uint16_t>(DrawSum(comb.data())), 0);
-}
-
-int32_t TstSumValues::ChartValue(const uint8_t* numbers, int, int, bool) {
+int32_t TstSumValues::ValueOf(const uint8_t* numbers) const {
     return DrawSum(numbers);
 }
 
 // ---- SUM%d ---------------------------------------------------------------------
 
-uint16_t TstSumRanges::InBand(const uint8_t* numbers) const {
+int32_t TstSumRanges::ValueOf(const uint8_t* numbers) const {
     const TSumBand& band = BandOf(Param_);
     const int32_t sum = DrawSum(numbers);
     return sum >= band.Low && sum <= band.High ? 1 : 0;
@@ -229,38 +208,17 @@ std::string TstSumRanges::ValueText(const TStatEntry& e) const {
 }
 
 void TstSumRanges::SeedValues(int lastIdx, TStatDrawArray& stat) {
-    TCustomGraphStat::SeedValues(lastIdx, stat);
-    for (uint16_t v : {0, 1}) {
-        Entry.Key1 = v;
-        Merge(stat, false);
-    }
-}
-
-void TstSumRanges::AddDraw(int drawIdx, int lastIdx, bool sorted, TStatDrawArray& stat, TRunState& runState,
-                           TLastValueArray& lastValues) {
-    TCustomGraphStat::AddDraw(drawIdx, lastIdx, sorted, stat, runState, lastValues);
-    Entry.Key1 = InBand(CurDraw.Numbers);
-    Merge(stat, true);
-}
-
-void TstSumRanges::AddCombination(const TCombination& comb, TStatDrawArray& stat) {
-    TCustomGraphStat::AddCombination(comb, stat);
-    Entry.Key1 = InBand(comb.data());
-    Merge(stat, false);
+    SeedRange(lastIdx, stat, 0, 1);
 }
 
 // The band row wins: with both rows selected only the sums inside the band match.
 // A selection with neither row matches nothing.
 bool TstSumRanges::Matches(const TCombination& comb, const TStatDrawArray& selected, int, bool, bool) {
     if (HasKeyWord(selected, 1, 1))
-        return InBand(comb.data()) == 1;
+        return ValueOf(comb.data()) == 1;
     if (HasKeyWord(selected, 1, 0))
-        return InBand(comb.data()) == 0;
+        return ValueOf(comb.data()) == 0;
     return false;
-}
-
-int32_t TstSumRanges::ChartValue(const uint8_t* numbers, int, int, bool) {
-    return InBand(numbers);
 }
 
 // ---- SUMC ----------------------------------------------------------------------
@@ -392,37 +350,16 @@ int32_t TstSumTrend::ChartValue(const uint8_t* numbers, int drawIdx, int, bool) 
 
 // ---- SUME, SUMP ----------------------------------------------------------------
 
-uint16_t TCustomKindSumStat::KindSum(const uint8_t* numbers) {
+int32_t TCustomKindSumStat::ValueOf(const uint8_t* numbers) {
     if (!KindReady_) {
         for (int n = 0; n < 256; ++n)
             Kind_[n] = IsKind(static_cast<uint8_t>(n)) ? static_cast<uint8_t>(n) : 0;
         KindReady_ = true;
     }
-    uint16_t sum = 0;
+    int32_t sum = 0;
     for (int i = 0; i < NumbersInDraw; ++i)
-        sum = static_cast<uint16_t>(sum + Kind_[numbers[i]]);
+        sum += Kind_[numbers[i]];
     return sum;
-}
-
-void TCustomKindSumStat::AddDraw(int drawIdx, int lastIdx, bool sorted, TStatDrawArray& stat,
-                                 TRunState& runState, TLastValueArray& lastValues) {
-    TCustomGraphStat::AddDraw(drawIdx, lastIdx, sorted, stat, runState, lastValues);
-    Entry.Key1 = KindSum(CurDraw.Numbers);
-    Merge(stat, true);
-}
-
-void TCustomKindSumStat::AddCombination(const TCombination& comb, TStatDrawArray& stat) {
-    TCustomGraphStat::AddCombination(comb, stat);
-    Entry.Key1 = KindSum(comb.data());
-    Merge(stat, false);
-}
-
-bool TCustomKindSumStat::Matches(const TCombination& comb, const TStatDrawArray& selected, int, bool, bool) {
-    return HasHalves(selected, KindSum(comb.data()), 0);
-}
-
-int32_t TCustomKindSumStat::ChartValue(const uint8_t* numbers, int, int, bool) {
-    return KindSum(numbers);
 }
 
 bool TstSumEvenValues::IsKind(uint8_t n) const {
@@ -431,29 +368,6 @@ bool TstSumEvenValues::IsKind(uint8_t n) const {
 
 bool TstSumPrimeValues::IsKind(uint8_t n) const {
     return IsPrime(n);
-}
-
-// ---- S2T3 ----------------------------------------------------------------------
-
-void TstSum2To3::AddDraw(int drawIdx, int lastIdx, bool sorted, TStatDrawArray& stat, TRunState& runState,
-                         TLastValueArray& lastValues) {
-    TCustomGraphStat::AddDraw(drawIdx, lastIdx, sorted, stat, runState, lastValues);
-    Entry.Key1 = SumTripleCount(CurDraw.Numbers);
-    Merge(stat, true);
-}
-
-void TstSum2To3::AddCombination(const TCombination& comb, TStatDrawArray& stat) {
-    TCustomGraphStat::AddCombination(comb, stat);
-    Entry.Key1 = SumTripleCount(comb.data());
-    Merge(stat, false);
-}
-
-bool TstSum2To3::Matches(const TCombination& comb, const TStatDrawArray& selected, int, bool, bool) {
-    return HasKeyWord(selected, 1, SumTripleCount(comb.data()));
-}
-
-int32_t TstSum2To3::ChartValue(const uint8_t* numbers, int, int, bool) {
-    return SumTripleCount(numbers);
 }
 
 } // namespace kumby

@@ -4,7 +4,7 @@
 // of the prime numbers, how the sum moved after draws resembling the newest one,
 // and how many numbers are the sum of two others.
 
-#include "stats/VexoFilters.h"
+#include "stats/SingleValueStat.h"
 
 namespace kumby {
 
@@ -14,37 +14,31 @@ int32_t HighHalf(const TStatEntry& e);
 void SetLowHalf(TStatEntry& e, int32_t value);
 void SetHighHalf(TStatEntry& e, int32_t value);
 
-class TstSumValues : public TCustomGraphStat {
+// Count of S2T3 for any 12 bytes, also repeated or out-of-range ones.
+uint16_t SumTripleCount(const uint8_t* numbers);
+
+class TstSumValues : public TSingleValueStat<TstSumValues, TCustomGraphStat> {
 public:
-    using TCustomGraphStat::TCustomGraphStat;
+    using TSingleValueStat::TSingleValueStat;
     static const TStatClassInfo ClassInfo;
+    static constexpr TValueMatch MatchBy = TValueMatch::Halves;
     const TStatClassInfo& Info() const override { return ClassInfo; }
     void SeedValues(int lastIdx, TStatDrawArray& stat) override;
-    void AddDraw(int drawIdx, int lastIdx, bool sorted, TStatDrawArray& stat, TRunState& runState,
-                 TLastValueArray& lastValues) override;
-    void AddCombination(const TCombination& comb, TStatDrawArray& stat) override;
-    bool Matches(const TCombination& comb, const TStatDrawArray& selected, int lastIdx, bool sorted,
-                 bool exclude) override;
-    int32_t ChartValue(const uint8_t* numbers, int drawIdx, int lastIdx, bool sorted) override;
+    int32_t ValueOf(const uint8_t* numbers) const;
 };
 
 // Whether the sum lies in one of three central bands: 1 inside, 0 outside.
-class TstSumRanges : public TCustomGraphStat {
+class TstSumRanges : public TSingleValueStat<TstSumRanges, TCustomGraphStat> {
 public:
-    using TCustomGraphStat::TCustomGraphStat;
+    using TSingleValueStat::TSingleValueStat;
     static const TStatClassInfo ClassInfo;
     const TStatClassInfo& Info() const override { return ClassInfo; }
     std::string ValueText(const TStatEntry& e) const override;
     void SeedValues(int lastIdx, TStatDrawArray& stat) override;
-    void AddDraw(int drawIdx, int lastIdx, bool sorted, TStatDrawArray& stat, TRunState& runState,
-                 TLastValueArray& lastValues) override;
-    void AddCombination(const TCombination& comb, TStatDrawArray& stat) override;
     bool Matches(const TCombination& comb, const TStatDrawArray& selected, int lastIdx, bool sorted,
                  bool exclude) override;
-    int32_t ChartValue(const uint8_t* numbers, int drawIdx, int lastIdx, bool sorted) override;
-
-private:
-    uint16_t InBand(const uint8_t* numbers) const;
+    // 1 inside the band, 0 outside.
+    int32_t ValueOf(const uint8_t* numbers) const;
 };
 
 // Draws that followed a draw with the newest draw's sum, by the sum they reached.
@@ -100,21 +94,16 @@ private:
 };
 
 // Sum of the numbers of one kind only.
-class TCustomKindSumStat : public TCustomGraphStat {
+class TCustomKindSumStat : public TSingleValueStat<TCustomKindSumStat, TCustomGraphStat> {
 public:
-    using TCustomGraphStat::TCustomGraphStat;
-    void AddDraw(int drawIdx, int lastIdx, bool sorted, TStatDrawArray& stat, TRunState& runState,
-                 TLastValueArray& lastValues) override;
-    void AddCombination(const TCombination& comb, TStatDrawArray& stat) override;
-    bool Matches(const TCombination& comb, const TStatDrawArray& selected, int lastIdx, bool sorted,
-                 bool exclude) override;
-    int32_t ChartValue(const uint8_t* numbers, int drawIdx, int lastIdx, bool sorted) override;
+    using TSingleValueStat::TSingleValueStat;
+    static constexpr TValueMatch MatchBy = TValueMatch::Halves;
+    int32_t ValueOf(const uint8_t* numbers);
 
 protected:
     virtual bool IsKind(uint8_t n) const = 0;
 
 private:
-    uint16_t KindSum(const uint8_t* numbers);
     // Each byte, or 0 when it is not of the kind; filled on first use.
     std::array<uint8_t, 256> Kind_{};
     bool KindReady_ = false;
@@ -141,20 +130,12 @@ protected:
 };
 
 // Number of (number, pair of other numbers) with the pair summing to the number.
-class TstSum2To3 : public TCustomGraphStat {
+class TstSum2To3 : public TSingleValueStat<TstSum2To3, TCustomGraphStat> {
 public:
-    using TCustomGraphStat::TCustomGraphStat;
+    using TSingleValueStat::TSingleValueStat;
     static const TStatClassInfo ClassInfo;
     const TStatClassInfo& Info() const override { return ClassInfo; }
-    void AddDraw(int drawIdx, int lastIdx, bool sorted, TStatDrawArray& stat, TRunState& runState,
-                 TLastValueArray& lastValues) override;
-    void AddCombination(const TCombination& comb, TStatDrawArray& stat) override;
-    bool Matches(const TCombination& comb, const TStatDrawArray& selected, int lastIdx, bool sorted,
-                 bool exclude) override;
-    int32_t ChartValue(const uint8_t* numbers, int drawIdx, int lastIdx, bool sorted) override;
+    int32_t ValueOf(const uint8_t* numbers) const { return SumTripleCount(numbers); }
 };
-
-// Count of S2T3 for any 12 bytes, also repeated or out-of-range ones.
-uint16_t SumTripleCount(const uint8_t* numbers);
 
 } // namespace kumby

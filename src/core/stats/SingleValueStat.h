@@ -1,0 +1,177 @@
+#pragma once
+
+// Shapes that many families share, stated once: a method with one value per draw or
+// combination, and a method with one value per element of a grouping (number,
+// channel, column, row, segment). A class derives from the shape over its base
+// kind and states only its value function.
+
+#include "stats/VexoFilters.h"
+
+#include <array>
+#include <type_traits>
+
+namespace kumby {
+
+// How Matches finds a combination's value among the selected ones.
+enum class TValueMatch : uint8_t {
+    KeyWord, // Key1 equals the value, other words as they are (HasKeyWord, word 1)
+    KeyHalf, // the low 32-bit half equals the value (HasKeyHalf, half 1)
+    Halves,  // the low half equals the value and the high half is 0 (HasHalves)
+};
+
+// One value of 12 numbers, kept in the low 32-bit half of the key (Key1 and Key2),
+// merged once per draw or combination, found by Matches and plotted by ChartValue.
+//
+// Self supplies `int32_t ValueOf(const uint8_t* numbers)` and may set
+// `static constexpr TValueMatch MatchBy`. A method conditioned on a reference draw
+// also hides `DrawValue` (false: the draw adds nothing) and `CombinationValue`,
+// which see the draw context. Self is called statically, so the passes over the
+// full set pay for no second virtual call per combination.
+template <class Self, class Kind> class TSingleValueStat : public Kind {
+public:
+    using Kind::Kind;
+    static constexpr TValueMatch MatchBy = TValueMatch::KeyWord;
+
+    void AddDraw(int drawIdx, int lastIdx, bool sorted, TStatDrawArray& stat, TRunState& runState,
+                 TLastValueArray& lastValues) override {
+        Kind::AddDraw(drawIdx, lastIdx, sorted, stat, runState, lastValues);
+        int32_t value = 0;
+        if (!self().DrawValue(drawIdx, lastIdx, sorted, value))
+            return;
+        SetValue(value);
+        this->Merge(stat, true);
+    }
+
+    void AddCombination(const TCombination& comb, TStatDrawArray& stat) override {
+        Kind::AddCombination(comb, stat);
+        SetValue(self().ValueOf(comb.data()));
+        this->Merge(stat, false);
+    }
+
+    bool Matches(const TCombination& comb, const TStatDrawArray& selected, int lastIdx, bool sorted,
+                 bool) override {
+        const int32_t value = self().CombinationValue(comb, lastIdx, sorted);
+        switch (Self::MatchBy) {
+        case TValueMatch::KeyWord:
+            return TCustomStat::HasKeyWord(selected, 1, static_cast<uint16_t>(value));
+        case TValueMatch::KeyHalf:
+            return TCustomStat::HasKeyHalf(selected, 1, static_cast<uint32_t>(value));
+        case TValueMatch::Halves:
+            return TCustomStat::HasHalves(selected, static_cast<uint16_t>(value), 0);
+        }
+        return false;
+    }
+
+    int32_t ChartValue(const uint8_t* numbers, int drawIdx, int lastIdx, bool sorted) override {
+        if constexpr (std::is_base_of_v<TCustomGraphStat, Kind>)
+            return self().ValueOf(numbers);
+        else
+            return Kind::ChartValue(numbers, drawIdx, lastIdx, sorted);
+    }
+
+    // The value of the loaded draw; a conditioned method answers false for a draw
+    // that does not count.
+    bool DrawValue(int /*drawIdx*/, int /*lastIdx*/, bool /*sorted*/, int32_t& value) {
+        value = self().ValueOf(this->CurDraw.Numbers);
+        return true;
+    }
+    // The value a combination would have after the window's newest draw.
+    int32_t CombinationValue(const TCombination& comb, int /*lastIdx*/, bool /*sorted*/) {
+        return self().ValueOf(comb.data());
+    }
+
+protected:
+    void SetValue(int32_t value) {
+        const auto v = static_cast<uint32_t>(value);
+        this->Entry.Key1 = static_cast<uint16_t>(v);
+        this->Entry.Key2 = static_cast<uint16_t>(v >> 16);
+    }
+    // Lists the values first..last beforehand, with Count 0.
+    void SeedRange(int lastIdx, TStatDrawArray& stat, int32_t first, int32_t last) {
+        Kind::SeedValues(lastIdx, stat);
+        for (int32_t v = first; v <= last; ++v) {
+            SetValue(v);
+            this->Merge(stat, false);
+        }
+    }
+
+private:
+    Self& self() { return static_cast<Self&>(*this); }
+};
+
+// One key per element of a grouping (a number, channel, column, row, segment):
+// Self supplies `uint16_t ElementOf(uint8_t number)`, the element below 256 that
+// a number belongs to. By default every number adds its element to Key1, in
+// position order, so an element that holds three of the numbers counts three
+// times. With `static constexpr bool CountInKey2` every element that holds any of
+// the numbers adds one value instead, Key2 = how many it holds, in ascending
+// element order. Matches finds any such value among the selected ones.
+template <class Self, class Kind> class TPerElementStat : public Kind {
+public:
+    using Kind::Kind;
+    static constexpr bool CountInKey2 = false;
+
+    void AddDraw(int drawIdx, int lastIdx, bool sorted, TStatDrawArray& stat, TRunState& runState,
+                 TLastValueArray& lastValues) override {
+        Kind::AddDraw(drawIdx, lastIdx, sorted, stat, runState, lastValues);
+        MergeElements(this->CurDraw.Numbers, stat, true);
+    }
+
+    void AddCombination(const TCombination& comb, TStatDrawArray& stat) override {
+        Kind::AddCombination(comb, stat);
+        MergeElements(comb.data(), stat, false);
+    }
+
+    bool Matches(const TCombination& comb, const TStatDrawArray& selected, int, bool, bool) override {
+        if constexpr (Self::CountInKey2) {
+            TElementCounts counts;
+            const int highest = Count(comb.data(), counts);
+            for (int e = 0; e <= highest; ++e)
+                if (counts[e] != 0 &&
+                    TCustomStat::HasKeys(selected, static_cast<uint16_t>(e), counts[e], 0, 0))
+                    return true;
+        } else {
+            for (const uint8_t n : comb)
+                if (TCustomStat::HasKeys(selected, self().ElementOf(n), 0, 0, 0))
+                    return true;
+        }
+        return false;
+    }
+
+private:
+    using TElementCounts = std::array<uint8_t, 256>;
+
+    // Numbers per element; returns the highest element met.
+    int Count(const uint8_t* numbers, TElementCounts& counts) {
+        counts.fill(0);
+        int highest = 0;
+        for (int i = 0; i < NumbersInDraw; ++i) {
+            const auto e = static_cast<uint8_t>(self().ElementOf(numbers[i]));
+            ++counts[e];
+            highest = e > highest ? e : highest;
+        }
+        return highest;
+    }
+
+    void MergeElements(const uint8_t* numbers, TStatDrawArray& stat, bool trackPeriods) {
+        if constexpr (Self::CountInKey2) {
+            TElementCounts counts;
+            const int highest = Count(numbers, counts);
+            for (int e = 0; e <= highest; ++e) {
+                if (counts[e] == 0)
+                    continue;
+                this->Entry.Key1 = static_cast<uint16_t>(e);
+                this->Entry.Key2 = counts[e];
+                this->Merge(stat, trackPeriods);
+            }
+        } else {
+            for (int i = 0; i < NumbersInDraw; ++i) {
+                this->Entry.Key1 = self().ElementOf(numbers[i]);
+                this->Merge(stat, trackPeriods);
+            }
+        }
+    }
+    Self& self() { return static_cast<Self&>(*this); }
+};
+
+} // namespace kumby
