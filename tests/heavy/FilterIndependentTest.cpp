@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <numeric>
 
@@ -175,6 +176,53 @@ TEST(FilterIndependent, SumsFamily) {
             {{"filter", "S2T3", "--keep", std::to_string(triples)},
              [=](const int* c) { return Triples(c) == triples; }},
         });
+}
+
+// Ascending, so each adjacent difference is the next number minus this one.
+int DiffTimes(const int* c, int d) {
+    int times = 0;
+    for (int i = 0; i + 1 < 12; ++i)
+        times += c[i + 1] - c[i] == d;
+    return times;
+}
+
+int LargestDiff(const int* c) {
+    int largest = 0;
+    for (int i = 0; i + 1 < 12; ++i)
+        largest = std::max(largest, c[i + 1] - c[i]);
+    return largest;
+}
+
+int MostTimes(const int* c) {
+    int most = 0;
+    for (int d = 1; d < 24; ++d)
+        most = std::max(most, DiffTimes(c, d));
+    return most;
+}
+
+TEST(FilterIndependent, DifferencesFamily) {
+    TTempDir dir;
+    const TDrawsArray draws = {
+        DrawOf(1, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}),
+        DrawOf(2, {16, 1, 4, 7, 8, 9, 10, 11, 12, 13, 14, 15}), // drawn order: 15, 3, 3, 1 ... 1
+        DrawOf(4, {24, 22, 20, 18, 16, 14, 12, 10, 8, 6, 4, 2}),
+    };
+    WriteArchive(dir.Path(), draws);
+
+    RunCases(dir,
+             {
+                 {{"filter", "DIFA", "--keep", "1"}, [](const int* c) { return DiffTimes(c, 1) > 0; }},
+                 {{"filter", "DIFA", "--remove", "2", "3"},
+                  [](const int* c) { return DiffTimes(c, 2) == 0 && DiffTimes(c, 3) == 0; }},
+                 {{"filter", "DIFM", "--keep", "2"}, [](const int* c) { return LargestDiff(c) == 2; }},
+                 {{"filter", "DIFD", "--remove", "23", "22"}, [](const int* c) { return c[11] - c[0] < 22; }},
+                 {{"filter", "DIFO", "--keep", "3 x 2"}, [](const int* c) { return DiffTimes(c, 3) == 2; }},
+                 {{"filter", "DIFO", "--remove", "1 x 11", "2 x 11"},
+                  [](const int* c) { return MostTimes(c) < 11; }},
+                 {{"filter", "DIFK", "--keep", "9"}, [](const int* c) { return MostTimes(c) == 9; }},
+                 {{"--offset", "1", "filter", "DIFD", "--keep", "20"},
+                  [](const int* c) { return c[11] - c[0] == 20; }},
+             });
 }
 
 } // namespace

@@ -1,4 +1,4 @@
-// The full-set files of the numbers and sums families against a count made here from
+// The full-set files of the numbers, sums and differences families against a count made here from
 // scratch: every 12-of-24 set as a bit mask, its values worked out directly.
 
 #include "app/Session.h"
@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 #include <map>
@@ -19,11 +20,13 @@ using testing::ReadBytes;
 using testing::TTestSession;
 
 // Every value of these methods is a small number in Key1 (sums up to 222, masks up
-// to 4095), so a plain table per method counts them.
+// to 4095), so a plain table per method counts them; DIFO's (difference, how often)
+// pairs are counted at difference * 16 + how often, which keeps the keys' order.
 constexpr int KeyRange = 4096;
-const char* const Codes[] = {"NUMS",  "DIGS",  "EVEN", "EVNV", "SMAL", "SMLV", "PRIM", "PRMV", "POS1",
-                             "POS2",  "POS3",  "POS4", "POS5", "POS6", "POS7", "POS8", "POS9", "POS10",
-                             "POS11", "POS12", "SUMS", "SUM1", "SUM2", "SUM3", "SUME", "SUMP", "S2T3"};
+const char* const Codes[] = {"NUMS", "DIGS",  "EVEN",  "EVNV",  "SMAL", "SMLV", "PRIM", "PRMV",
+                             "POS1", "POS2",  "POS3",  "POS4",  "POS5", "POS6", "POS7", "POS8",
+                             "POS9", "POS10", "POS11", "POS12", "SUMS", "SUM1", "SUM2", "SUM3",
+                             "SUME", "SUMP",  "S2T3",  "DIFA",  "DIFM", "DIFD", "DIFO", "DIFK"};
 enum TCodeIndex {
     Nums,
     Digs,
@@ -41,6 +44,11 @@ enum TCodeIndex {
     Sume,
     Sump,
     S2t3,
+    Difa,
+    Difm,
+    Difd,
+    Difo,
+    Difk,
     CodeCount
 };
 static_assert(std::size(Codes) == CodeCount);
@@ -91,6 +99,24 @@ TCounts CountIndependently() {
         for (int t = 1; t <= 24; ++t)
             for (int a = 1; a < t - a; ++a)
                 triples += (mask >> (t - 1) & 1) && (mask >> (a - 1) & 1) && (mask >> (t - a - 1) & 1);
+        // Ascending, so each difference is the next number minus this one.
+        int diffTimes[24] = {};
+        int largestDiff = 0;
+        for (int p = 0; p + 1 < 12; ++p) {
+            const int d = numbers[p + 1] - numbers[p];
+            ++counts[Difa][d];
+            ++diffTimes[d];
+            largestDiff = std::max(largestDiff, d);
+        }
+        int mostTimes = 0;
+        for (int d = 1; d < 24; ++d) {
+            if (diffTimes[d] != 0)
+                ++counts[Difo][d * 16 + diffTimes[d]];
+            mostTimes = std::max(mostTimes, diffTimes[d]);
+        }
+        ++counts[Difm][largestDiff];
+        ++counts[Difd][numbers[11] - numbers[0]];
+        ++counts[Difk][mostTimes];
         ++counts[Sums][sum];
         ++counts[Sume][evenSum];
         ++counts[Sump][primeSum];
@@ -112,14 +138,15 @@ TCounts CountIndependently() {
 
 // The file image: one record per value that occurs, keys ascending, then the
 // smallest and largest count and a zero.
-std::string ExpectedFile(const std::array<int64_t, KeyRange>& counts) {
+std::string ExpectedFile(const std::array<int64_t, KeyRange>& counts, bool pairs) {
     std::string bytes;
     int32_t min = 2147483647, max = 0;
     auto put = [&](const void* p, std::size_t n) { bytes.append(static_cast<const char*>(p), n); };
     for (int key = 0; key < KeyRange; ++key) {
         if (counts[key] == 0)
             continue;
-        const uint16_t keys[4] = {static_cast<uint16_t>(key), 0, 0, 0};
+        const uint16_t keys[4] = {static_cast<uint16_t>(pairs ? key / 16 : key),
+                                  static_cast<uint16_t>(pairs ? key % 16 : 0), 0, 0};
         const auto c = static_cast<int32_t>(counts[key]);
         put(keys, sizeof keys);
         put(&c, sizeof c);
@@ -135,7 +162,7 @@ int Distinct(const std::array<int64_t, KeyRange>& counts) {
     return static_cast<int>(std::count_if(counts.begin(), counts.end(), [](int64_t c) { return c != 0; }));
 }
 
-TEST(IndependentPrefetch, NumbersAndSumsFamilyFilesEqualACountFromScratch) {
+TEST(IndependentPrefetch, NumbersSumsAndDifferencesFamilyFilesEqualACountFromScratch) {
     TTestSession t;
     ASSERT_EQ(t.Start(), TStartResult::Ready);
     Session& session = *t.S;
@@ -148,6 +175,9 @@ TEST(IndependentPrefetch, NumbersAndSumsFamilyFilesEqualACountFromScratch) {
     EXPECT_EQ(counts[Sums][78], 1);
     EXPECT_EQ(Distinct(counts[Pos1 + 2]), 13) << "3..15 stand third";
     EXPECT_EQ(Distinct(counts[Digs]), 10);
+    EXPECT_EQ(counts[Difd][11], 13) << "13 runs of 12 consecutive numbers";
+    EXPECT_EQ(counts[Difk][11], 15) << "the 13 runs and the odd and the even numbers";
+    EXPECT_EQ(counts[Difo][2 * 16 + 11], 2);
 
     std::map<std::string, int> indexOf;
     for (int c = 0; c < CodeCount; ++c)
@@ -162,7 +192,9 @@ TEST(IndependentPrefetch, NumbersAndSumsFamilyFilesEqualACountFromScratch) {
         }
         ++files;
         ASSERT_TRUE(indexOf.count(code)) << code;
-        EXPECT_EQ(ReadBytes(session.PrefetchFileName(i)), ExpectedFile(counts[indexOf.at(code)])) << code;
+        EXPECT_EQ(ReadBytes(session.PrefetchFileName(i)),
+                  ExpectedFile(counts[indexOf.at(code)], code == "DIFO"))
+            << code;
     }
     EXPECT_EQ(files, CodeCount);
 }

@@ -2,6 +2,7 @@
 // place, and nowhere else.
 
 #include "stats/StatList.h"
+#include "stats/families/VF_Diff.h"
 #include "stats/families/VF_Nums.h"
 #include "stats/families/VF_Sums.h"
 
@@ -28,6 +29,13 @@ const TStatClassInfo* const ClassTable[] = {
     &TstSumEvenValues::ClassInfo,
     &TstSumPrimeValues::ClassInfo,
     &TstSum2To3::ClassInfo,
+    // Differences family, the single-draw classes (the difference runs come after the
+    // combination classes).
+    &TstDiffTotal::ClassInfo,
+    &TstDiffMax::ClassInfo,
+    &TstMinMaxDiffs::ClassInfo,
+    &TstDiffSame::ClassInfo,
+    &TstDiffSameCnt::ClassInfo,
     // Numbers family, the position classes (after the combination classes).
     &TstPosVal::ClassInfo,
     &TstPosExt::ClassInfo,

@@ -1,0 +1,215 @@
+// The differences family: adjacent differences, the largest of them, the spread,
+// and how often one difference repeats, on draws in drawn and in ascending order.
+
+#include "StatTestSupport.h"
+#include "stats/families/VF_Diff.h"
+
+namespace kumby::testing {
+namespace {
+
+class DifferencesFamilyTest : public ::testing::Test {
+protected:
+    TStatDrawArray OneDraw(std::string_view code, const TCombination& numbers, bool sorted = false) {
+        F.Draws.push_back(DrawOf(static_cast<int32_t>(F.Draws.size()) + 1, numbers));
+        auto stat = F.Create(code);
+        return EvaluateWindow(*stat, F.LastIdx(), F.LastIdx(), sorted);
+    }
+    static std::map<uint64_t, int64_t> Occurred(const TStatDrawArray& stat) {
+        return CountsByKey(stat, true);
+    }
+    static uint64_t Key(uint16_t k1, uint16_t k2 = 0) { return uint64_t{k1} | uint64_t{k2} << 16; }
+
+    TStatFixture F;
+};
+
+const TCombination Ascending = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12};
+const TCombination TwelveFirst = {12, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11};
+
+// What each member gives for one draw, read in drawn order or sorted; the same
+// draw as a combination (ascending) gives what the sorted draw gives.
+TEST_F(DifferencesFamilyTest, ValuesOfOneDraw) {
+    struct TCase {
+        const char* Code;
+        TCombination Numbers;
+        bool Sorted;
+        std::map<uint64_t, int64_t> Values; // key -> count
+    };
+    const TCase cases[] = {
+        {"DIFA", Ascending, false, {{Key(1), 11}}},
+        {"DIFM", Ascending, false, {{Key(1), 1}}},
+        {"DIFD", Ascending, false, {{Key(11), 1}}},
+        {"DIFO", Ascending, false, {{Key(1, 11), 1}}},
+        {"DIFK", Ascending, false, {{Key(11), 1}}},
+        {"DIFA", TwelveFirst, false, {{Key(11), 1}, {Key(1), 10}}},
+        {"DIFM", TwelveFirst, false, {{Key(11), 1}}},
+        {"DIFD", TwelveFirst, false, {{Key(11), 1}}},
+        {"DIFO", TwelveFirst, false, {{Key(11, 1), 1}, {Key(1, 10), 1}}},
+        {"DIFK", TwelveFirst, false, {{Key(10), 1}}},
+        {"DIFA", TwelveFirst, true, {{Key(1), 11}}},
+        {"DIFM", TwelveFirst, true, {{Key(1), 1}}},
+        {"DIFO", TwelveFirst, true, {{Key(1, 11), 1}}},
+        {"DIFK", TwelveFirst, true, {{Key(11), 1}}},
+        // Differences are absolute: a falling draw gives the same as a rising one.
+        {"DIFA", {24, 22, 20, 18, 16, 14, 12, 10, 8, 6, 4, 2}, false, {{Key(2), 11}}},
+        {"DIFO",
+         {1, 4, 7, 8, 9, 10, 11, 12, 13, 14, 15, 24},
+         false,
+         {{Key(3, 2), 1}, {Key(1, 8), 1}, {Key(9, 1), 1}}},
+        {"DIFK", {1, 4, 7, 10, 13, 15, 17, 19, 21, 22, 23, 24}, false, {{Key(4), 1}}},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(std::string(c.Code) + (c.Sorted ? " sorted" : " drawn"));
+        const TStatDrawArray stat = OneDraw(c.Code, c.Numbers, c.Sorted);
+        EXPECT_EQ(Occurred(stat), c.Values);
+        for (const TStatEntry& e : stat)
+            if (e.Count != 0) {
+                EXPECT_EQ(e.Depth, 1);
+                EXPECT_EQ(e.PeriodMin | e.PeriodMax, 0);
+            }
+        if (!c.Sorted) {
+            TCombination ascending = c.Numbers;
+            std::sort(ascending.begin(), ascending.end());
+            const TStatDrawArray sorted = OneDraw(c.Code, c.Numbers, true);
+            auto stat2 = F.Create(c.Code);
+            EXPECT_EQ(CountsByKey(CombinationValues(*stat2, ascending), false), Occurred(sorted));
+        }
+    }
+}
+
+TEST_F(DifferencesFamilyTest, ValuesListedBeforehandAndRowTexts) {
+    struct TCase {
+        const char* Code;
+        int Last; // values 1..Last listed; 0: none
+    };
+    for (const TCase c :
+         {TCase{"DIFA", 23}, TCase{"DIFM", 23}, TCase{"DIFD", 23}, TCase{"DIFK", 11}, TCase{"DIFO", 0}}) {
+        SCOPED_TRACE(c.Code);
+        const TStatDrawArray stat = OneDraw(c.Code, Ascending);
+        if (c.Last == 0) {
+            EXPECT_EQ(stat.size(), 1u);
+            continue;
+        }
+        ASSERT_EQ(stat.size(), static_cast<std::size_t>(c.Last));
+        for (int v = 1; v <= c.Last; ++v) {
+            EXPECT_EQ(stat[static_cast<std::size_t>(v - 1)].Key1, v);
+            EXPECT_EQ(stat[static_cast<std::size_t>(v - 1)].Key2, 0);
+        }
+    }
+    // DIFD lists 1..23 though a spread below 11 cannot occur.
+    EXPECT_EQ(ValueOf(OneDraw("DIFD", Ascending), 5).Count, 0);
+
+    auto difo = F.Create("DIFO");
+    TStatEntry threeTwice;
+    threeTwice.Key1 = 3;
+    threeTwice.Key2 = 2;
+    EXPECT_EQ(difo->ValueText(threeTwice), "3 x 2");
+    EXPECT_EQ(difo->NumericValue("3 x 2"), 0);
+    auto difm = F.Create("DIFM");
+    EXPECT_EQ(difm->ValueText(ValueOf(OneDraw("DIFM", Ascending), 1)), "1");
+    EXPECT_EQ(difm->ParseValue("13"), 13);
+    EXPECT_EQ(difm->ChartValueOfDraw(0, 0, false), 1);
+    EXPECT_EQ(F.Create("DIFD")->ChartValue(TwelveFirst.data(), 0, 0, false), 11);
+    EXPECT_EQ(F.Create("DIFK")->ChartValue(TwelveFirst.data(), 0, 0, false), 10);
+}
+
+TEST_F(DifferencesFamilyTest, MatchesAsTheCombinationsOwnValues) {
+    const TCombination noNeighbours = {1, 3, 5, 7, 9, 11, 13, 15, 17, 19, 21, 23};
+    const TCombination oneNeighbour = {1, 3, 5, 7, 9, 11, 13, 15, 17, 19, 21, 22};
+    const TCombination threeTwice = {1, 4, 7, 8, 9, 10, 11, 12, 13, 14, 15, 24};
+    const TCombination threeThrice = {1, 4, 7, 10, 11, 12, 13, 14, 15, 16, 17, 18};
+    struct TCase {
+        const char* Code;
+        std::vector<TStatEntry> Selected;
+        TCombination Comb;
+        bool Match;
+    };
+    auto keys = [](uint16_t k1, uint16_t k2 = 0) {
+        TStatEntry e;
+        e.Key1 = k1;
+        e.Key2 = k2;
+        return e;
+    };
+    const TCase cases[] = {
+        {"DIFA", {keys(1)}, Ascending, true},
+        {"DIFA", {keys(1)}, oneNeighbour, true},
+        {"DIFA", {keys(1)}, noNeighbours, false},
+        {"DIFA", {keys(5), keys(2)}, noNeighbours, true},
+        {"DIFM", {keys(2)}, noNeighbours, true},
+        {"DIFM", {keys(1)}, oneNeighbour, false},
+        {"DIFD", {keys(22)}, noNeighbours, true},
+        {"DIFD", {keys(21)}, oneNeighbour, true},
+        {"DIFO", {keys(3, 2)}, threeTwice, true},
+        {"DIFO", {keys(3, 2)}, threeThrice, false}, // the multiplicity must be exactly 2
+        {"DIFO", {keys(3)}, threeTwice, false},
+        {"DIFO", {keys(1, 8)}, threeTwice, true},
+        {"DIFK", {keys(8)}, threeTwice, true},
+        {"DIFK", {keys(2)}, threeTwice, false},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Code);
+        auto stat = F.Create(c.Code);
+        stat->LoadDraws(-1, F.LastIdx(), false);
+        const TStatDrawArray selected(c.Selected.begin(), c.Selected.end());
+        EXPECT_EQ(stat->Matches(c.Comb, selected, F.LastIdx(), false, false), c.Match);
+        // And the answer agrees with the values AddCombination gives.
+        bool own = false;
+        for (const TStatEntry& v : CombinationValues(*stat, c.Comb))
+            for (const TStatEntry& s : c.Selected)
+                own = own || StatKey(v) == StatKey(s);
+        EXPECT_EQ(own, c.Match);
+    }
+}
+
+// A small archive with draws 3 and 4 missing, in drawn order: DIFA worked out by
+// hand. Only a value that is a draw's first difference measures a gap, so value 1,
+// met in three draws, has no period in drawn order.
+TEST_F(DifferencesFamilyTest, TableOfDifaWorkedOutByHand) {
+    F.Draws = {
+        DrawOf(1, Ascending),                                    // eleven 1s
+        DrawOf(2, TwelveFirst),                                  // 11, then ten 1s
+        DrawOf(5, {2, 4, 6, 8, 10, 12, 14, 16, 18, 20, 22, 24}), // eleven 2s
+        DrawOf(7, {1, 3, 2, 4, 5, 6, 7, 8, 9, 10, 11, 24}),      // 2 1 2, seven 1s, 13
+    };
+    struct TRow {
+        uint16_t Value;
+        int32_t Count, Draw, Depth;
+        uint16_t PeriodMin, PeriodMax;
+    };
+    auto check = [&](bool sorted, std::initializer_list<TRow> rows) {
+        SCOPED_TRACE(sorted ? "sorted" : "drawn");
+        auto difa = F.Create("DIFA");
+        const TStatDrawArray stat = EvaluateWindow(*difa, 0, 3, sorted);
+        ASSERT_EQ(stat.size(), 23u);
+        int listed = 0;
+        for (const TRow& r : rows) {
+            SCOPED_TRACE(r.Value);
+            const TStatEntry e = ValueOf(stat, r.Value);
+            EXPECT_EQ(e.Count, r.Count);
+            EXPECT_EQ(e.Draw, r.Draw);
+            EXPECT_EQ(e.Depth, r.Depth);
+            EXPECT_EQ(e.PeriodMin, r.PeriodMin);
+            EXPECT_EQ(e.PeriodMax, r.PeriodMax);
+            ++listed;
+        }
+        int occurred = 0;
+        for (const TStatEntry& e : stat)
+            occurred += e.Count != 0;
+        EXPECT_EQ(occurred, listed);
+    };
+    check(false, {
+                     {1, 11 + 10 + 8, 7, 1, 0, 0},
+                     {2, 11 + 2, 7, 1, 2, 2}, // first difference of draws 5 and 7
+                     {11, 1, 2, 3, 0, 0},
+                     {13, 1, 7, 1, 0, 0},
+                 });
+    // Sorted, draw 2 is 1..12 and draw 7 starts 1, 2: value 1 is the first
+    // difference of draws 1, 2 and 7.
+    check(true, {
+                    {1, 11 + 11 + 10, 7, 1, 1, 5},
+                    {2, 11, 5, 2, 0, 0},
+                    {13, 1, 7, 1, 0, 0},
+                });
+}
+
+} // namespace
+} // namespace kumby::testing
