@@ -93,6 +93,17 @@ void BM_FilterEvnvRemove(benchmark::State& state) {
 }
 BENCHMARK(BM_FilterEvnvRemove)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
 
+// Eleven differences per combination, the most of the single-draw difference methods.
+void BM_FilterDifaRemove(benchmark::State& state) {
+    FilterPass(state, "DIFA", {7, 9}, true);
+}
+BENCHMARK(BM_FilterDifaRemove)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
+
+void BM_FilterDifkKeep(benchmark::State& state) {
+    FilterPass(state, "DIFK", {4, 5}, false);
+}
+BENCHMARK(BM_FilterDifkKeep)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
+
 // The argument is the number of newest draws of a 5,000-draw archive.
 void BM_ExcludeLastDraws(benchmark::State& state) {
     const int n = static_cast<int>(state.range(0));

@@ -78,6 +78,18 @@ BENCHMARK_CAPTURE(AddCombinationPass, POS3, "POS3")
     ->MeasureProcessCPUTime()
     ->UseRealTime()
     ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(AddCombinationPass, DIFA, "DIFA")
+    ->Arg(1)
+    ->Arg(2)
+    ->MeasureProcessCPUTime()
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(AddCombinationPass, DIFO, "DIFO")
+    ->Arg(1)
+    ->Arg(2)
+    ->MeasureProcessCPUTime()
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(AddCombinationPass, SUMS, "SUMS")
     ->Arg(1)
     ->Arg(2)

@@ -49,4 +49,14 @@ void BM_StatTableEvnv(benchmark::State& state) {
 }
 BENCHMARK(BM_StatTableEvnv)->Unit(benchmark::kMillisecond);
 
+void BM_StatTableDifa(benchmark::State& state) {
+    TableOf(state, "DIFA");
+}
+BENCHMARK(BM_StatTableDifa)->Unit(benchmark::kMillisecond);
+
+void BM_StatTableKds4(benchmark::State& state) {
+    TableOf(state, "KDS4");
+}
+BENCHMARK(BM_StatTableKds4)->Unit(benchmark::kMillisecond);
+
 } // namespace

@@ -220,6 +220,13 @@ TEST(FilterIndependent, DifferencesFamily) {
                  {{"filter", "DIFO", "--remove", "1 x 11", "2 x 11"},
                   [](const int* c) { return MostTimes(c) < 11; }},
                  {{"filter", "DIFK", "--keep", "9"}, [](const int* c) { return MostTimes(c) == 9; }},
+                 {{"filter", "KDS2", "--keep", "3:3"},
+                  [](const int* c) {
+                      for (int i = 0; i + 2 < 12; ++i)
+                          if (c[i + 1] - c[i] == 3 && c[i + 2] - c[i + 1] == 3)
+                              return true;
+                      return false;
+                  }},
                  {{"--offset", "1", "filter", "DIFD", "--keep", "20"},
                   [](const int* c) { return c[11] - c[0] == 20; }},
              });

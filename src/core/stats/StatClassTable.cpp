@@ -36,6 +36,10 @@ const TStatClassInfo* const ClassTable[] = {
     &TstMinMaxDiffs::ClassInfo,
     &TstDiffSame::ClassInfo,
     &TstDiffSameCnt::ClassInfo,
+    // Differences family, the difference runs (after the combination classes).
+    &TstCombDiffSeq2::ClassInfo,
+    &TstCombDiffSeq3::ClassInfo,
+    &TstCombDiffSeq4::ClassInfo,
     // Numbers family, the position classes (after the combination classes).
     &TstPosVal::ClassInfo,
     &TstPosExt::ClassInfo,

@@ -18,6 +18,10 @@ protected:
         return CountsByKey(stat, true);
     }
     static uint64_t Key(uint16_t k1, uint16_t k2 = 0) { return uint64_t{k1} | uint64_t{k2} << 16; }
+    static uint64_t Key3(uint16_t k1, uint16_t k2, uint16_t k3) { return Key(k1, k2) | uint64_t{k3} << 32; }
+    static uint64_t Key4(uint16_t k1, uint16_t k2, uint16_t k3, uint16_t k4) {
+        return Key3(k1, k2, k3) | uint64_t{k4} << 48;
+    }
 
     TStatFixture F;
 };
@@ -56,6 +60,17 @@ TEST_F(DifferencesFamilyTest, ValuesOfOneDraw) {
          false,
          {{Key(3, 2), 1}, {Key(1, 8), 1}, {Key(9, 1), 1}}},
         {"DIFK", {1, 4, 7, 10, 13, 15, 17, 19, 21, 22, 23, 24}, false, {{Key(4), 1}}},
+        {"DIFK", {1, 24, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11}, false, {{Key(9), 1}}}, // differences 23, 22
+        {"KDS2", Ascending, false, {{Key(1, 1), 10}}},
+        {"KDS3", TwelveFirst, false, {{Key3(11, 1, 1), 1}, {Key3(1, 1, 1), 8}}},
+        {"KDS4",
+         {1, 4, 9, 10, 12, 13, 14, 15, 16, 17, 18, 19},
+         false,
+         {{Key4(3, 5, 1, 2), 1},
+          {Key4(5, 1, 2, 1), 1},
+          {Key4(1, 2, 1, 1), 1},
+          {Key4(2, 1, 1, 1), 1},
+          {Key4(1, 1, 1, 1), 4}}},
     };
     for (const TCase& c : cases) {
         SCOPED_TRACE(std::string(c.Code) + (c.Sorted ? " sorted" : " drawn"));
@@ -66,7 +81,7 @@ TEST_F(DifferencesFamilyTest, ValuesOfOneDraw) {
                 EXPECT_EQ(e.Depth, 1);
                 EXPECT_EQ(e.PeriodMin | e.PeriodMax, 0);
             }
-        if (!c.Sorted) {
+        if (!c.Sorted && F.Create(c.Code)->Info().HasPrefetch()) {
             TCombination ascending = c.Numbers;
             std::sort(ascending.begin(), ascending.end());
             const TStatDrawArray sorted = OneDraw(c.Code, c.Numbers, true);
@@ -86,7 +101,7 @@ TEST_F(DifferencesFamilyTest, ValuesListedBeforehandAndRowTexts) {
         SCOPED_TRACE(c.Code);
         const TStatDrawArray stat = OneDraw(c.Code, Ascending);
         if (c.Last == 0) {
-            EXPECT_EQ(stat.size(), 1u);
+            EXPECT_EQ(stat.size(), 1u) << "only the draw's own value";
             continue;
         }
         ASSERT_EQ(stat.size(), static_cast<std::size_t>(c.Last));
@@ -104,6 +119,15 @@ TEST_F(DifferencesFamilyTest, ValuesListedBeforehandAndRowTexts) {
     threeTwice.Key2 = 2;
     EXPECT_EQ(difo->ValueText(threeTwice), "3 x 2");
     EXPECT_EQ(difo->NumericValue("3 x 2"), 0);
+    TStatEntry run;
+    run.Key1 = 3;
+    run.Key2 = 5;
+    EXPECT_EQ(F.Create("KDS2")->ValueText(run), "3:5");
+    run.Key3 = 1;
+    EXPECT_EQ(F.Create("KDS3")->ValueText(run), "3:5:1");
+    run.Key4 = 2;
+    EXPECT_EQ(F.Create("KDS4")->ValueText(run), "3:5:1:2");
+    EXPECT_EQ(F.Create("KDS4")->NumericValue("3:5:1:2"), 0);
     auto difm = F.Create("DIFM");
     EXPECT_EQ(difm->ValueText(ValueOf(OneDraw("DIFM", Ascending), 1)), "1");
     EXPECT_EQ(difm->ParseValue("13"), 13);
@@ -123,12 +147,15 @@ TEST_F(DifferencesFamilyTest, MatchesAsTheCombinationsOwnValues) {
         TCombination Comb;
         bool Match;
     };
-    auto keys = [](uint16_t k1, uint16_t k2 = 0) {
+    auto keys = [](uint16_t k1, uint16_t k2 = 0, uint16_t k3 = 0, uint16_t k4 = 0) {
         TStatEntry e;
         e.Key1 = k1;
         e.Key2 = k2;
+        e.Key3 = k3;
+        e.Key4 = k4;
         return e;
     };
+    const TCombination threeFive = {1, 4, 9, 10, 12, 13, 14, 15, 16, 17, 18, 19};
     const TCase cases[] = {
         {"DIFA", {keys(1)}, Ascending, true},
         {"DIFA", {keys(1)}, oneNeighbour, true},
@@ -144,6 +171,12 @@ TEST_F(DifferencesFamilyTest, MatchesAsTheCombinationsOwnValues) {
         {"DIFO", {keys(1, 8)}, threeTwice, true},
         {"DIFK", {keys(8)}, threeTwice, true},
         {"DIFK", {keys(2)}, threeTwice, false},
+        {"KDS2", {keys(3, 5)}, threeFive, true},
+        {"KDS2", {keys(5, 3)}, threeFive, false}, // runs keep their order
+        {"KDS3", {keys(3, 5, 1)}, threeFive, true},
+        {"KDS3", {keys(3, 5)}, threeFive, false}, // a run fills all of its words
+        {"KDS4", {keys(2, 1, 1, 1)}, threeFive, true},
+        {"KDS4", {keys(1, 1, 1, 1)}, noNeighbours, false},
     };
     for (const TCase& c : cases) {
         SCOPED_TRACE(c.Code);
@@ -152,6 +185,8 @@ TEST_F(DifferencesFamilyTest, MatchesAsTheCombinationsOwnValues) {
         const TStatDrawArray selected(c.Selected.begin(), c.Selected.end());
         EXPECT_EQ(stat->Matches(c.Comb, selected, F.LastIdx(), false, false), c.Match);
         // And the answer agrees with the values AddCombination gives.
+        if (!stat->Info().HasPrefetch())
+            continue;
         bool own = false;
         for (const TStatEntry& v : CombinationValues(*stat, c.Comb))
             for (const TStatEntry& s : c.Selected)
@@ -209,6 +244,24 @@ TEST_F(DifferencesFamilyTest, TableOfDifaWorkedOutByHand) {
                     {2, 11, 5, 2, 0, 0},
                     {13, 1, 7, 1, 0, 0},
                 });
+}
+
+// The runs of a draw measure a gap only at its first run, but every run moves the
+// value's last draw: 1:1 is draw 2's second run, and draw 4 measures from there.
+TEST_F(DifferencesFamilyTest, DifferenceRunsMeasureGapsAtTheFirstRunOnly) {
+    F.Draws = {DrawOf(1, Ascending), DrawOf(2, TwelveFirst), DrawOf(4, Ascending)};
+    auto kds2 = F.Create("KDS2");
+    const TStatDrawArray stat = EvaluateWindow(*kds2, 0, 2, false);
+    ASSERT_EQ(stat.size(), 2u);
+    const TStatEntry ones = stat[0];
+    EXPECT_EQ(StatKey(ones), Key(1, 1));
+    EXPECT_EQ(ones.Count, 10 + 9 + 10);
+    EXPECT_EQ(ones.Depth, 1);
+    EXPECT_EQ(ones.PeriodMin, 2);
+    EXPECT_EQ(ones.PeriodMax, 2);
+    EXPECT_EQ(StatKey(stat[1]), Key(11, 1));
+    EXPECT_EQ(stat[1].Depth, 2);
+    EXPECT_EQ(stat[1].PeriodMin, 0);
 }
 
 } // namespace

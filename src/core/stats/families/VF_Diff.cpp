@@ -4,6 +4,8 @@
 #include "model/VexoUtils.h"
 
 #include <algorithm>
+#include <bit>
+#include <cstdlib>
 
 namespace kumby {
 
@@ -20,23 +22,35 @@ constexpr int32_t MaxDiff = MaxNumber - 1;
 
 TDiffs AdjacentDiffs(const uint8_t* numbers) {
     TDiffs d;
-    for (int p = 0; p < NumbersInDraw - 1; ++p) {
-        const int a = numbers[p];
-        const int b = numbers[p + 1];
-        d[p] = static_cast<uint8_t>(a > b ? a - b : b - a);
-    }
+    for (int p = 0; p < NumbersInDraw - 1; ++p)
+        d[p] = static_cast<uint8_t>(std::abs(numbers[p + 1] - numbers[p]));
     return d;
 }
 
+// Runs once per combination in the full-set passes: differences below 64 (all of
+// them for sound numbers) find their slot through a bit set instead of a search.
 TDiffMultiplicities DiffMultiplicities(const TDiffs& diffs) {
     TDiffMultiplicities m;
+    uint64_t seen = 0;
+    uint8_t slot[64]; // read only where seen has the bit
     for (const uint8_t d : diffs) {
         int i = 0;
-        while (i < m.Size && m.Diff[i] != d)
-            ++i;
-        if (i == m.Size) {
-            m.Diff[i] = d;
-            ++m.Size;
+        if (d < 64) {
+            if ((seen >> d & 1) != 0) {
+                i = slot[d];
+            } else {
+                seen |= uint64_t{1} << d;
+                i = m.Size++;
+                slot[d] = static_cast<uint8_t>(i);
+                m.Diff[i] = d;
+            }
+        } else {
+            while (i < m.Size && m.Diff[i] != d)
+                ++i;
+            if (i == m.Size) {
+                m.Diff[i] = d;
+                ++m.Size;
+            }
         }
         ++m.Count[i];
     }
@@ -85,6 +99,43 @@ const TStatClassInfo TstDiffSameCnt::ClassInfo = {"TstDiffSameCnt",
                                                   nullptr,
                                                   Make<TstDiffSameCnt>};
 
+const TStatClassInfo TstCombDiffSeq2::ClassInfo = {"TstCombDiffSeq2",
+                                                   "KDS2",
+                                                   "Сочетания из 2 разностей между числами",
+                                                   nullptr,
+                                                   2,
+                                                   StatFlagS,
+                                                   false,
+                                                   false,
+                                                   false,
+                                                   true,
+                                                   nullptr,
+                                                   Make<TstCombDiffSeq2>};
+const TStatClassInfo TstCombDiffSeq3::ClassInfo = {"TstCombDiffSeq3",
+                                                   "KDS3",
+                                                   "Сочетания из 3 разностей между числами",
+                                                   nullptr,
+                                                   2,
+                                                   StatFlagS,
+                                                   false,
+                                                   false,
+                                                   false,
+                                                   true,
+                                                   nullptr,
+                                                   Make<TstCombDiffSeq3>};
+const TStatClassInfo TstCombDiffSeq4::ClassInfo = {"TstCombDiffSeq4",
+                                                   "KDS4",
+                                                   "Сочетания из 4 разностей между числами",
+                                                   nullptr,
+                                                   2,
+                                                   StatFlagS,
+                                                   false,
+                                                   false,
+                                                   false,
+                                                   true,
+                                                   nullptr,
+                                                   Make<TstCombDiffSeq4>};
+
 // ---- DIFA ----------------------------------------------------------------------
 
 void TstDiffTotal::SeedValues(int lastIdx, TStatDrawArray& stat) {
@@ -95,25 +146,22 @@ void TstDiffTotal::SeedValues(int lastIdx, TStatDrawArray& stat) {
     }
 }
 
-// Only the draw's first difference measures a gap: the others of the same draw
-// would measure from wherever the value was last met inside the draw.
-void TstDiffTotal::MergeDiffs(const uint8_t* numbers, TStatDrawArray& stat, bool trackFirst) {
-    const TDiffs d = AdjacentDiffs(numbers);
-    for (int p = 0; p < NumbersInDraw - 1; ++p) {
-        Entry.Key1 = d[p];
-        Merge(stat, trackFirst && p == 0);
-    }
-}
-
+// Only a draw's first difference measures a gap; the others still move the value's
+// last draw, so the next draw measures from this one.
 void TstDiffTotal::AddDraw(int drawIdx, int lastIdx, bool sorted, TStatDrawArray& stat, TRunState& runState,
                            TLastValueArray& lastValues) {
     TCustomNumbersStat::AddDraw(drawIdx, lastIdx, sorted, stat, runState, lastValues);
-    MergeDiffs(CurDraw.Numbers, stat, true);
+    const TDiffs d = AdjacentDiffs(CurDraw.Numbers);
+    for (int p = 0; p < NumbersInDraw - 1; ++p) {
+        Entry.Key1 = d[p];
+        Merge(stat, p == 0);
+    }
 }
 
 void TstDiffTotal::AddCombination(const TCombination& comb, TStatDrawArray& stat) {
     TCustomNumbersStat::AddCombination(comb, stat);
-    MergeDiffs(comb.data(), stat, false);
+    const TDiffs d = AdjacentDiffs(comb.data());
+    MergeEachNumber(stat, d, false);
 }
 
 bool TstDiffTotal::Matches(const TCombination& comb, const TStatDrawArray& selected, int, bool, bool) {
@@ -189,9 +237,31 @@ void TstDiffSameCnt::SeedValues(int lastIdx, TStatDrawArray& stat) {
     SeedRange(lastIdx, stat, 1, NumbersInDraw - 1);
 }
 
+// Filters ask this per combination: differences below 16 (all of them for a
+// combination, whose eleven differences add up to at most 23) are counted in 4-bit
+// fields of one register rather than in memory, where every count would wait for
+// the store before it; only the differences met are then looked at.
 int32_t TstDiffSameCnt::ValueOf(const uint8_t* numbers) const {
-    const TDiffMultiplicities m = DiffMultiplicities(AdjacentDiffs(numbers));
-    return *std::max_element(m.Count, m.Count + m.Size);
+    const TDiffs d = AdjacentDiffs(numbers);
+    uint64_t fields = 0;
+    uint32_t seen = 0;
+    uint8_t wide = 0;
+    for (const uint8_t x : d) {
+        wide |= x;
+        fields += uint64_t{1} << (4 * (x & 15));
+        seen |= 1u << (x & 15);
+    }
+    if (wide < 16) {
+        int most = 0;
+        for (; seen != 0; seen &= seen - 1)
+            most = std::max(most, static_cast<int>(fields >> (4 * std::countr_zero(seen)) & 15));
+        return most;
+    }
+    std::array<uint8_t, 256> times{};
+    int most = 0;
+    for (const uint8_t x : d)
+        most = std::max(most, static_cast<int>(++times[x]));
+    return most;
 }
 
 } // namespace kumby

@@ -1,9 +1,13 @@
 #pragma once
 
 // Differences family: the gaps between the numbers at adjacent positions of a draw,
-// the largest of them, the spread of the draw, and how often one gap repeats.
+// the largest of them, the spread of the draw, how often one gap repeats, and runs
+// of two, three or four consecutive differences.
 
+#include "stats/RunStat.h"
 #include "stats/SingleValueStat.h"
+
+#include <algorithm>
 
 namespace kumby {
 
@@ -31,9 +35,6 @@ public:
     void AddCombination(const TCombination& comb, TStatDrawArray& stat) override;
     bool Matches(const TCombination& comb, const TStatDrawArray& selected, int lastIdx, bool sorted,
                  bool exclude) override;
-
-private:
-    void MergeDiffs(const uint8_t* numbers, TStatDrawArray& stat, bool trackFirst);
 };
 
 class TstDiffMax : public TSingleValueStat<TstDiffMax, TCustomGraphStat> {
@@ -79,6 +80,40 @@ public:
     void SeedValues(int lastIdx, TStatDrawArray& stat) override;
     // The largest multiplicity of a difference.
     int32_t ValueOf(const uint8_t* numbers) const;
+};
+
+// Runs of N consecutive adjacent differences. A draw can give one run several
+// times, so only its first run measures a gap.
+template <int N> class TCustomDiffRunStat : public TRunStat<TCustomDiffRunStat<N>, TCustomStat, N> {
+public:
+    using TRunStat<TCustomDiffRunStat<N>, TCustomStat, N>::TRunStat;
+    static constexpr bool TrackFirstRunOnly = true;
+    int ItemsOf(const uint8_t* numbers, uint8_t* items) const {
+        const TDiffs d = AdjacentDiffs(numbers);
+        std::copy(d.begin(), d.end(), items);
+        return static_cast<int>(d.size());
+    }
+};
+
+class TstCombDiffSeq2 : public TCustomDiffRunStat<2> {
+public:
+    using TCustomDiffRunStat::TCustomDiffRunStat;
+    static const TStatClassInfo ClassInfo;
+    const TStatClassInfo& Info() const override { return ClassInfo; }
+};
+
+class TstCombDiffSeq3 : public TCustomDiffRunStat<3> {
+public:
+    using TCustomDiffRunStat::TCustomDiffRunStat;
+    static const TStatClassInfo ClassInfo;
+    const TStatClassInfo& Info() const override { return ClassInfo; }
+};
+
+class TstCombDiffSeq4 : public TCustomDiffRunStat<4> {
+public:
+    using TCustomDiffRunStat::TCustomDiffRunStat;
+    static const TStatClassInfo ClassInfo;
+    const TStatClassInfo& Info() const override { return ClassInfo; }
 };
 
 } // namespace kumby
