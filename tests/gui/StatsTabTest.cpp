@@ -29,6 +29,8 @@
 #include <QTextBrowser>
 
 #include <algorithm>
+#include <cstdlib>
+#include <map>
 #include <numeric>
 
 using namespace kumby;
@@ -412,6 +414,18 @@ private slots:
         expected.emplace_back(name("SUME"), QString::number(evenSum));
         expected.emplace_back(name("SUMP"), QString::number(primeSum));
         expected.emplace_back(name("S2T3"), QString::number(triples));
+        // The differences family, between the numbers as shown.
+        int largestDiff = 0, mostTimes = 0;
+        std::map<int, int> times;
+        for (std::size_t p = 0; p + 1 < shown.size(); ++p) {
+            const int d = std::abs(shown[p + 1] - shown[p]);
+            largestDiff = std::max(largestDiff, d);
+            mostTimes = std::max(mostTimes, ++times[d]);
+        }
+        const auto [low, high] = std::minmax_element(shown.begin(), shown.end());
+        expected.emplace_back(name("DIFM"), QString::number(largestDiff));
+        expected.emplace_back(name("DIFD"), QString::number(*high - *low));
+        expected.emplace_back(name("DIFK"), QString::number(mostTimes));
         for (int p = 1; p <= NumbersInDraw; ++p)
             expected.emplace_back(name(("POS" + std::to_string(p)).c_str()), QString::number(shown[p - 1]));
         QCOMPARE(rows, expected);
