@@ -4,7 +4,6 @@
 #include "model/VexoUtils.h"
 
 #include <algorithm>
-#include <bit>
 #include <cstdlib>
 
 namespace kumby {
@@ -181,8 +180,10 @@ void TstDiffMax::SeedValues(int lastIdx, TStatDrawArray& stat) {
 }
 
 int32_t TstDiffMax::ValueOf(const uint8_t* numbers) const {
-    const TDiffs d = AdjacentDiffs(numbers);
-    return *std::max_element(d.begin(), d.end());
+    uint8_t largest = 0;
+    for (const uint8_t x : AdjacentDiffs(numbers))
+        largest = std::max(largest, x);
+    return largest;
 }
 
 // ---- DIFD ----------------------------------------------------------------------
@@ -237,25 +238,38 @@ void TstDiffSameCnt::SeedValues(int lastIdx, TStatDrawArray& stat) {
     SeedRange(lastIdx, stat, 1, NumbersInDraw - 1);
 }
 
+namespace {
+
+// Bytewise maximum of two words whose bytes are all below 128.
+inline uint64_t ByteMax(uint64_t x, uint64_t y) {
+    constexpr uint64_t High = 0x8080808080808080;
+    const uint64_t notLess = ((x | High) - y) & High; // per byte: x >= y
+    const uint64_t mask = (notLess >> 7) * 0xFF;
+    return (x & mask) | (y & ~mask);
+}
+
+} // namespace
+
 // Filters ask this per combination: differences below 16 (all of them for a
-// combination, whose eleven differences add up to at most 23) are counted in 4-bit
-// fields of one register rather than in memory, where every count would wait for
-// the store before it; only the differences met are then looked at.
+// combination, whose eleven differences add up to at most 23) are counted in the
+// bytes of two registers, without the memory round trip and the branches a table
+// and a search would cost, and the largest byte is found the same way.
 int32_t TstDiffSameCnt::ValueOf(const uint8_t* numbers) const {
     const TDiffs d = AdjacentDiffs(numbers);
-    uint64_t fields = 0;
-    uint32_t seen = 0;
+    uint64_t low = 0, high = 0;
     uint8_t wide = 0;
     for (const uint8_t x : d) {
         wide |= x;
-        fields += uint64_t{1} << (4 * (x & 15));
-        seen |= 1u << (x & 15);
+        const uint64_t one = uint64_t{1} << (8 * (x & 7));
+        low += x < 8 ? one : 0;
+        high += x < 8 ? 0 : one;
     }
     if (wide < 16) {
-        int most = 0;
-        for (; seen != 0; seen &= seen - 1)
-            most = std::max(most, static_cast<int>(fields >> (4 * std::countr_zero(seen)) & 15));
-        return most;
+        uint64_t m = ByteMax(low, high);
+        m = ByteMax(m, m >> 32);
+        m = ByteMax(m, m >> 16);
+        m = ByteMax(m, m >> 8);
+        return static_cast<int32_t>(m & 0xFF);
     }
     std::array<uint8_t, 256> times{};
     int most = 0;
