@@ -6,8 +6,9 @@
 namespace kumby {
 
 enum class TConfirmKind {
-    Question, // "Подтверждение", Yes/No
-    Deletion, // "Предупреждение", Yes/No, No is the default
+    Question,      // "Подтверждение", Yes/No
+    Deletion,      // "Предупреждение", Yes/No, No is the default
+    ErrorQuestion, // "Ошибка", Yes/No: whether to try a failed step again
 };
 
 // What the session tells the windows that show its data.

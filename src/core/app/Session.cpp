@@ -138,6 +138,7 @@ void Session::LoadMainSettings() {
         ReadGenerateGroup(ini, GenerateDefaults_);
         ReadConfigGroup(ini, Config_);
         ReadShreddingGroup(ini, Shredding_);
+        Downloader_.Settings().SiteUrl = ini.ReadString(DownloadSection, SiteUrlKey, "");
     } catch (const std::exception& e) {
         ShowOperationError("Ошибка чтения файла конфигурации!\r\r%s", e);
     }
@@ -202,7 +203,7 @@ TStartResult Session::Start() {
         LoadRatingsRegularsAndScript();
 
         if (cl.LoadOnly) {
-            DownloadNewDraws();
+            DownloadDraws();
             if (!cl.FullRecreate && !cl.FullRefresh)
                 return TStartResult::Exit;
         }
@@ -227,9 +228,9 @@ TStartResult Session::Start() {
             if (View_.DownloadDrawsOnStart == 0) {
                 if (Ui_.Confirm("Обновить список тиражей?\r\rДля выполнения обновления необходимо "
                                 "действующее подключение к сети Интернет."))
-                    DownloadNewDraws();
+                    DownloadDraws();
             } else if (View_.DownloadDrawsOnStart == 1) {
-                DownloadNewDraws();
+                DownloadDraws();
             }
         }
         if (View_.FirstRun) {

@@ -9,6 +9,7 @@
 #include "app/SessionScriptHost.h"
 #include "app/ViewState.h"
 #include "combs/PrefetchFile.h"
+#include "download/DrawDownload.h"
 #include "draws/DrawArchive.h"
 #include "draws/DrawCsv.h"
 #include "model/Records.h"
@@ -56,6 +57,8 @@ struct TSessionOptions {
 enum class TStartResult { Ready, Exit };
 
 class Session {
+    friend class TSessionDownloadHost;
+
 public:
     Session(IUserInterface& ui, TSessionOptions options);
     ~Session();
@@ -133,6 +136,27 @@ public:
     bool IsOwnDataFile(const std::filesystem::path& file) const;
     // Refuses, with a message, an output file that is one of them.
     bool CheckOutputFile(const std::filesystem::path& file);
+
+    // ---- Draw download ------------------------------------------------------
+    struct TDownloadOptions {
+        std::string SiteUrl; // empty: the address of the settings file
+        // Each finished batch and each draw left out, as they happen.
+        std::function<void(const std::string&)> Log;
+    };
+    // "Загрузка": every draw after the newest, batch by batch, each batch saved before
+    // the next is fetched; then the stakes are checked. Draws left out are listed in one
+    // warning at the end. Failed is set when the download could not start or ended on
+    // an error (the batches saved before stay).
+    TDownloadReport DownloadDraws(const TDownloadOptions& options = {});
+    bool CanDownloadDraws() const { return !Busy(); }
+    // Whether the results site's address is set, so that a download can be offered.
+    bool DrawDownloadAvailable() const { return !Downloader_.Settings().SiteUrl.empty(); }
+    TDownloadSettings& DownloadSettings() { return Downloader_.Settings(); }
+    // Replaces the HTTP client (the libcurl one is made on first use).
+    void SetHttpClient(std::unique_ptr<IHttpClient> client) { Downloader_.SetClient(std::move(client)); }
+    // The proxy dialog's OK: stores the mode and fields (the automatic mode keeps no
+    // server) and writes the PROXY section; false after a reported failure.
+    bool ProxySave(const TProxy& proxy);
 
     void SetSortedDraws(bool on);
     void SetColorDraws(bool on);
@@ -474,8 +498,8 @@ private:
     void DropCheckJournal();
     // Sorts by the list's order and saves; false after a reported failure.
     bool SortAndSaveRatings();
-    void DownloadNewDraws() {}
-    bool DrawDownloadAvailable() const { return false; }
+    // Writes the PROXY section; false after a reported failure.
+    bool WriteProxySettings();
     void StopRunningScript();
 
     IUserInterface& Ui_;
@@ -488,6 +512,7 @@ private:
     TGenerateDefaults GenerateDefaults_;
     TShreddingSettings Shredding_;
     TProxy Proxy_;
+    TDrawDownloader Downloader_;
     TViewState View_;
     int Language_ = 1049;
     std::filesystem::path HelpFile_;
