@@ -33,6 +33,7 @@ struct TTransfer {
     std::size_t MaxBodyBytes = 0;
     bool TooLarge = false;
     TClock::time_point LastActivity;
+    bool Connected = false;
 };
 
 std::size_t OnBody(char* data, std::size_t size, std::size_t count, void* user) {
@@ -45,6 +46,14 @@ std::size_t OnBody(char* data, std::size_t size, std::size_t count, void* user) 
     }
     t->Body.append(data, bytes);
     return bytes;
+}
+
+// The connection stands and the request goes out: the read time-out starts here.
+int OnConnected(void* user, char*, char*, int, int) {
+    auto* t = static_cast<TTransfer*>(user);
+    t->Connected = true;
+    t->LastActivity = TClock::now();
+    return CURL_PREREQFUNC_OK;
 }
 
 std::size_t OnHeader(char*, std::size_t size, std::size_t count, void* user) {
@@ -94,6 +103,8 @@ public:
         curl_easy_setopt(Easy_, CURLOPT_WRITEDATA, &transfer);
         curl_easy_setopt(Easy_, CURLOPT_HEADERFUNCTION, OnHeader);
         curl_easy_setopt(Easy_, CURLOPT_HEADERDATA, &transfer);
+        curl_easy_setopt(Easy_, CURLOPT_PREREQFUNCTION, OnConnected);
+        curl_easy_setopt(Easy_, CURLOPT_PREREQDATA, &transfer);
         if (request.Proxy) {
             curl_easy_setopt(Easy_, CURLOPT_PROXY, request.Proxy->Host.c_str());
             curl_easy_setopt(Easy_, CURLOPT_PROXYPORT, static_cast<long>(request.Proxy->Port));
@@ -107,8 +118,7 @@ public:
         }
 
         curl_multi_add_handle(Multi_, Easy_);
-        const TClock::time_point start = TClock::now();
-        transfer.LastActivity = start;
+        transfer.LastActivity = TClock::now();
         CURLcode result = CURLE_OK;
         bool timedOut = false;
         bool stopped = false;
@@ -128,11 +138,9 @@ public:
                 stopped = true;
                 break;
             }
-            // Until the first bytes arrive the connection may take its own time-out too.
-            const TClock::time_point now = TClock::now();
-            const auto limit = std::chrono::milliseconds(
-                request.ReadTimeoutMs + (transfer.LastActivity == start ? request.ConnectTimeoutMs : 0));
-            if (now - transfer.LastActivity > limit) {
+            // Until the connection stands, libcurl's connect time-out rules.
+            if (transfer.Connected &&
+                TClock::now() - transfer.LastActivity > std::chrono::milliseconds(request.ReadTimeoutMs)) {
                 timedOut = true;
                 break;
             }
