@@ -288,17 +288,25 @@ TEST_F(SessionTest, SwitchesThatEndTheProgram) {
     struct TCase {
         std::vector<std::string> Args;
         TStartResult Expected;
+        // "loadonly" downloads, and without the site's address says where to set it.
+        bool AsksForSiteAddress = false;
     };
     const TCase cases[] = {
-        {{"/FULLREFRESH"}, TStartResult::Exit}, {{"-fullrecreate"}, TStartResult::Exit},
-        {{"loadonly"}, TStartResult::Exit},     {{"--LoadOnly", "\\fullrefresh"}, TStartResult::Exit},
+        {{"/FULLREFRESH"}, TStartResult::Exit},
+        {{"-fullrecreate"}, TStartResult::Exit},
+        {{"loadonly"}, TStartResult::Exit, true},
+        {{"--LoadOnly", "\\fullrefresh"}, TStartResult::Exit, true},
         {{"no-language"}, TStartResult::Ready},
     };
     T.S.reset(); // each case is the only program on the folder
     for (const TCase& c : cases) {
         TTestSession run(T, ParseCommandLine(c.Args), Headless);
         EXPECT_EQ(run.Start(), c.Expected) << c.Args[0];
-        EXPECT_TRUE(run.Ui.Errors().empty());
+        const std::vector<std::string> errors = run.Ui.Errors();
+        ASSERT_EQ(errors.size(), c.AsksForSiteAddress ? 1u : 0u) << c.Args[0];
+        if (c.AsksForSiteAddress) {
+            EXPECT_NE(errors[0].find("SiteUrl"), std::string::npos);
+        }
     }
 }
 
