@@ -25,6 +25,10 @@ constexpr const char* UsageText =
     "                                 добавление тиража (--force: и с номером, который уже есть)\n"
     "  draws delete NUMBER...         удаление тиражей по номерам\n"
     "  draws delete --index I...      удаление тиражей по индексам в архиве (0 - самый старый)\n"
+    "  download [--url URL] [--retries N]\n"
+    "                                 загрузка новых тиражей с сайта (адрес: --url или ключ SiteUrl\n"
+    "                                 раздела [DOWNLOAD] в Kumby_12x24.ini); N повторов пакета после\n"
+    "                                 ошибки (по умолчанию 3, каждый с вопросом); ход - в stderr\n"
     "  status                         первые три панели строки состояния\n"
     "  demo [--draws N] [--seed S]    демонстрационный архив (синтетические тиражи)\n"
     "  methods [--all]                методы расчета статистики\n"
@@ -79,24 +83,43 @@ struct TCommand {
 
 // Longer forms first: "draws import" before "draws".
 const TCommand Commands[] = {
-    {"draws", "import", CmdDrawsImport},     {"draws", "export", CmdDrawsExport},
-    {"draws", "add", CmdDrawsAdd},           {"draws", "delete", CmdDrawsDelete},
-    {"draws", "list", CmdDrawsList},         {"draws", nullptr, CmdDrawsList},
-    {"status", nullptr, CmdStatus},          {"demo", nullptr, CmdDemo},
-    {"methods", nullptr, CmdMethods},        {"stats", nullptr, CmdStats},
-    {"prefetch", nullptr, CmdPrefetch},      {"combs", "generate", CmdCombsGenerate},
-    {"combs", "exclude", CmdCombsExclude},   {"filter", nullptr, CmdFilter},
-    {"stakes", "add", CmdStakesAdd},         {"stakes", "check", CmdStakesCheck},
-    {"stakes", "delete", CmdStakesDelete},   {"stakes", "clear", CmdStakesClear},
-    {"stakes", "list", CmdStakesList},       {"stakes", nullptr, CmdStakesList},
-    {"ratings", "export", CmdRatingsExport}, {"ratings", "refresh", CmdRatingsRefresh},
-    {"ratings", "list", CmdRatingsList},     {"ratings", nullptr, CmdRatingsList},
-    {"regulars", "add", CmdRegularsAdd},     {"regulars", "delete", CmdRegularsDelete},
-    {"regulars", "stake", CmdRegularsStake}, {"regulars", "test", CmdRegularsTest},
-    {"regulars", "list", CmdRegularsList},   {"regulars", nullptr, CmdRegularsList},
-    {"system", "stake", CmdSystemStake},     {"system", "generate", CmdSystemGenerate},
-    {"system", "check", CmdSystemCheck},     {"script", "show", CmdScriptShow},
-    {"script", "run", CmdScriptRun},         {"script", "test", CmdScriptTest},
+    {"draws", "import", CmdDrawsImport},
+    {"draws", "export", CmdDrawsExport},
+    {"draws", "add", CmdDrawsAdd},
+    {"draws", "delete", CmdDrawsDelete},
+    {"draws", "list", CmdDrawsList},
+    {"draws", nullptr, CmdDrawsList},
+    {"status", nullptr, CmdStatus},
+    {"demo", nullptr, CmdDemo},
+    {"download", nullptr, CmdDownload},
+    {"methods", nullptr, CmdMethods},
+    {"stats", nullptr, CmdStats},
+    {"prefetch", nullptr, CmdPrefetch},
+    {"combs", "generate", CmdCombsGenerate},
+    {"combs", "exclude", CmdCombsExclude},
+    {"filter", nullptr, CmdFilter},
+    {"stakes", "add", CmdStakesAdd},
+    {"stakes", "check", CmdStakesCheck},
+    {"stakes", "delete", CmdStakesDelete},
+    {"stakes", "clear", CmdStakesClear},
+    {"stakes", "list", CmdStakesList},
+    {"stakes", nullptr, CmdStakesList},
+    {"ratings", "export", CmdRatingsExport},
+    {"ratings", "refresh", CmdRatingsRefresh},
+    {"ratings", "list", CmdRatingsList},
+    {"ratings", nullptr, CmdRatingsList},
+    {"regulars", "add", CmdRegularsAdd},
+    {"regulars", "delete", CmdRegularsDelete},
+    {"regulars", "stake", CmdRegularsStake},
+    {"regulars", "test", CmdRegularsTest},
+    {"regulars", "list", CmdRegularsList},
+    {"regulars", nullptr, CmdRegularsList},
+    {"system", "stake", CmdSystemStake},
+    {"system", "generate", CmdSystemGenerate},
+    {"system", "check", CmdSystemCheck},
+    {"script", "show", CmdScriptShow},
+    {"script", "run", CmdScriptRun},
+    {"script", "test", CmdScriptTest},
 };
 
 bool HasSubCommands(const std::string& word) {

@@ -76,5 +76,10 @@ int CmdSystemCheck(TCliContext& ctx);
 int CmdScriptRun(TCliContext& ctx);
 int CmdScriptTest(TCliContext& ctx);
 int CmdScriptShow(TCliContext& ctx);
+int CmdDownload(TCliContext& ctx);
+
+// Retries of a failed batch of "download" unless --retries says otherwise: with --yes
+// a dead site would otherwise be asked for forever.
+inline constexpr int CliDownloadRetries = 3;
 
 } // namespace kumby::cli

@@ -152,3 +152,19 @@ int CmdDemo(TCliContext& ctx) {
 }
 
 } // namespace kumby::cli
+
+namespace kumby::cli {
+
+int CmdDownload(TCliContext& ctx) {
+    TDownloadOptions options;
+    if (const auto url = ctx.TakeOption("--url"))
+        options.SiteUrl = *url;
+    options.MaxRetries = ctx.TakeIntOption("--retries", CliDownloadRetries, 0, 1000);
+    ctx.ExpectNoMoreArgs();
+    options.Log = [&ctx](const std::string& line) { ctx.Ui.ShowInfo(line); };
+    const TDownloadReport report = ctx.Core.DownloadDraws(options);
+    ctx.Out << report.Added << '\n';
+    return report.Failed ? 1 : 0;
+}
+
+} // namespace kumby::cli

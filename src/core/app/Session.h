@@ -138,15 +138,10 @@ public:
     bool CheckOutputFile(const std::filesystem::path& file);
 
     // ---- Draw download ------------------------------------------------------
-    struct TDownloadOptions {
-        std::string SiteUrl; // empty: the address of the settings file
-        // Each finished batch and each draw left out, as they happen.
-        std::function<void(const std::string&)> Log;
-    };
     // "Загрузка": every draw after the newest, batch by batch, each batch saved before
-    // the next is fetched; then the stakes are checked. Draws left out are listed in one
-    // warning at the end. Failed is set when the download could not start or ended on
-    // an error (the batches saved before stay).
+    // the next is fetched; then the stakes are checked. Without a log the draws left out
+    // are listed in one warning at the end. Failed is set when the download could not
+    // start or ended on an error (the batches saved before stay).
     TDownloadReport DownloadDraws(const TDownloadOptions& options = {});
     bool CanDownloadDraws() const { return !Busy(); }
     // Whether the results site's address is set, so that a download can be offered.

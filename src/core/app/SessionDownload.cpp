@@ -17,7 +17,7 @@ constexpr std::size_t ListedSkips = 20;
 // The session as the downloader sees it.
 class TSessionDownloadHost : public IDownloadHost {
 public:
-    TSessionDownloadHost(Session& session, const Session::TDownloadOptions& options)
+    TSessionDownloadHost(Session& session, const TDownloadOptions& options)
         : S_(session), Options_(options) {}
 
     IUserInterface& Ui() override { return S_.Ui_; }
@@ -75,7 +75,7 @@ private:
     }
 
     Session& S_;
-    const Session::TDownloadOptions& Options_;
+    const TDownloadOptions& Options_;
 };
 
 TDownloadReport Session::DownloadDraws(const TDownloadOptions& options) {
@@ -95,7 +95,7 @@ TDownloadReport Session::DownloadDraws(const TDownloadOptions& options) {
         TBusyScope busy(*this, "Загрузка архива тиражей...");
         TSessionDownloadHost host(*this, options);
         try {
-            report = Downloader_.DownloadDraws(host, site);
+            report = Downloader_.DownloadDraws(host, site, options.MaxRetries);
         } catch (const std::exception& e) {
             report.Failed = true;
             ShowOperationError("Ошибка загрузки архива тиражей с сайта!\r\r%s", e);
@@ -104,7 +104,7 @@ TDownloadReport Session::DownloadDraws(const TDownloadOptions& options) {
         if (report.Added > 0 && Stakes_.IsOpen())
             StakesCheck();
     }
-    if (!report.Skipped.empty()) {
+    if (!report.Skipped.empty() && !options.Log) {
         std::string lines;
         for (std::size_t i = 0; i < report.Skipped.size() && i < ListedSkips; ++i)
             lines += "\r" + report.Skipped[i];

@@ -54,6 +54,10 @@ std::string DrawPageUrl(const std::string& site, int32_t number) {
     return site + Format("/12x24/archive/%.4d", number);
 }
 
+std::string DownloadFailedText(const std::string& error) {
+    return "Ошибка загрузки архива тиражей с сайта: \"" + error + "\"";
+}
+
 std::string DownloadRetryQuestion(const std::string& error) {
     return "Ошибка загрузки архива тиражей с сайта: \"" + error + "\"\r\rПовторить попытку?";
 }
@@ -131,9 +135,10 @@ TRangeResult TDrawDownloader::DownloadRange(IDownloadHost& host, const std::stri
     return result;
 }
 
-TDownloadReport TDrawDownloader::DownloadDraws(IDownloadHost& host, const std::string& site) {
+TDownloadReport TDrawDownloader::DownloadDraws(IDownloadHost& host, const std::string& site, int maxRetries) {
     IUserInterface& ui = host.Ui();
     TDownloadReport report;
+    int retries = 0;
     int64_t next = NextDrawNumber(host.Draws(), 0);
     while (next <= MaxDrawNumber) {
         ui.PumpEvents();
@@ -153,11 +158,17 @@ TDownloadReport TDrawDownloader::DownloadDraws(IDownloadHost& host, const std::s
         } catch (const std::exception& e) {
             if (host.DropChosenProxy())
                 continue;
-            if (ui.Confirm(DownloadRetryQuestion(e.what()), TConfirmKind::ErrorQuestion))
+            if ((maxRetries < 0 || retries < maxRetries) &&
+                ui.Confirm(DownloadRetryQuestion(e.what()), TConfirmKind::ErrorQuestion)) {
+                ++retries;
                 continue;
+            }
+            if (maxRetries >= 0 && retries >= maxRetries)
+                ui.ShowError(DownloadFailedText(e.what()));
             report.Failed = true;
             break;
         }
+        retries = 0;
         host.StoreProxy();
         for (const std::string& line : batch.Skipped) {
             host.Log(line);

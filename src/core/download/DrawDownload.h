@@ -8,6 +8,7 @@
 #include "model/Records.h"
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -61,6 +62,16 @@ public:
     virtual void Log(const std::string& /*line*/) {}
 };
 
+// How the program's download command runs.
+struct TDownloadOptions {
+    std::string SiteUrl; // empty: the address of the settings file
+    // Each finished batch and each draw left out, as they happen.
+    std::function<void(const std::string&)> Log;
+    // Retries of one batch after which a failure ends the download without asking
+    // again; -1: as often as the answer is Yes.
+    int MaxRetries = -1;
+};
+
 struct TDownloadReport {
     int Added = 0;
     int Batches = 0;
@@ -81,8 +92,9 @@ public:
     void SetClient(std::unique_ptr<IHttpClient> client) { Client_ = std::move(client); }
 
     // Every draw after the newest of the archive, batch by batch, with the retry
-    // question after a failed batch. `site` is a checked address (CheckSiteUrl).
-    TDownloadReport DownloadDraws(IDownloadHost& host, const std::string& site);
+    // question after a failed batch (at most `maxRetries` times for one batch unless
+    // it is -1). `site` is a checked address (CheckSiteUrl).
+    TDownloadReport DownloadDraws(IDownloadHost& host, const std::string& site, int maxRetries = -1);
     // The draws of one batch that the archive does not have yet; raises Error on a
     // network error, DownloadStopped on Stop.
     TRangeResult DownloadRange(IDownloadHost& host, const std::string& site, int32_t first, int32_t last);
@@ -98,5 +110,7 @@ private:
 
 // "Ошибка загрузки архива тиражей с сайта: \"%s\"\r\rПовторить попытку?"
 std::string DownloadRetryQuestion(const std::string& error);
+// The same failure once no retry is left.
+std::string DownloadFailedText(const std::string& error);
 
 } // namespace kumby

@@ -292,10 +292,8 @@ TEST_F(SessionTest, SwitchesThatEndTheProgram) {
         bool AsksForSiteAddress = false;
     };
     const TCase cases[] = {
-        {{"/FULLREFRESH"}, TStartResult::Exit},
-        {{"-fullrecreate"}, TStartResult::Exit},
-        {{"loadonly"}, TStartResult::Exit, true},
-        {{"--LoadOnly", "\\fullrefresh"}, TStartResult::Exit, true},
+        {{"/FULLREFRESH"}, TStartResult::Exit},   {{"-fullrecreate"}, TStartResult::Exit},
+        {{"loadonly"}, TStartResult::Exit, true}, {{"--LoadOnly", "\\fullrefresh"}, TStartResult::Exit, true},
         {{"no-language"}, TStartResult::Ready},
     };
     T.S.reset(); // each case is the only program on the folder

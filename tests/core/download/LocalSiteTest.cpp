@@ -195,7 +195,7 @@ TEST(LocalSiteDownloadTest, EmptyFolderFillsInBatchesThroughFailuresAndStalls) {
     T.S->DownloadSettings().ReadTimeoutMs = 300;
     T.Ui.Answers = {true, true};
     std::vector<std::string> log;
-    Session::TDownloadOptions options;
+    TDownloadOptions options;
     options.Log = [&](const std::string& line) { log.push_back(line); };
     const TDownloadReport r = T.S->DownloadDraws(options);
 
