@@ -15,6 +15,7 @@ namespace kumby::gui {
 QString TMessageBoxUi::CaptionOf(TMessageKind kind) {
     switch (kind) {
     case TMessageKind::Error:
+    case TMessageKind::ErrorQuestion:
         return QStringLiteral("Ошибка");
     case TMessageKind::Info:
         return QStringLiteral("Информация");
@@ -37,9 +38,11 @@ bool TMessageBoxUi::Show(TMessageKind kind, const std::string& text) {
     QMessageBox box(Owner ? Owner : QApplication::activeWindow());
     box.setWindowTitle(message.Caption);
     box.setText(message.Text);
-    const bool question = kind == TMessageKind::Question || kind == TMessageKind::Deletion;
+    const bool question = kind == TMessageKind::Question || kind == TMessageKind::Deletion ||
+                          kind == TMessageKind::ErrorQuestion;
     switch (kind) {
     case TMessageKind::Error:
+    case TMessageKind::ErrorQuestion:
         box.setIcon(QMessageBox::Critical);
         break;
     case TMessageKind::Info:
@@ -81,7 +84,14 @@ void TMessageBoxUi::ShowAttention(const std::string& text) {
 }
 
 bool TMessageBoxUi::Confirm(const std::string& text, TConfirmKind kind) {
-    return Show(kind == TConfirmKind::Deletion ? TMessageKind::Deletion : TMessageKind::Question, text);
+    switch (kind) {
+    case TConfirmKind::Deletion:
+        return Show(TMessageKind::Deletion, text);
+    case TConfirmKind::ErrorQuestion:
+        return Show(TMessageKind::ErrorQuestion, text);
+    default:
+        return Show(TMessageKind::Question, text);
+    }
 }
 
 void TMessageBoxUi::SetStatus(const std::string& text) {

@@ -17,7 +17,7 @@ class QWidget;
 
 namespace kumby::gui {
 
-enum class TMessageKind { Error, Info, Warning, Attention, Question, Deletion };
+enum class TMessageKind { Error, Info, Warning, Attention, Question, Deletion, ErrorQuestion };
 
 struct TShownMessage {
     TMessageKind Kind;

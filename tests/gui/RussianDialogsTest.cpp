@@ -98,6 +98,15 @@ private slots:
         ui.ShowError("Ошибка чтения файла тиражей!");
         QCOMPARE(error, (QStringList{"OK"}));
 
+        // Whether to try a failed download again is asked under an error's caption.
+        QString retryCaption;
+        OnModal<QMessageBox>([&](QMessageBox* box) {
+            retryCaption = box->windowTitle();
+            box->button(QMessageBox::Yes)->click();
+        });
+        QVERIFY(ui.Confirm("Повторить?", TConfirmKind::ErrorQuestion));
+        QCOMPARE(retryCaption, QStringLiteral("Ошибка"));
+
         // A box of Qt's own standard buttons takes their names from the catalogue.
         QMessageBox plain(QMessageBox::Question, QStringLiteral("Подтверждение"), QStringLiteral("?"),
                           QMessageBox::Save | QMessageBox::Cancel | QMessageBox::Close);
