@@ -18,5 +18,5 @@ asan="$root/build/test-asan"
 cmake -S "$root" -B "$asan" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKUMBY_BUILD_GUI=OFF \
     -DKUMBY_BUILD_TESTS=ON -DKUMBY_BUILD_BENCH=OFF -DKUMBY_WERROR=ON -DKUMBY_SANITIZE=ON
 cmake --build "$asan" --parallel "$jobs"
-(cd "$asan" && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
+(cd "$asan" && ASAN_OPTIONS=detect_leaks=1 LSAN_OPTIONS=suppressions="$root/tests/lsan.supp" UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
     ctest --output-on-failure --parallel "$jobs" --timeout 1800 -LE heavy)

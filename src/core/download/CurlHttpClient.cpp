@@ -91,7 +91,12 @@ public:
         curl_easy_setopt(Easy_, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
         curl_easy_setopt(Easy_, CURLOPT_FOLLOWLOCATION, 1L);
         curl_easy_setopt(Easy_, CURLOPT_MAXREDIRS, 10L);
-        curl_easy_setopt(Easy_, CURLOPT_COOKIEFILE, "");
+        // The cookie engine, once: it outlives the reset, and this libcurl keeps
+        // (and never frees) the file name of every call.
+        if (!CookiesOn_) {
+            curl_easy_setopt(Easy_, CURLOPT_COOKIEFILE, "");
+            CookiesOn_ = true;
+        }
         // Empty: every encoding this libcurl can decode, and no other.
         curl_easy_setopt(Easy_, CURLOPT_ACCEPT_ENCODING, "");
         curl_easy_setopt(Easy_, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(request.ConnectTimeoutMs));
@@ -180,6 +185,7 @@ private:
 
     CURL* Easy_ = nullptr;
     CURLM* Multi_ = nullptr;
+    bool CookiesOn_ = false;
 };
 
 } // namespace
