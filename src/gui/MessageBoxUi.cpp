@@ -89,9 +89,10 @@ bool TMessageBoxUi::Confirm(const std::string& text, TConfirmKind kind) {
         return Show(TMessageKind::Deletion, text);
     case TConfirmKind::ErrorQuestion:
         return Show(TMessageKind::ErrorQuestion, text);
-    default:
-        return Show(TMessageKind::Question, text);
+    case TConfirmKind::Question:
+        break;
     }
+    return Show(TMessageKind::Question, text);
 }
 
 void TMessageBoxUi::SetStatus(const std::string& text) {
