@@ -186,6 +186,8 @@ TEST(IndependentPrefetch, NumbersSumsAndDifferencesFamilyFilesEqualACountFromScr
     for (std::size_t i = 0; i < session.Registry().Count(); ++i) {
         const TStatMethod& method = session.Registry().Items(i);
         const std::string code = method.MethodCode();
+        if (code.starts_with("SHR"))
+            continue; // their own test counts them
         if (!method.StatClass->HasPrefetch()) {
             EXPECT_TRUE(code == "SUMC" || code == "SUMV" || code == "SUMT" || code.starts_with("KDS"))
                 << code;

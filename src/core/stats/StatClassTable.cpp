@@ -4,6 +4,7 @@
 #include "stats/StatList.h"
 #include "stats/families/VF_Diff.h"
 #include "stats/families/VF_Nums.h"
+#include "stats/families/VF_Shrd.h"
 #include "stats/families/VF_Sums.h"
 
 namespace kumby {
@@ -43,6 +44,8 @@ const TStatClassInfo* const ClassTable[] = {
     // Numbers family, the position classes (after the combination classes).
     &TstPosVal::ClassInfo,
     &TstPosExt::ClassInfo,
+    // Shredding family, the last rows of the table.
+    &TstShreddingStat::ClassInfo,
 };
 
 } // namespace

@@ -42,14 +42,15 @@ TEST_F(StatsCliTest, MethodsListsTheRegistryWithGroupsAndFlags) {
     TRun r = Run({"methods", "--all"});
     ASSERT_EQ(r.Code, 0) << r.Err;
     const auto lines = Lines(r.Out);
-    ASSERT_EQ(lines.size(), 39u);
+    ASSERT_EQ(lines.size(), 42u);
     EXPECT_EQ(lines[0], "№\tКод\tГруппа\tФлаги\tНазвание");
     EXPECT_EQ(lines[3],
               "2\tEVEN\t{ num } Числа тиража\tNG\t{ num } Количество четных чисел в тираже (Ч:Н) [ NG ]");
-    const char* codes[] = {"NUMS", "DIGS", "EVEN", "EVNV", "SMAL", "SMLV",  "PRIM",  "PRMV", "SUMS", "SUM1",
-                           "SUM2", "SUM3", "SUMC", "SUMV", "SUMT", "SUME",  "SUMP",  "S2T3", "DIFA", "DIFM",
-                           "DIFD", "DIFO", "DIFK", "KDS2", "KDS3", "KDS4",  "POS1",  "POS2", "POS3", "POS4",
-                           "POS5", "POS6", "POS7", "POS8", "POS9", "POS10", "POS11", "POS12"};
+    const char* codes[] = {"NUMS",  "DIGS",  "EVEN", "EVNV", "SMAL", "SMLV", "PRIM", "PRMV", "SUMS",
+                           "SUM1",  "SUM2",  "SUM3", "SUMC", "SUMV", "SUMT", "SUME", "SUMP", "S2T3",
+                           "DIFA",  "DIFM",  "DIFD", "DIFO", "DIFK", "KDS2", "KDS3", "KDS4", "POS1",
+                           "POS2",  "POS3",  "POS4", "POS5", "POS6", "POS7", "POS8", "POS9", "POS10",
+                           "POS11", "POS12", "SHR1", "SHR2", "SHR3"};
     for (std::size_t i = 0; i < std::size(codes); ++i) {
         const auto cells = Cells(lines[i + 1]);
         ASSERT_EQ(cells.size(), 5u) << lines[i + 1];

@@ -33,15 +33,17 @@ TEST_F(StatListTest, RegistryListsTheFamiliesInTableOrder) {
     for (std::size_t i = 0; i < F.List.Count(); ++i)
         codes.push_back(F.List.Items(i).MethodCode());
     const std::vector<std::string> expected = {
-        "NUMS", "DIGS", "EVEN", "EVNV", "SMAL", "SMLV",  "PRIM",  "PRMV", "SUMS", "SUM1",
-        "SUM2", "SUM3", "SUMC", "SUMV", "SUMT", "SUME",  "SUMP",  "S2T3", "DIFA", "DIFM",
-        "DIFD", "DIFO", "DIFK", "KDS2", "KDS3", "KDS4",  "POS1",  "POS2", "POS3", "POS4",
-        "POS5", "POS6", "POS7", "POS8", "POS9", "POS10", "POS11", "POS12"};
+        "NUMS", "DIGS", "EVEN",  "EVNV",  "SMAL",  "SMLV", "PRIM", "PRMV", "SUMS", "SUM1", "SUM2",
+        "SUM3", "SUMC", "SUMV",  "SUMT",  "SUME",  "SUMP", "S2T3", "DIFA", "DIFM", "DIFD", "DIFO",
+        "DIFK", "KDS2", "KDS3",  "KDS4",  "POS1",  "POS2", "POS3", "POS4", "POS5", "POS6", "POS7",
+        "POS8", "POS9", "POS10", "POS11", "POS12", "SHR1", "SHR2", "SHR3"};
     EXPECT_EQ(codes, expected) << "POE has no parameter value in this game";
     for (std::size_t i = 0; i < F.List.Count(); ++i) {
         EXPECT_TRUE(F.List.Items(i).Marked);
         EXPECT_TRUE(F.List.Items(i).CustomName.empty());
-        EXPECT_TRUE(F.List.Items(i).FormulaText.empty());
+        // Only the shredding methods carry the formula of their parameter.
+        const TStatMethod& m = F.List.Items(i);
+        EXPECT_EQ(m.FormulaText, m.StatClass->Group == 12 ? F.Shredding.Formulas[m.Param - 1] : "");
     }
 
     // Rebuilding starts over, display options included.
@@ -50,7 +52,7 @@ TEST_F(StatListTest, RegistryListsTheFamiliesInTableOrder) {
     F.List.SetFavourites("NUMS");
     F.List.Items(0).CustomName = "Мои";
     F.List.Rebuild();
-    EXPECT_EQ(F.List.Count(), 38u);
+    EXPECT_EQ(F.List.Count(), 41u);
     EXPECT_FALSE(F.List.Ordered);
     EXPECT_TRUE(F.List.ShowGroupName);
     EXPECT_TRUE(F.List.AllMarked);
