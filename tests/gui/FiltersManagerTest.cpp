@@ -79,7 +79,7 @@ private slots:
         tab.FiltersManager->trigger();
         QCOMPARE(title, QStringLiteral("Менеджер избранных методов расчета статистики"));
         QCOMPARE(total, QStringLiteral("всего %1 методов").arg(all));
-        QCOMPARE(groups, 3); // the numbers, sums and differences families have landed
+        QCOMPARE(groups, 4); // the numbers, sums, differences and shredding families have landed
         QVERIFY(numsMarked);
         QVERIFY(digsMarked);
 

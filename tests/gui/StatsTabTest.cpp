@@ -29,6 +29,7 @@
 #include <QTextBrowser>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <map>
 #include <numeric>
@@ -428,6 +429,19 @@ private slots:
         expected.emplace_back(name("DIFK"), QString::number(mostTimes));
         for (int p = 1; p <= NumbersInDraw; ++p)
             expected.emplace_back(name(("POS" + std::to_string(p)).c_str()), QString::number(shown[p - 1]));
+        // The shredding family's default formulas, two digits after the point.
+        auto shred = [&](std::initializer_list<int> top, std::initializer_list<int> bottom) {
+            long double a = 0, b = 0;
+            for (int i : top)
+                a += shown[i - 1];
+            for (int i : bottom)
+                b += shown[i - 1];
+            const long double f = a / b;
+            return QString::number(static_cast<int>((f - std::trunc(f)) * 100));
+        };
+        expected.emplace_back(name("SHR1"), shred({1, 2, 3, 4, 5, 6}, {7, 8, 9, 10, 11, 12}));
+        expected.emplace_back(name("SHR2"), shred({7, 8, 9, 10, 11, 12}, {1, 2, 3, 4, 5, 6}));
+        expected.emplace_back(name("SHR3"), shred({1, 3, 5, 7, 9, 11}, {2, 4, 6, 8, 10, 12}));
         QCOMPARE(rows, expected);
     }
 };

@@ -77,7 +77,7 @@ TEST_F(StatsCliTest, MethodsListsTheRegistryWithGroupsAndFlags) {
     ASSERT_EQ(shown.size(), 3u) << r.Out;
     EXPECT_EQ(Cells(shown[1])[0], "2");
     EXPECT_EQ(Cells(shown[2])[1], "POS3");
-    EXPECT_EQ(Lines(Run({"methods", "--all"}).Out).size(), 39u);
+    EXPECT_EQ(Lines(Run({"methods", "--all"}).Out).size(), 42u);
 
     EXPECT_EQ(Run({"methods", "extra"}).Code, 1);
 }
