@@ -104,6 +104,12 @@ void BM_FilterDifkKeep(benchmark::State& state) {
 }
 BENCHMARK(BM_FilterDifkKeep)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
 
+// The default first shredding formula run for every combination.
+void BM_FilterShr1Keep(benchmark::State& state) {
+    FilterPass(state, "SHR1", {33, 50, 97}, false);
+}
+BENCHMARK(BM_FilterShr1Keep)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
+
 // The argument is the number of newest draws of a 5,000-draw archive.
 void BM_ExcludeLastDraws(benchmark::State& state) {
     const int n = static_cast<int>(state.range(0));

@@ -90,6 +90,13 @@ BENCHMARK_CAPTURE(AddCombinationPass, DIFO, "DIFO")
     ->MeasureProcessCPUTime()
     ->UseRealTime()
     ->Unit(benchmark::kMillisecond);
+// A formula run per combination: the default first shredding formula.
+BENCHMARK_CAPTURE(AddCombinationPass, SHR1, "SHR1")
+    ->Arg(1)
+    ->Arg(2)
+    ->MeasureProcessCPUTime()
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(AddCombinationPass, SUMS, "SUMS")
     ->Arg(1)
     ->Arg(2)
@@ -130,6 +137,16 @@ void BM_PrefetchFileNUMS(benchmark::State& state) {
         state.SkipWithError(s.Ui.Errors.front().c_str());
 }
 BENCHMARK(BM_PrefetchFileNUMS)->MeasureProcessCPUTime()->UseRealTime()->Unit(benchmark::kMillisecond);
+
+void BM_PrefetchFileSHR1(benchmark::State& state) {
+    TBenchSession s;
+    const auto shr1 = static_cast<std::size_t>(s.Core->Registry().FindByCode("SHR1"));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(s.Core->CreatePrefetchFile(shr1));
+    if (!s.Ui.Errors.empty())
+        state.SkipWithError(s.Ui.Errors.front().c_str());
+}
+BENCHMARK(BM_PrefetchFileSHR1)->MeasureProcessCPUTime()->UseRealTime()->Unit(benchmark::kMillisecond);
 
 void BM_NumbersFamilyFiles(benchmark::State& state) {
     TBenchSession s;

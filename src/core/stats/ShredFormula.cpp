@@ -1,8 +1,10 @@
 #include "ShredFormula.h"
 
 #include <array>
+#include <cfloat>
 #include <charconv>
 #include <cmath>
+#include <cstring>
 #include <limits>
 
 namespace kumby {
@@ -13,7 +15,8 @@ using TItem = TShredFormula::TItem;
 using TInstr = TShredFormula::TInstr;
 
 enum TOpCode : uint8_t { OpLoad, OpPush, OpApply, OpApplyStack, OpFunc };
-enum TSrc : uint8_t { SrcNone, SrcHole, SrcNegHole, SrcConst, SrcNumber };
+// SrcSum: a run of whole numbers added up exactly, Index into TProgram::Sums.
+enum TSrc : uint8_t { SrcNone, SrcHole, SrcNegHole, SrcConst, SrcNumber, SrcSum };
 
 constexpr const char* VariableLetters = "npt";
 
@@ -122,6 +125,33 @@ void TokenText(const std::vector<TItem>& token, const TFormulaNumbers& numbers, 
     }
 }
 
+// The whole part of 0 <= a < 2^63. A plain conversion switches the x87 rounding
+// mode twice, which costs more than the rest of a short formula: 2^63 + a rounds
+// a to a whole number that its mantissa then holds, one less when it rounded up.
+inline int64_t WholePart(long double a) {
+#if LDBL_MANT_DIG == 64 && defined(__x86_64__)
+    const long double shifted = a + 9223372036854775808.0L;
+    uint64_t mantissa = 0;
+    std::memcpy(&mantissa, &shifted, sizeof mantissa);
+    auto whole = static_cast<int64_t>(mantissa & 0x7FFFFFFFFFFFFFFFu);
+    if (static_cast<long double>(whole) > a)
+        --whole;
+    return whole;
+#else
+    return static_cast<int64_t>(a);
+#endif
+}
+
+int64_t SumOf(const std::vector<int8_t>& terms, const uint8_t* const* lists) {
+    int64_t sum = 0;
+    for (const int8_t t : terms) {
+        const int h = (t < 0 ? -t : t) - 1;
+        const int v = lists[h >> 4][h & 15];
+        sum += t < 0 ? -v : v;
+    }
+    return sum;
+}
+
 TFormulaError Checked(long double v, long double& out) {
     if (!std::isfinite(v))
         return TFormulaError::FloatingPoint;
@@ -157,24 +187,9 @@ TFormulaError Power(long double x, long double y, long double& out) {
     return Checked(std::exp(y * std::log(x)), out);
 }
 
-TFormulaError Binary(char op, long double l, long double r, long double& out) {
-    switch (op) {
-    case '+':
-        return Checked(l + r, out);
-    case '-':
-        return Checked(l - r, out);
-    case '*':
-        return Checked(l * r, out);
-    case '/':
-        if (r == 0)
-            return TFormulaError::DivisionByZero;
-        return Checked(l / r, out);
-    default:
-        return Power(l, r, out);
-    }
-}
-
 TFormulaError Function(int f, long double x, long double& out) {
+    if (!std::isfinite(x))
+        return TFormulaError::FloatingPoint;
     switch (f) {
     case 1:
         return Checked(std::atan(x), out);
@@ -547,6 +562,8 @@ void TShredFormula::Compile(std::vector<TItem> items, TProgram& program) {
     program.Code.clear();
     program.Constants.clear();
     program.Numbers.clear();
+    program.Sums.clear();
+    program.RatioTop = program.RatioBottom = -1;
     program.StackSize = 0;
     program.CompileError = TFormulaError::None;
 
@@ -572,20 +589,85 @@ void TShredFormula::Compile(std::vector<TItem> items, TProgram& program) {
         items.insert(items.begin(), TItem{'0', -1});
     TCompiler compiler(items, program.Code, program.Constants, program.Numbers);
     program.CompileError = compiler.Run(program.StackSize);
+    if (program.CompileError == TFormulaError::None)
+        FoldSums(program);
 }
 
+// A number loaded and then added to or taken from other numbers (n1+n2+n3) is a sum
+// of whole numbers, exact in any order: one instruction adds them as integers.
+void TShredFormula::FoldSums(TProgram& program) {
+    std::vector<TInstr> folded;
+    folded.reserve(program.Code.size());
+    const auto isHole = [](const TInstr& in) { return in.Src == SrcHole || in.Src == SrcNegHole; };
+    for (std::size_t i = 0; i < program.Code.size(); ++i) {
+        const TInstr& in = program.Code[i];
+        std::size_t j = i + 1;
+        while (j < program.Code.size() && program.Code[j].Code == OpApply &&
+               (program.Code[j].Op == '+' || program.Code[j].Op == '-') && isHole(program.Code[j]))
+            ++j;
+        if (in.Code != OpLoad || !isHole(in) || j == i + 1) {
+            folded.push_back(in);
+            continue;
+        }
+        std::vector<int8_t> terms; // hole + 1, negative when taken away
+        for (std::size_t k = i; k < j; ++k) {
+            const TInstr& t = program.Code[k];
+            const bool minus = (t.Src == SrcNegHole) != (k > i && t.Op == '-');
+            const auto h = static_cast<int8_t>(t.Index + 1);
+            terms.push_back(minus ? static_cast<int8_t>(-h) : h);
+        }
+        folded.push_back({OpLoad, 0, SrcSum, static_cast<uint32_t>(program.Sums.size())});
+        program.Sums.push_back(std::move(terms));
+        i = j - 1;
+    }
+    program.Code.swap(folded);
+
+    // One sum divided by another, the shape of the usual formulas: run without the
+    // instruction loop, with the same two conversions and one division.
+    const auto sumOf = [&](const TInstr& in) -> int {
+        if (in.Src == SrcSum)
+            return static_cast<int>(in.Index);
+        if (in.Src != SrcHole && in.Src != SrcNegHole)
+            return -1;
+        const auto h = static_cast<int8_t>(in.Index + 1);
+        program.Sums.push_back({in.Src == SrcNegHole ? static_cast<int8_t>(-h) : h});
+        return static_cast<int>(program.Sums.size() - 1);
+    };
+    const std::vector<TInstr>& c = program.Code;
+    if (c.size() == 4 && c[0].Code == OpLoad && c[1].Code == OpPush && c[2].Code == OpLoad &&
+        c[3].Code == OpApplyStack && c[3].Op == '/') {
+        program.RatioTop = sumOf(c[0]);
+        program.RatioBottom = sumOf(c[2]);
+    } else if (c.size() == 2 && c[0].Code == OpLoad && c[1].Code == OpApply && c[1].Op == '/') {
+        program.RatioTop = sumOf(c[0]);
+        program.RatioBottom = sumOf(c[1]);
+    }
+    if (program.RatioTop < 0 || program.RatioBottom < 0)
+        program.RatioTop = program.RatioBottom = -1;
+}
+
+// Sums, differences and products never turn an overflow back into a finite value,
+// so only what can (a divisor, a power, a function) and the result are checked;
+// the arithmetic itself stays in registers.
 TFormulaError TShredFormula::Run(const TProgram& program, const TFormulaNumbers& numbers, long double& value,
                                  std::vector<long double>& stack, std::string& scratch, std::string& work) {
     if (program.CompileError != TFormulaError::None)
         return program.CompileError;
+    const uint8_t* lists[3] = {numbers.N, numbers.P, numbers.T};
+    if (program.RatioTop >= 0) {
+        const int64_t bottom = SumOf(program.Sums[static_cast<std::size_t>(program.RatioBottom)], lists);
+        if (bottom == 0)
+            return TFormulaError::DivisionByZero;
+        const int64_t top = SumOf(program.Sums[static_cast<std::size_t>(program.RatioTop)], lists);
+        value = static_cast<long double>(top) / static_cast<long double>(bottom);
+        return TFormulaError::None;
+    }
     if (stack.size() < program.StackSize)
         stack.resize(program.StackSize);
-    const uint8_t* lists[3] = {numbers.N, numbers.P, numbers.T};
+    long double* sp = stack.data();
     long double acc = 0;
-    std::size_t sp = 0;
-    TFormulaError error = TFormulaError::None;
     for (const TInstr& in : program.Code) {
-        long double operand = 0;
+        long double operand;
         switch (in.Src) {
         case SrcHole:
             operand = lists[in.Index >> 4][in.Index & 15];
@@ -596,35 +678,63 @@ TFormulaError TShredFormula::Run(const TProgram& program, const TFormulaNumbers&
         case SrcConst:
             operand = program.Constants[in.Index];
             break;
-        case SrcNumber: {
+        case SrcSum:
+            operand = static_cast<long double>(SumOf(program.Sums[in.Index], lists));
+            break;
+        case SrcNumber:
             TokenText(program.Numbers[in.Index], numbers, scratch);
             if (!NumberValue(scratch, work, operand))
                 return TFormulaError::Syntax;
             break;
-        }
         default:
+            operand = 0;
+            if (in.Code == OpApplyStack) {
+                operand = acc;
+                acc = *--sp;
+            }
             break;
         }
-        switch (in.Code) {
-        case OpLoad:
+        if (in.Code == OpPush) {
+            *sp++ = acc;
+            continue;
+        }
+        if (in.Code == OpLoad) {
             acc = operand;
-            break;
-        case OpPush:
-            stack[sp++] = acc;
-            break;
-        case OpApply:
-            error = Binary(in.Op, acc, operand, acc);
-            break;
-        case OpApplyStack:
-            error = Binary(in.Op, stack[--sp], acc, acc);
-            break;
-        default:
+            continue;
+        }
+        TFormulaError error = TFormulaError::None;
+        if (in.Code == OpFunc) {
             error = Function(in.Op, acc, acc);
-            break;
+        } else {
+            switch (in.Op) {
+            case '+':
+                acc += operand;
+                break;
+            case '-':
+                acc -= operand;
+                break;
+            case '*':
+                acc *= operand;
+                break;
+            case '/':
+                if (operand == 0)
+                    return TFormulaError::DivisionByZero;
+                if (!std::isfinite(operand))
+                    return TFormulaError::FloatingPoint;
+                acc /= operand;
+                break;
+            default:
+                if (!std::isfinite(acc) || !std::isfinite(operand))
+                    return TFormulaError::FloatingPoint;
+                error = Power(acc, operand, acc);
+                break;
+            }
         }
         if (error != TFormulaError::None)
             return error;
     }
+    if (!std::isfinite(acc))
+        return TFormulaError::FloatingPoint;
     value = acc;
     return TFormulaError::None;
 }
@@ -644,13 +754,39 @@ TFormulaError TShredFormula::Evaluate(const TFormulaNumbers& numbers, long doubl
 uint32_t TShredFormula::Shred(const TFormulaNumbers& numbers, int digits) const {
     static constexpr std::array<uint32_t, MaxDigits + 1> Powers = {
         1, 10, 100, 1000, 10000, 100000, 1000000, 10000000, 100000000, 1000000000};
+    const int d = digits < 0 ? 0 : digits > MaxDigits ? MaxDigits : digits;
+    if (Program_.RatioTop >= 0 && !ReadPerSet_) {
+        // A ratio t/b of whole numbers up to 65535: the extended value is off by at
+        // most 65535 * 2^-64 before and 2^-63 after the scaling by 10^9, far less than
+        // the 1/b by which the exact value misses a whole number, so the digits are
+        // those of the exact fraction. Only an exact whole number is left to the
+        // extended arithmetic, which may land a hair below it.
+        const uint8_t* lists[3] = {numbers.N, numbers.P, numbers.T};
+        const int64_t b = SumOf(Program_.Sums[static_cast<std::size_t>(Program_.RatioBottom)], lists);
+        if (b == 0)
+            return 0;
+        const int64_t t = SumOf(Program_.Sums[static_cast<std::size_t>(Program_.RatioTop)], lists);
+        const uint64_t ub = static_cast<uint64_t>(b < 0 ? -b : b);
+        const uint64_t ut = static_cast<uint64_t>(t < 0 ? -t : t);
+        if (ut <= 65535 && ub <= 65535) {
+            const uint64_t scaled = ut % ub * Powers[static_cast<std::size_t>(d)];
+            if (scaled <= UINT32_MAX) {
+                const auto s32 = static_cast<uint32_t>(scaled);
+                const auto b32 = static_cast<uint32_t>(ub);
+                if (s32 % b32 != 0)
+                    return s32 / b32;
+            } else if (scaled % ub != 0) {
+                return static_cast<uint32_t>(scaled / ub);
+            }
+        }
+    }
     long double f = 0;
     if (Evaluate(numbers, f) != TFormulaError::None)
         return 0;
-    const int d = digits < 0 ? 0 : digits > MaxDigits ? MaxDigits : digits;
+    // From 2^63 on every long double is whole.
     const long double a = std::fabs(f);
-    const long double v = (a - std::trunc(a)) * Powers[static_cast<std::size_t>(d)];
-    return static_cast<uint32_t>(std::trunc(v));
+    const long double frac = a < 9223372036854775808.0L ? a - static_cast<long double>(WholePart(a)) : 0;
+    return static_cast<uint32_t>(WholePart(frac * Powers[static_cast<std::size_t>(d)]));
 }
 
 } // namespace kumby

@@ -77,11 +77,15 @@ private:
         std::vector<TInstr> Code;
         std::vector<long double> Constants;
         std::vector<std::vector<TItem>> Numbers; // tokens read per set of numbers
+        std::vector<std::vector<int8_t>> Sums;   // hole + 1 per term, negative when subtracted
+        int RatioTop = -1;                       // the whole formula is Sums[RatioTop] / Sums[RatioBottom]
+        int RatioBottom = -1;
         std::size_t StackSize = 0;
         TFormulaError CompileError = TFormulaError::None;
     };
 
     static void Compile(std::vector<TItem> items, TProgram& program);
+    static void FoldSums(TProgram& program);
     static TFormulaError Run(const TProgram& program, const TFormulaNumbers& numbers, long double& value,
                              std::vector<long double>& stack, std::string& scratch, std::string& work);
 

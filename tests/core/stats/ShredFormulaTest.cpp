@@ -183,6 +183,32 @@ TEST(ShredFormula, CompiledEqualsTheSubstitutedText) {
     EXPECT_GT(valued, 1000);
 }
 
+// A ratio of sums takes a whole-number shortcut; "*1" keeps the same value on the
+// general path.
+TEST(ShredFormula, RatiosOfSumsGiveTheDigitsOfTheGeneralPath) {
+    const TShredFormula ratio("n1/n2");
+    const TShredFormula general("n1/n2*1");
+    std::array<uint8_t, 12> n{};
+    for (int t = 0; t <= 255; ++t) {
+        for (int b = 1; b <= 255; ++b) {
+            n[0] = static_cast<uint8_t>(t);
+            n[1] = static_cast<uint8_t>(b);
+            for (int d = 1; d <= TShredFormula::MaxDigits; ++d)
+                ASSERT_EQ(ratio.Shred(Only(n), d), general.Shred(Only(n), d)) << t << "/" << b << " " << d;
+        }
+    }
+    const TShredFormula sums("(n1+n2+n3+n4-n5+n6)/(n7+n8+n9+n10+n11-n12)");
+    const TShredFormula sumsGeneral("(n1+n2+n3+n4-n5+n6)/(n7+n8+n9+n10+n11-n12)*1");
+    std::mt19937 rng(7);
+    std::uniform_int_distribution<int> byte(0, 255);
+    for (int i = 0; i < 200000; ++i) {
+        for (auto& x : n)
+            x = static_cast<uint8_t>(byte(rng));
+        const int d = 1 + i % TShredFormula::MaxDigits;
+        ASSERT_EQ(sums.Shred(Only(n), d), sumsGeneral.Shred(Only(n), d));
+    }
+}
+
 TEST(ShredFormula, NumbersMeetingTheirNeighbours) {
     const std::array<uint8_t, 12> n = {5, 7, 3, 4, 5, 6, 7, 8, 9, 10, 15, 2};
     const TFormulaNumbers numbers{n.data(), n.data(), Zeros.data()};
