@@ -10,6 +10,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
+#include <fstream>
 #include <functional>
 #include <numeric>
 
@@ -230,6 +232,43 @@ TEST(FilterIndependent, DifferencesFamily) {
                  {{"--offset", "1", "filter", "DIFD", "--keep", "20"},
                   [](const int* c) { return c[11] - c[0] == 20; }},
              });
+}
+
+// The first two digits after the point of top / bottom, 0 without a value.
+int Shredded(long double top, long double bottom) {
+    if (bottom == 0)
+        return 0;
+    const long double f = std::fabs(top / bottom);
+    return static_cast<int>(std::trunc((f - std::trunc(f)) * 100));
+}
+
+// SHR1 with its default formula, SHR2 with one over the newest draw's numbers (p)
+// and the one before it (t) from the settings file. The table of the two draws
+// holds 36 and 78 for SHR1 (36 and 37 sorted), 0 and 54 for SHR2 (0 and 80 sorted).
+TEST(FilterIndependent, ShreddingFamily) {
+    TTempDir dir;
+    const TCombination newest = {3, 9, 1, 24, 5, 6, 7, 8, 10, 11, 12, 13};
+    const TCombination before = {2, 4, 6, 8, 10, 12, 14, 16, 18, 20, 22, 24};
+    WriteArchive(dir.Path(), {DrawOf(1, before), DrawOf(2, newest)});
+    {
+        std::ofstream ini(dir.Path() / "Kumby_12x24.ini", std::ios::binary);
+        ini << "[SHREDDING]\r\nFormula2=n1*n12/(p1+t12+n2)\r\nFormula2Digits=2\r\n";
+    }
+    const auto shr1 = [](const int* c) {
+        return Shredded(c[0] + c[1] + c[2] + c[3] + c[4] + c[5], c[6] + c[7] + c[8] + c[9] + c[10] + c[11]);
+    };
+    // Unsorted: p1 = 3; sorted: p1 = 1. t12 = 24 either way.
+    const auto shr2 = [](int p1) {
+        return [p1](const int* c) { return Shredded(c[0] * c[11], p1 + 24 + c[1]); };
+    };
+    RunCases(dir, {
+                      {{"filter", "SHR1", "--keep", "36"}, [=](const int* c) { return shr1(c) == 36; }},
+                      {{"filter", "SHR1", "--remove", "78"}, [=](const int* c) { return shr1(c) != 78; }},
+                      {{"filter", "SHR2", "--keep", "54", "0"},
+                       [=](const int* c) { return shr2(3)(c) == 54 || shr2(3)(c) == 0; }},
+                      {{"--sorted", "filter", "SHR2", "--keep", "80"},
+                       [=](const int* c) { return shr2(1)(c) == 80; }},
+                  });
 }
 
 } // namespace
