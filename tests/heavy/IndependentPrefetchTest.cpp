@@ -166,7 +166,7 @@ TEST(IndependentPrefetch, NumbersSumsAndDifferencesFamilyFilesEqualACountFromScr
     TTestSession t;
     ASSERT_EQ(t.Start(), TStartResult::Ready);
     Session& session = *t.S;
-    EXPECT_EQ(session.CreatePrefetchFiles(true, {}), CodeCount);
+    EXPECT_EQ(session.CreatePrefetchFiles(true, {}), CodeCount + 3); // and SHR1..SHR3
     EXPECT_TRUE(t.Ui.Errors().empty());
 
     const TCounts counts = CountIndependently();
