@@ -96,7 +96,11 @@ void ReadShreddingGroup(const TIniFile& ini, TShreddingSettings& s) {
     const TShreddingSettings defaults;
     for (int i = 0; i < 3; ++i) {
         s.Formulas[i] = ini.ReadString(Shredding, Format("Formula%d", i + 1), defaults.Formulas[i]);
-        s.Digits[i] = ByteOrZero(ini.ReadInteger(Shredding, Format("Formula%dDigits", i + 1), 2));
+        // The formula dialog offers 1..5 digits; anything else edited into the file
+        // would shred to nothing (0) or past what a value can hold.
+        s.Digits[i] = static_cast<uint8_t>(
+            InRangeOr(ini.ReadInteger(Shredding, Format("Formula%dDigits", i + 1), defaults.Digits[i]),
+                      MinShredDigits, MaxShredDigits, defaults.Digits[i]));
     }
 }
 

@@ -39,6 +39,10 @@ void WriteConfigGroup(TIniFile& ini, const TConfigData& config);
 void ReadGenerateGroup(const TIniFile& ini, TGenerateDefaults& defaults);
 void WriteGenerateGroup(TIniFile& ini, const TGenerateDefaults& defaults);
 
+// Digits a shredding formula keeps, as the formula dialog offers them.
+inline constexpr int MinShredDigits = 1;
+inline constexpr int MaxShredDigits = 5;
+
 void ReadShreddingGroup(const TIniFile& ini, TShreddingSettings& shredding);
 void WriteShreddingGroup(TIniFile& ini, const TShreddingSettings& shredding);
 

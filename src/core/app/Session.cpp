@@ -360,4 +360,21 @@ std::vector<int> Session::ApplyConfig(const TConfigData& config) {
     return groups;
 }
 
+void Session::ApplyShredding(const TShreddingSettings& shredding) {
+    Shredding_ = shredding;
+    try {
+        TBusyScope busy(*this, "Сохранение файла конфигурации...");
+        const std::filesystem::path path = DataPath(MainSettingsFileName);
+        TIniFile ini = TIniFile::Load(path);
+        WriteShreddingGroup(ini, Shredding_);
+        ini.Save(path);
+    } catch (const std::exception& e) {
+        ShowOperationError("Ошибка записи в файл конфигурации!\r\r%s", e);
+    }
+    ReloadRegistry(); // the method names carry the formulas
+    CreatePrefetchFiles(false, {ShreddingGroup});
+    Ui_.Notify(TSessionEvent::SettingsChanged);
+    RefreshAnalysisViews();
+}
+
 } // namespace kumby

@@ -97,6 +97,11 @@ public:
     // The settings dialog's OK: stores the copy and runs what depends on it.
     // Returns the method groups whose full-set files had to be made again.
     std::vector<int> ApplyConfig(const TConfigData& config);
+    // The formula dialog's OK: the formulas and digits replace the current ones, the
+    // SHREDDING section is written, the group 12 full-set files are made again (while
+    // the comparison with the full set is on) and the method lists name the new
+    // formulas.
+    void ApplyShredding(const TShreddingSettings& shredding);
     // Writes one switch of the view table at once ("SortedDraws", ...).
     void WriteViewSwitch(const std::string& key);
     // Writes the sizes and depths of the view table (on exit).

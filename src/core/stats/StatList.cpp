@@ -31,7 +31,6 @@ const TGroupInfo Groups[] = {
 };
 
 constexpr int GroupCountTotal = static_cast<int>(std::size(Groups));
-constexpr int ShreddingGroup = 12;
 constexpr const char* FiltersSection = "FILTERS";
 
 } // namespace

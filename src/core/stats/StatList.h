@@ -15,6 +15,9 @@
 
 namespace kumby {
 
+// The group of the shredding methods, whose names carry their formulas.
+inline constexpr int ShreddingGroup = 12;
+
 // The class table in registry order (StatClassTable.cpp).
 std::span<const TStatClassInfo* const> StatClassTable();
 

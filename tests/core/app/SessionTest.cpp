@@ -199,6 +199,18 @@ TEST_F(SessionTest, SizesOutsideTheMatrixFallBackToDefaults) {
     EXPECT_EQ(s.Config().ChannelSize, 4);
 }
 
+TEST_F(SessionTest, ShreddingDigitsOutsideTheDialogsRangeFallBackToTwo) {
+    Session& s = OpenWithIni(MainSettingsFileName, "[SHREDDING]\r\nFormula1=n1/7\r\nFormula1Digits=0\r\n"
+                                                   "Formula2Digits=300\r\nFormula3Digits=x\r\n");
+    EXPECT_EQ(s.Shredding().Formulas[0], "n1/7");
+    EXPECT_EQ(s.Shredding().Formulas[1], TShreddingSettings{}.Formulas[1]);
+    EXPECT_EQ(s.Shredding().Digits, (std::array<uint8_t, 3>{2, 2, 2}));
+    const TStatList& r = s.Registry();
+    EXPECT_EQ(r.Items(static_cast<std::size_t>(r.FindByCode("SHR1"))).FullName(), "Метод шинковки 1: n1/7");
+    OpenWithIni(MainSettingsFileName, "[SHREDDING]\r\nFormula3Digits=5\r\n");
+    EXPECT_EQ(T.S->Shredding().Digits[2], 5);
+}
+
 TEST_F(SessionTest, UnreadableSettingsKeepDefaults) {
     std::filesystem::create_directory(T / MainSettingsFileName);
     T.Open({}, Headless);

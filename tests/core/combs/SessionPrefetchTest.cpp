@@ -1,4 +1,5 @@
 #include "app/Session.h"
+#include "io/IniFile.h"
 
 #include "combs/FullSet.h"
 #include "io/AtomicFile.h"
@@ -350,6 +351,35 @@ TEST_F(SessionPrefetchTest, FullRecreateSwitchRebuildsExistingFilesAndEnds) {
     EXPECT_EQ(ReadBytes(File("NUMS")), NumsFile());
     EXPECT_EQ(ReadBytes(File("DIGS")).size(), 11u * 12) << "the ten digits and the trailer";
     EXPECT_EQ(ReadBytes(File("EVEN")), Marker) << "stopped before the third file";
+    EXPECT_TRUE(T.Ui.Errors().empty());
+}
+
+// New formulas: written to the settings, named in the method list, and only the
+// shredding files made again, and those only while the comparison is on.
+TEST_F(SessionPrefetchTest, NewShreddingFormulasRebuildOnlyTheirGroup) {
+    Session& s = Open();
+    for (std::size_t i = 0; i < s.Registry().Count(); ++i)
+        if (s.Registry().Items(i).StatClass->HasPrefetch())
+            PlantMarker(s.Registry().Items(i).MethodCode());
+    TShreddingSettings shredding = s.Shredding();
+    shredding.Formulas[0] = "n1/8";
+    shredding.Digits[0] = 3;
+    s.ApplyShredding(shredding);
+    EXPECT_EQ(ReadBytes(File("SHR1")), Marker) << "the comparison is off";
+    EXPECT_EQ(s.Registry().Items(Method(s, "SHR1")).FullName(), "Метод шинковки 1: n1/8");
+    const TIniFile ini = TIniFile::Load(T / MainSettingsFileName);
+    EXPECT_EQ(ini.ReadString("SHREDDING", "Formula1", ""), "n1/8");
+    EXPECT_EQ(ini.ReadInteger("SHREDDING", "Formula1Digits", 0), 3);
+    EXPECT_EQ(ini.ReadString("SHREDDING", "Formula2", ""), s.Shredding().Formulas[1]);
+
+    s.View().PrefetchsEnabled = true;
+    s.ApplyShredding(shredding);
+    // 1..13 stand first: eighths 125, 250, .., 875 and 0 for 8.
+    auto data = s.OpenPrefetchFile(Method(s, "SHR1"));
+    ASSERT_TRUE(data);
+    EXPECT_EQ(data->Records.size(), 8u);
+    EXPECT_NE(ReadBytes(File("SHR2")), Marker);
+    EXPECT_EQ(ReadBytes(File("NUMS")), Marker);
     EXPECT_TRUE(T.Ui.Errors().empty());
 }
 
