@@ -34,6 +34,8 @@ constexpr const char* UsageText =
     "  methods [--all]                методы расчета статистики\n"
     "  stats CODE [--depth N] [--prefetch|--no-prefetch] [--sort COL[:desc]]\n"
     "                                 таблица статистики метода\n"
+    "  shredding [--formulaK TEXT] [--digitsK D]\n"
+    "                                 формулы шинковки (K = 1..3; D = 1..5) - показать или задать\n"
     "  prefetch [--force] [--groups 0,3,...] [CODE...]\n"
     "                                 файлы распределений по полному набору\n"
     "  combs generate [--mode M] [--param TEXT] --out FILE.lcv\n"
@@ -94,6 +96,7 @@ const TCommand Commands[] = {
     {"download", nullptr, CmdDownload},
     {"methods", nullptr, CmdMethods},
     {"stats", nullptr, CmdStats},
+    {"shredding", nullptr, CmdShredding},
     {"prefetch", nullptr, CmdPrefetch},
     {"combs", "generate", CmdCombsGenerate},
     {"combs", "exclude", CmdCombsExclude},

@@ -53,6 +53,7 @@ int CmdStatus(TCliContext& ctx);
 int CmdDemo(TCliContext& ctx);
 int CmdMethods(TCliContext& ctx);
 int CmdStats(TCliContext& ctx);
+int CmdShredding(TCliContext& ctx);
 int CmdPrefetch(TCliContext& ctx);
 int CmdCombsGenerate(TCliContext& ctx);
 int CmdCombsExclude(TCliContext& ctx);

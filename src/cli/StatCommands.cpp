@@ -2,6 +2,7 @@
 
 #include "CliContext.h"
 
+#include "app/MainSettings.h"
 #include "model/VexoUtils.h"
 #include "stats/StatTable.h"
 
@@ -38,6 +39,35 @@ int CmdMethods(TCliContext& ctx) {
         const TStatMethod& m = registry.Items(i);
         PrintRow(ctx.Out, {std::to_string(i), m.MethodCode(), TStatList::GroupText(m.StatClass->Group),
                            StatFlagLetters(m.StatClass->DisplayFlags()), registry.DisplayName(i, true)});
+    }
+    return 0;
+}
+
+// "shredding [--formulaK TEXT] [--digitsK D]": changes what is given as the formula
+// dialog's OK does, then shows the three formulas.
+int CmdShredding(TCliContext& ctx) {
+    TShreddingSettings s = ctx.Core.Shredding();
+    bool changed = false;
+    for (int k = 1; k <= 3; ++k) {
+        const auto i = static_cast<std::size_t>(k - 1);
+        if (const auto formula = ctx.TakeOption(Format("--formula%d", k))) {
+            s.Formulas[i] = *formula;
+            changed = true;
+        }
+        const int digits = ctx.TakeIntOption(Format("--digits%d", k), -1, MinShredDigits, MaxShredDigits);
+        if (digits >= 0) {
+            s.Digits[i] = static_cast<uint8_t>(digits);
+            changed = true;
+        }
+    }
+    ctx.ExpectNoMoreArgs();
+    if (changed)
+        ctx.Core.ApplyShredding(s);
+    PrintRow(ctx.Out, {"№", "Формула", "Знаков"});
+    for (int k = 1; k <= 3; ++k) {
+        const auto i = static_cast<std::size_t>(k - 1);
+        PrintRow(ctx.Out, {std::to_string(k), ctx.Core.Shredding().Formulas[i],
+                           std::to_string(ctx.Core.Shredding().Digits[i])});
     }
     return 0;
 }
