@@ -10,6 +10,7 @@
 #include "RegularsTab.h"
 #include "ScriptTab.h"
 #include "SettingsDialog.h"
+#include "ShreddingDialog.h"
 #include "StakesTab.h"
 #include "StandardTexts.h"
 #include "StatsTab.h"
@@ -215,12 +216,16 @@ TFormMain::~TFormMain() {
 void TFormMain::CreateActions() {
     Settings = Actions_->Add(QStringLiteral("Параметры"),
                              QStringLiteral("Стоимость ставки, размеры выигрышей, матрица и каналы"));
+    EditShredding =
+        Actions_->Add(QStringLiteral("Формулы шинковки"),
+                      QStringLiteral("Формулы методов шинковки и количество знаков после запятой"));
     HelpInfo =
         Actions_->Add(QStringLiteral("Справочная информация"),
                       QStringLiteral("Показать справочную информацию о программе"), QKeySequence(Qt::Key_F1));
     Exit = Actions_->Add(QStringLiteral("Выход"), QStringLiteral("Завершить работу программы"),
                          QKeySequence(Qt::ALT | Qt::Key_X));
     connect(Settings, &QAction::triggered, this, &TFormMain::SettingsExecute);
+    connect(EditShredding, &QAction::triggered, this, &TFormMain::EditShreddingExecute);
     connect(HelpInfo, &QAction::triggered, this, &TFormMain::HelpInfoExecute);
     connect(Exit, &QAction::triggered, this, &QWidget::close);
     TabTables = Actions_->AddCheck(QStringLiteral("Вкладка \"Регуляры\""),
@@ -260,6 +265,7 @@ void TFormMain::SyncSystemsTab() {
 void TFormMain::CreateMenus() {
     QMenu* file = menuBar()->addMenu(QStringLiteral("Файл"));
     file->addAction(Settings);
+    file->addAction(EditShredding);
     file->addSeparator();
     file->addAction(Exit);
 
@@ -617,6 +623,12 @@ void TFormMain::SettingsExecute() {
     TSettingsDialog dialog(Session_.Config(), Ui_, this);
     if (dialog.exec() == QDialog::Accepted)
         Session_.ApplyConfig(dialog.Result());
+}
+
+void TFormMain::EditShreddingExecute() {
+    TShreddingDialog dialog(Session_.Shredding(), this);
+    if (dialog.exec() == QDialog::Accepted)
+        Session_.ApplyShredding(dialog.Result());
 }
 
 void TFormMain::HelpInfoExecute() {

@@ -90,11 +90,13 @@ public:
     QTabWidget* RightPages() const { return RightPages_; }
 
     QAction* Settings;
+    QAction* EditShredding;
     QAction* HelpInfo;
     QAction* Exit;
     QAction* TabTables;
 
     void SettingsExecute();
+    void EditShreddingExecute();
     void HelpInfoExecute();
     void TabTablesExecute(bool on);
 

@@ -10,6 +10,7 @@
 #include "FileDialogs.h"
 #include "FilterHelpWindow.h"
 #include "SettingsDialog.h"
+#include "ShreddingDialog.h"
 #include "StandardTexts.h"
 
 #include <QAbstractButton>
@@ -174,6 +175,7 @@ private slots:
         std::vector<std::unique_ptr<QDialog>> dialogs;
         dialogs.push_back(std::make_unique<TSettingsDialog>(config, ui));
         dialogs.push_back(std::make_unique<TCombsGenerateDialog>(defaults));
+        dialogs.push_back(std::make_unique<TShreddingDialog>(TShreddingSettings{}));
         dialogs.push_back(std::make_unique<TDrawDialog>(QString::fromUtf8(NextDrawCaption), draw, true, ui));
         dialogs.push_back(std::make_unique<TDrawDetailsWindow>(details, config));
         for (const auto& dialog : dialogs) {
