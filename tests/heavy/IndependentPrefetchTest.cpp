@@ -2,6 +2,7 @@
 // scratch: every 12-of-24 set as a bit mask, its values worked out directly.
 
 #include "app/Session.h"
+#include "support/PrefetchImage.h"
 #include "support/TestSession.h"
 
 #include <gtest/gtest.h>
@@ -139,23 +140,13 @@ TCounts CountIndependently() {
 // The file image: one record per value that occurs, keys ascending, then the
 // smallest and largest count and a zero.
 std::string ExpectedFile(const std::array<int64_t, KeyRange>& counts, bool pairs) {
-    std::string bytes;
-    int32_t min = 2147483647, max = 0;
-    auto put = [&](const void* p, std::size_t n) { bytes.append(static_cast<const char*>(p), n); };
-    for (int key = 0; key < KeyRange; ++key) {
-        if (counts[key] == 0)
-            continue;
-        const uint16_t keys[4] = {static_cast<uint16_t>(pairs ? key / 16 : key),
-                                  static_cast<uint16_t>(pairs ? key % 16 : 0), 0, 0};
-        const auto c = static_cast<int32_t>(counts[key]);
-        put(keys, sizeof keys);
-        put(&c, sizeof c);
-        min = std::min(min, c);
-        max = std::max(max, c);
-    }
-    const int32_t trailer[3] = {min, max, 0};
-    put(trailer, sizeof trailer);
-    return bytes;
+    std::vector<testing::TPrefetchRecord> records;
+    for (int key = 0; key < KeyRange; ++key)
+        if (counts[key] != 0)
+            records.push_back({{static_cast<uint16_t>(pairs ? key / 16 : key),
+                                static_cast<uint16_t>(pairs ? key % 16 : 0), 0, 0},
+                               static_cast<int32_t>(counts[key])});
+    return testing::PrefetchImage(records);
 }
 
 int Distinct(const std::array<int64_t, KeyRange>& counts) {

@@ -2,6 +2,7 @@
 // set as a bit mask, the three default ratios worked out in extended precision.
 
 #include "app/Session.h"
+#include "support/PrefetchImage.h"
 #include "support/TestSession.h"
 
 #include <gtest/gtest.h>
@@ -47,25 +48,13 @@ TCounts CountIndependently() {
     return counts;
 }
 
-// Records of the values that occur, keys ascending, then the smallest and the
-// largest count and a zero.
+// The values that occur, keys ascending.
 std::string ExpectedFile(const std::array<int64_t, 100>& counts) {
-    std::string bytes;
-    int32_t min = 2147483647, max = 0;
-    auto put = [&](const void* p, std::size_t n) { bytes.append(static_cast<const char*>(p), n); };
-    for (int key = 0; key < 100; ++key) {
-        if (counts[key] == 0)
-            continue;
-        const uint16_t keys[4] = {static_cast<uint16_t>(key), 0, 0, 0};
-        const auto c = static_cast<int32_t>(counts[key]);
-        put(keys, sizeof keys);
-        put(&c, sizeof c);
-        min = std::min(min, c);
-        max = std::max(max, c);
-    }
-    const int32_t trailer[3] = {min, max, 0};
-    put(trailer, sizeof trailer);
-    return bytes;
+    std::vector<testing::TPrefetchRecord> records;
+    for (uint16_t key = 0; key < 100; ++key)
+        if (counts[key] != 0)
+            records.push_back({{key, 0, 0, 0}, static_cast<int32_t>(counts[key])});
+    return testing::PrefetchImage(records);
 }
 
 TEST(ShreddingPrefetch, DefaultFormulaFilesEqualACountFromScratch) {
