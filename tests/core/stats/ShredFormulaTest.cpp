@@ -167,7 +167,9 @@ TEST(ShredFormula, CompiledEqualsTheSubstitutedText) {
             long double b = 0;
             const TFormulaError ea = once.Evaluate(numbers, a);
             const TFormulaError eb = Literal(formula, numbers, b);
-            ASSERT_EQ(ea, eb) << formula;
+            // Which error is met first may differ: a number read per set is checked
+            // only when the run reaches it. Whether there is one may not.
+            ASSERT_EQ(ea == TFormulaError::None, eb == TFormulaError::None) << formula;
             if (ea == TFormulaError::None) {
                 ++valued;
                 ASSERT_TRUE(a == b) << formula;
