@@ -50,16 +50,23 @@ public:
 
     bool Matches(const TCombination& comb, const TStatDrawArray& selected, int lastIdx, bool sorted,
                  bool) override {
-        const int32_t value = self().CombinationValue(comb, lastIdx, sorted);
-        switch (Self::MatchBy) {
-        case TValueMatch::KeyWord:
-            return TCustomStat::HasKeyWord(selected, 1, static_cast<uint16_t>(value));
-        case TValueMatch::KeyHalf:
-            return TCustomStat::HasKeyHalf(selected, 1, static_cast<uint32_t>(value));
-        case TValueMatch::Halves:
-            return TCustomStat::HasHalves(selected, static_cast<uint16_t>(value), 0);
+        return IsSelected(self().CombinationValue(comb, lastIdx, sorted), selected);
+    }
+
+    // The filter's inner loop calls Self's Matches, its own or this one, without the
+    // virtual dispatch, so the value function and the lookup are inlined; every
+    // combination is written, the output advancing only past the kept ones, so no
+    // branch depends on the outcome. Self is the most derived class.
+    std::size_t KeepMatching(std::span<const TCombination> in, TCombination* out,
+                             const TStatDrawArray& selected, int lastIdx, bool sorted,
+                             bool exclude) override {
+        TCombination* const first = out;
+        for (const TCombination& c : in) {
+            const bool keep = self().Self::Matches(c, selected, lastIdx, sorted, exclude) != exclude;
+            *out = c;
+            out += keep ? 1 : 0;
         }
-        return false;
+        return static_cast<std::size_t>(out - first);
     }
 
     int32_t ChartValue(const uint8_t* numbers, int drawIdx, int lastIdx, bool sorted) override {
@@ -81,6 +88,17 @@ public:
     }
 
 protected:
+    static bool IsSelected(int32_t value, const TStatDrawArray& selected) {
+        switch (Self::MatchBy) {
+        case TValueMatch::KeyWord:
+            return TCustomStat::HasKeyWord(selected, 1, static_cast<uint16_t>(value));
+        case TValueMatch::KeyHalf:
+            return TCustomStat::HasKeyHalf(selected, 1, static_cast<uint32_t>(value));
+        case TValueMatch::Halves:
+            return TCustomStat::HasHalves(selected, static_cast<uint16_t>(value), 0);
+        }
+        return false;
+    }
     void SetValue(int32_t value) {
         const auto v = static_cast<uint32_t>(value);
         this->Entry.Key1 = static_cast<uint16_t>(v);

@@ -18,11 +18,7 @@ void FilterCombinations(const TStatMethodFactory& create, const TCombsArray& fro
         TCustomStat& method = *methods[part];
         method.LoadDraws(-1, lastIdx, sorted);
         const TSelectionScope lookups(selected);
-        TCombination* const first = out;
-        for (const TCombination& c : in)
-            if (method.Matches(c, selected, lastIdx, sorted, exclude) != exclude)
-                *out++ = c;
-        return static_cast<std::size_t>(out - first);
+        return method.KeepMatching(in, out, selected, lastIdx, sorted, exclude);
     });
 }
 

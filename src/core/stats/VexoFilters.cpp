@@ -122,24 +122,25 @@ void TStatMerger::Remember(const TStatDrawArray& list) {
 }
 
 int64_t TStatMerger::Find(uint64_t key) const {
-    if (key < DirectKeys)
-        return static_cast<int64_t>(Direct_[key]) - 1;
+    if (const int32_t slot = DirectSlot(key); slot >= 0)
+        return static_cast<int64_t>(Direct_[static_cast<std::size_t>(slot)]) - 1;
     const auto it = Index_.find(key);
     return it == Index_.end() ? -1 : static_cast<int64_t>(it->second);
 }
 
 // The first of equal keys wins, as the scan of AddStatEntry finds the first.
 void TStatMerger::Insert(uint64_t key, std::size_t position) {
-    if (key < DirectKeys) {
-        if (Direct_[key] == 0)
-            Direct_[key] = static_cast<uint32_t>(position + 1);
+    if (const int32_t slot = DirectSlot(key); slot >= 0) {
+        uint32_t& at = Direct_[static_cast<std::size_t>(slot)];
+        if (at == 0)
+            at = static_cast<uint32_t>(position + 1);
     } else {
         Index_.emplace(key, static_cast<uint32_t>(position));
     }
 }
 
 void TStatMerger::Rebuild(const TStatDrawArray& list) {
-    Direct_.assign(DirectKeys, 0);
+    Direct_.assign(DirectSlots, 0);
     Index_.clear();
     for (std::size_t i = 0; i < list.size(); ++i)
         Insert(StatKey(list[i]), i);
@@ -274,6 +275,16 @@ TSelectionScope::TSelectionScope(const TStatDrawArray& selected) {
 
 TSelectionScope::~TSelectionScope() {
     detail::Selection.Source = nullptr;
+}
+
+std::size_t TCustomStat::KeepMatching(std::span<const TCombination> in, TCombination* out,
+                                      const TStatDrawArray& selected, int lastIdx, bool sorted,
+                                      bool exclude) {
+    TCombination* const first = out;
+    for (const TCombination& c : in)
+        if (Matches(c, selected, lastIdx, sorted, exclude) != exclude)
+            *out++ = c;
+    return static_cast<std::size_t>(out - first);
 }
 
 bool TCustomStat::ScanKeys(const TStatDrawArray& selected, uint16_t k1, uint16_t k2, uint16_t k3,

@@ -79,11 +79,11 @@ public:
     // slot and one list entry. Families write a key word just before they merge, so
     // the key is read word by word (a 64-bit load over a fresh 16-bit store stalls).
     void Add(TStatDrawArray& list, const TStatEntry& e, bool trackPeriods) {
-        if (e.Key2 == 0 && e.Key3 == 0 && e.Key4 == 0 && e.Key1 < DirectKeys && Follows(list)) {
-            const uint32_t at = Direct_[e.Key1];
+        if (const int32_t slot = DirectSlot(e.Key1, e.Key2, e.Key3, e.Key4); slot >= 0 && Follows(list)) {
+            const uint32_t at = Direct_[static_cast<std::size_t>(slot)];
             if (at != 0) {
                 TStatEntry& x = list[at - 1];
-                if (x.Key1 == e.Key1 && x.Key2 == 0 && x.Key3 == 0 && x.Key4 == 0) {
+                if (x.Key1 == e.Key1 && x.Key2 == e.Key2 && x.Key3 == 0 && x.Key4 == 0) {
                     MergeStatEntry(x, e, trackPeriods);
                     return;
                 }
@@ -120,9 +120,23 @@ public:
     }
 
 private:
-    // Keys below this (a number in Key1 and nothing else, as most families use) are
-    // looked up in a plain table; the others through the hash index.
-    static constexpr uint64_t DirectKeys = 4096;
+    // Small keys are looked up in a plain table, the others through the hash index:
+    // Key1 below 4096 alone (a number, a sum, as most families use), and a pair of
+    // Key1 and Key2 below 64 (an element or a difference with how often it occurs).
+    static constexpr int32_t SingleKeys = 4096;
+    static constexpr int32_t PairLimit = 64;
+    static constexpr int32_t DirectSlots = SingleKeys + PairLimit * PairLimit;
+    static int32_t DirectSlot(uint16_t k1, uint16_t k2, uint16_t k3, uint16_t k4) {
+        if ((k3 | k4) != 0)
+            return -1;
+        if (k2 == 0)
+            return k1 < SingleKeys ? k1 : -1;
+        return k1 < PairLimit && k2 < PairLimit ? SingleKeys + k1 + PairLimit * k2 : -1;
+    }
+    static int32_t DirectSlot(uint64_t key) {
+        return DirectSlot(static_cast<uint16_t>(key), static_cast<uint16_t>(key >> 16),
+                          static_cast<uint16_t>(key >> 32), static_cast<uint16_t>(key >> 48));
+    }
 
     void AddSlow(TStatDrawArray& list, const TStatEntry& e, bool trackPeriods);
     void Rebuild(const TStatDrawArray& list);
@@ -202,6 +216,12 @@ public:
     virtual int32_t FindNextOccurrence(const TStatEntry& e, int startIdx, int lastIdx, bool sorted);
     virtual bool Matches(const TCombination& comb, const TStatDrawArray& selected, int lastIdx, bool sorted,
                          bool exclude) = 0;
+    // Writes the combinations of `in` whose Matches differs from `exclude` at `out`
+    // (room for all of `in`; `out` may be `in`'s own storage) and returns how many.
+    // Shapes with a cheap Matches override it with a loop that makes no virtual call
+    // per combination.
+    virtual std::size_t KeepMatching(std::span<const TCombination> in, TCombination* out,
+                                     const TStatDrawArray& selected, int lastIdx, bool sorted, bool exclude);
 
     // Chart kinds answer with the plotted number of 12 numbers.
     virtual bool HasChartValue() const { return false; }

@@ -252,25 +252,27 @@ inline uint64_t ByteMax(uint64_t x, uint64_t y) {
 
 // Filters ask this per combination: differences below 16 (all of them for a
 // combination, whose eleven differences add up to at most 23) are counted in the
-// bytes of two registers, without the memory round trip and the branches a table
-// and a search would cost, and the largest byte is found the same way.
+// 4-bit fields of one register, at most 11 in each, without a branch or a memory
+// round trip, and the largest field is found bytewise.
 int32_t TstDiffSameCnt::ValueOf(const uint8_t* numbers) const {
-    const TDiffs d = AdjacentDiffs(numbers);
-    uint64_t low = 0, high = 0;
-    uint8_t wide = 0;
-    for (const uint8_t x : d) {
+    uint64_t counts = 0;
+    unsigned wide = 0;
+    for (int p = 0; p < NumbersInDraw - 1; ++p) {
+        const int a = numbers[p];
+        const int b = numbers[p + 1];
+        const auto x = static_cast<unsigned>(a > b ? a - b : b - a);
         wide |= x;
-        const uint64_t one = uint64_t{1} << (8 * (x & 7));
-        low += x < 8 ? one : 0;
-        high += x < 8 ? 0 : one;
+        counts += uint64_t{1} << (4 * (x & 15));
     }
     if (wide < 16) {
-        uint64_t m = ByteMax(low, high);
+        constexpr uint64_t Nibbles = 0x0F0F0F0F0F0F0F0F;
+        uint64_t m = ByteMax(counts & Nibbles, counts >> 4 & Nibbles);
         m = ByteMax(m, m >> 32);
         m = ByteMax(m, m >> 16);
         m = ByteMax(m, m >> 8);
         return static_cast<int32_t>(m & 0xFF);
     }
+    const TDiffs d = AdjacentDiffs(numbers);
     std::array<uint8_t, 256> times{};
     int most = 0;
     for (const uint8_t x : d)
