@@ -6,6 +6,7 @@
 #include "DrawsModel.h"
 #include "FileDialogs.h"
 #include "GuiText.h"
+#include "ProxyDialog.h"
 #include "SpreadsheetExport.h"
 #include "ViewStateGlue.h"
 #include "app/Session.h"
@@ -88,6 +89,9 @@ void TDrawsTab::CreateActions() {
     auto focused = [this] { return FocusedIndex() >= 0; };
     auto notEmpty = [this] { return !Session_.Draws().empty(); };
 
+    DrawsDownload =
+        Actions_.Add(QStringLiteral("Загрузка"), QStringLiteral("Загрузка архива тиражей с сайта лотереи"),
+                     QKeySequence(Qt::Key_F3));
     DrawsAdd =
         Actions_.Add(QStringLiteral("Добавить"), QStringLiteral("Добавить в архив данные нового тиража"));
     DrawsChange = Actions_.Add(QStringLiteral("Изменить"),
@@ -124,6 +128,10 @@ void TDrawsTab::CreateActions() {
                 [this, mode] { Session_.SetDownloadDrawsOnStart(mode); });
     }
 
+    ProxySettings = Actions_.Add(QStringLiteral("Параметры proxy-сервера"),
+                                 QStringLiteral("Настройка подключения к сайту лотереи через proxy-сервер"));
+
+    connect(DrawsDownload, &QAction::triggered, this, &TDrawsTab::DrawsDownloadExecute);
     connect(DrawsAdd, &QAction::triggered, this, &TDrawsTab::DrawsAddExecute);
     connect(DrawsChange, &QAction::triggered, this, &TDrawsTab::DrawsChangeExecute);
     connect(DrawsDelete, &QAction::triggered, this, &TDrawsTab::DrawsDeleteExecute);
@@ -131,11 +139,14 @@ void TDrawsTab::CreateActions() {
     connect(DrawsExport, &QAction::triggered, this, &TDrawsTab::DrawsExportExecute);
     connect(DrawsExcel, &QAction::triggered, this, &TDrawsTab::DrawsExcelExecute);
     connect(DrawsDetails, &QAction::triggered, this, &TDrawsTab::DrawsDetailsExecute);
+    connect(ProxySettings, &QAction::triggered, this, &TDrawsTab::ProxySettingsExecute);
     connect(DrawsSorted, &QAction::triggered, this, [this](bool on) { Session_.SetSortedDraws(on); });
     connect(DrawsColor, &QAction::triggered, this, [this](bool on) { Session_.SetColorDraws(on); });
 }
 
 void TDrawsTab::AddCommands(QMenu& menu) const {
+    menu.addAction(DrawsDownload);
+    menu.addSeparator();
     menu.addAction(DrawsAdd);
     menu.addAction(DrawsChange);
     menu.addAction(DrawsDelete);
@@ -151,6 +162,7 @@ void TDrawsTab::AddCommands(QMenu& menu) const {
     QMenu* modes = menu.addMenu(QStringLiteral("Загрузка тиражей при запуске"));
     for (QAction* mode : DownloadMode)
         modes->addAction(mode);
+    menu.addAction(ProxySettings);
 }
 
 int TDrawsTab::FocusedIndex() const {
@@ -186,6 +198,11 @@ void TDrawsTab::SessionEvent(TSessionEvent event) {
     default:
         break;
     }
+}
+
+void TDrawsTab::DrawsDownloadExecute() {
+    // The session saves each batch, refreshes the views and reports what went wrong.
+    Session_.DownloadDraws();
 }
 
 void TDrawsTab::DrawsAddExecute() {
@@ -249,6 +266,12 @@ void TDrawsTab::DrawsDetailsExecute() {
     TDrawDetailsWindow details(DrawDetailsContent(Session_.Registry(), index, Session_.View().SortedDraws),
                                Session_.Config(), window());
     details.exec();
+}
+
+void TDrawsTab::ProxySettingsExecute() {
+    TProxyDialog dialog(Session_.Proxy(), window());
+    if (dialog.exec() == QDialog::Accepted)
+        Session_.ProxySave(dialog.Result());
 }
 
 } // namespace kumby::gui

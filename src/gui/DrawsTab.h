@@ -37,6 +37,7 @@ public:
     void AddCommands(QMenu& menu) const;
     void SessionEvent(TSessionEvent event);
 
+    QAction* DrawsDownload;
     QAction* DrawsAdd;
     QAction* DrawsChange;
     QAction* DrawsDelete;
@@ -47,7 +48,9 @@ public:
     QAction* DrawsSorted;
     QAction* DrawsColor;
     std::array<QAction*, 3> DownloadMode;
+    QAction* ProxySettings;
 
+    void DrawsDownloadExecute();
     void DrawsAddExecute();
     void DrawsChangeExecute();
     void DrawsDeleteExecute();
@@ -55,6 +58,7 @@ public:
     void DrawsExportExecute();
     void DrawsExcelExecute();
     void DrawsDetailsExecute();
+    void ProxySettingsExecute();
 
 private:
     void CreateActions();

@@ -330,6 +330,8 @@ void TFormMain::FillToolBar() {
         Tools_->addSeparator();
         Tools_->addAction(CombsTab_->CombsDetails);
     } else {
+        Tools_->addAction(DrawsTab_->DrawsDownload);
+        Tools_->addSeparator();
         Tools_->addAction(DrawsTab_->DrawsAdd);
         Tools_->addAction(DrawsTab_->DrawsChange);
         Tools_->addAction(DrawsTab_->DrawsDelete);

@@ -111,7 +111,7 @@ void TMessageBoxUi::ShowProgressText() {
 }
 
 void TMessageBoxUi::SetProgress(long long done, long long total) {
-    if (total <= 0) {
+    if (total == 0) {
         delete Progress_;
         ProgressHeading_.clear();
         ProgressStep_.clear();
@@ -134,10 +134,15 @@ void TMessageBoxUi::SetProgress(long long done, long long total) {
         ShowProgressText();
         Progress_->show();
     }
-    // The bar counts in ints; totals beyond that are scaled down.
-    const long long scale = total > 1000000 ? total / 1000000 + 1 : 1;
-    Progress_->setMaximum(static_cast<int>(total / scale));
-    Progress_->setValue(static_cast<int>(std::min(done, total) / scale));
+    if (total < 0) {
+        // No measure: the bar runs to and fro while the work goes on.
+        Progress_->setRange(0, 0);
+    } else {
+        // The bar counts in ints; totals beyond that are scaled down.
+        const long long scale = total > 1000000 ? total / 1000000 + 1 : 1;
+        Progress_->setMaximum(static_cast<int>(total / scale));
+        Progress_->setValue(static_cast<int>(std::min(done, total) / scale));
+    }
     if (ProgressObserver)
         ProgressObserver(done, total);
     QCoreApplication::processEvents();

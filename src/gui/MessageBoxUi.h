@@ -34,8 +34,8 @@ public:
     bool Confirm(const std::string& text, TConfirmKind kind) override;
     void SetStatus(const std::string& text) override;
     // A progress window with the status text it opens with, and below it each later
-    // status text; a total of 0 closes it. Its cancel button is the stop request of
-    // the work it shows.
+    // status text; a total of 0 closes it, WaitTotal shows it without a measure. Its
+    // cancel button is the stop request of the work it shows.
     void SetProgress(long long done, long long total) override;
     bool StopRequested() override;
     // Asks whatever runs to stop at its next check, as the progress window's Stop does.

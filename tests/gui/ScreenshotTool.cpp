@@ -18,6 +18,7 @@
 #include "HelpDialog.h"
 #include "MainWindow.h"
 #include "MessageBoxUi.h"
+#include "ProxyDialog.h"
 #include "ScriptLineDialog.h"
 #include "ScriptTab.h"
 #include "SettingsDialog.h"
@@ -26,11 +27,16 @@
 #include "SystemDialogs.h"
 #include "SystemsTab.h"
 #include "app/Session.h"
+#include "core/download/LocalSite.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
+#include <QLineEdit>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QSpinBox>
 #include <QStatusTipEvent>
 #include <QTableView>
@@ -123,6 +129,44 @@ int main(int argc, char** argv) {
               [&] { AskOpenFileName(&window, QString::fromUtf8(DrawsFileFilter)); });
     SaveModal(args[2], "file-dialog-save",
               [&] { AskSaveFileName(&window, QString::fromUtf8(DrawsFileFilter), QStringLiteral("csv")); });
+
+    // A download caught while it waits for a page of a local site that never answers,
+    // then stopped.
+    {
+        kumby::testing::TLocalSite site([](const kumby::testing::TSiteRequest&) {
+            kumby::testing::TSiteResponse stall;
+            stall.Stall = true;
+            return stall;
+        });
+        const std::string siteUrl = session.DownloadSettings().SiteUrl;
+        session.DownloadSettings().SiteUrl = site.Url();
+        QTimer waiter;
+        QObject::connect(&waiter, &QTimer::timeout, [&] {
+            QProgressDialog* progress = ui.Progress();
+            if (site.Requests().empty() || !progress || !progress->isVisible())
+                return;
+            waiter.stop();
+            Save(window, args[2], "download");
+            Save(*progress, args[2], "download-progress");
+            progress->findChild<QPushButton*>()->click();
+        });
+        waiter.start(50);
+        tab.DrawsDownload->trigger();
+        session.DownloadSettings().SiteUrl = siteUrl;
+    }
+
+    TProxy proxy;
+    proxy.Mode = 2;
+    proxy.Server = "proxy.example.org";
+    proxy.Port = 3128;
+    proxy.UserName = "user";
+    proxy.Password = "secret";
+    TProxyDialog proxyDialog(proxy, &window);
+    proxyDialog.show();
+    Save(proxyDialog, args[2], "proxy");
+    proxyDialog.ModeButton(1)->setChecked(true);
+    Save(proxyDialog, args[2], "proxy-automatic");
+    proxyDialog.hide();
 
     // The statistics tab with a many-valued method, then with the full-set comparison.
     TStatsTab& stats = *window.StatsTab();

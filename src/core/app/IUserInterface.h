@@ -46,6 +46,8 @@ public:
 
     // The last status-bar panel; empty clears it.
     virtual void SetStatus(const std::string& text) = 0;
+    // A total of 0 ends the progress shown; WaitTotal stands for work of no known size.
+    static constexpr long long WaitTotal = -1;
     virtual void SetProgress(long long /*done*/, long long /*total*/) {}
     // Keeps the window painted during long work.
     virtual void PumpEvents() {}

@@ -93,6 +93,8 @@ TDownloadReport Session::DownloadDraws(const TDownloadOptions& options) {
     }
     {
         TBusyScope busy(*this, "Загрузка архива тиражей...");
+        // The wait window carries the Stop that the downloader polls between pages.
+        Ui_.SetProgress(0, IUserInterface::WaitTotal);
         TSessionDownloadHost host(*this, options);
         try {
             report = Downloader_.DownloadDraws(host, site, options.MaxRetries);
@@ -100,6 +102,8 @@ TDownloadReport Session::DownloadDraws(const TDownloadOptions& options) {
             report.Failed = true;
             ShowOperationError("Ошибка загрузки архива тиражей с сайта!\r\r%s", e);
         }
+        // Closed before the stakes check: a Stop pressed for the download is not its Stop.
+        Ui_.SetProgress(0, 0);
         Proxy_.Found.clear();
         if (report.Added > 0 && Stakes_.IsOpen())
             StakesCheck();
