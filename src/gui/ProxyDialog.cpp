@@ -32,6 +32,8 @@ TProxyDialog::TProxyDialog(const TProxy& proxy, QWidget* parent) : QDialog(paren
     Port_ = new QSpinBox;
     Port_->setRange(1, 65535);
     Port_->setValue(proxy.Port >= 1 && proxy.Port <= 65535 ? proxy.Port : 80);
+    Port_->setMinimumWidth(90);
+    Port_->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     User_ = new QLineEdit(Q(proxy.UserName));
     Password_ = new QLineEdit(Q(proxy.Password));
     Password_->setEchoMode(QLineEdit::Password);
