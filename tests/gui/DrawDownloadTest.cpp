@@ -155,6 +155,27 @@ private slots:
         QVERIFY(!f.Core->Busy());
     }
 
+    void closingTheWindowStopsTheDownloadAndClosesOnceItEnds() {
+        TLocalSite site(SiteOf(120, 51));
+        TGuiFixture f;
+        WriteSettings(f.Path(), SiteIni(site), 2);
+        QVERIFY(f.Start());
+        QTimer closer;
+        connect(&closer, &QTimer::timeout, [&] {
+            if (site.Requests().size() < 2)
+                return;
+            closer.stop();
+            f.Window->close();
+        });
+        closer.start(10);
+        f.Window->DrawsTab()->DrawsDownload->trigger();
+
+        QVERIFY(QTest::qWaitFor([&] { return !f.Window->isVisible(); }, 5000));
+        QVERIFY(f.Messages.empty());
+        QCOMPARE(ReadArchive(f.Path()).size(), std::size_t(50));
+        QVERIFY(!f.Core->DataLockHeld());
+    }
+
     void aFailedPageAsksWhetherToRetry() {
         std::atomic<int> failures = 1;
         TLocalSite site([&failures, ok = SiteOf(3)](const TSiteRequest& request) {
