@@ -8,6 +8,7 @@
 #include "ProxyDialog.h"
 #include "core/download/LocalSite.h"
 #include "core/download/SitePages.h"
+#include "io/AtomicFile.h"
 #include "io/IniFile.h"
 
 #include <QAction>
@@ -330,6 +331,28 @@ private slots:
         QCOMPARE(ini.ReadString("PROXY", "ProxyPort", ""), std::string("80"));
         QCOMPARE(ini.ReadString("PROXY", "ProxyUsername", "x"), std::string());
         QCOMPARE(ini.ReadString("PROXY", "ProxyPassword", "x"), std::string());
+    }
+
+    void aFailedWriteOfTheProxySettingsIsReportedAndTheFileKept() {
+        TGuiFixture f;
+        WriteBytes(f.Path() / MainSettingsFileName, "[PROXY]\r\nProxyMode=0\r\n");
+        QVERIFY(f.Start());
+        const std::string before = ReadBytes(f.Path() / MainSettingsFileName);
+        OnModal<TProxyDialog>([](TProxyDialog* d) {
+            d->ModeButton(2)->setChecked(true);
+            d->ServerEdit()->setText(QStringLiteral("proxy.lan"));
+            PressOk(d);
+        });
+        SetWriteFaultHookForTesting([](std::size_t) { return false; });
+        f.Window->DrawsTab()->ProxySettings->trigger();
+        SetWriteFaultHookForTesting(nullptr);
+
+        const std::vector<QString> errors = f.TextsOf(TMessageKind::Error);
+        QCOMPARE(errors.size(), std::size_t(1));
+        QVERIFY(errors[0].startsWith(QStringLiteral("Ошибка записи в файл конфигурации!\n\n")));
+        QCOMPARE(ReadBytes(f.Path() / MainSettingsFileName), before);
+        QCOMPARE(f.Window->StatusText(TFormMain::PanelOperation), QString());
+        QVERIFY(!f.Core->Busy());
     }
 
     void unknownStoredProxyModeShowsNoProxy() {
