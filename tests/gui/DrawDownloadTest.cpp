@@ -101,7 +101,11 @@ private slots:
                 enabledWhileBusy = download.isEnabled();
             }
         };
-        download.trigger();
+        // F3 from the draws list.
+        f.Window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(f.Window.get()));
+        tab.List()->setFocus();
+        QTest::keyClick(tab.List(), Qt::Key_F3);
         f.Ui.ProgressObserver = nullptr;
 
         QCOMPARE(headings, QStringList{QStringLiteral("Загрузка архива тиражей...\n")});
