@@ -75,7 +75,11 @@ constexpr const char* UsageText =
     "  script run FILE [--log LOG] [--seed S]\n"
     "                                 прогноз по сценарию при смещении --offset; сделанные ставки\n"
     "  script test FILE --tests N [--log LOG] [--seed S]\n"
-    "                                 тест сценария на N последних тиражах; итоги по тиражам\n";
+    "                                 тест сценария на N последних тиражах; итоги по тиражам\n"
+    "  card                           карта тиражей: строка на тираж, новые сверху\n"
+    "  layout [--len N]               схема выпадения номеров по N тиражам при смещении --offset\n"
+    "                                 и пять списков сравнения\n"
+    "  weekday [--len N]              количество выпадений номеров по дням недели за N тиражей\n";
 
 struct TCommand {
     const char* Word;
@@ -123,6 +127,9 @@ const TCommand Commands[] = {
     {"script", "show", CmdScriptShow},
     {"script", "run", CmdScriptRun},
     {"script", "test", CmdScriptTest},
+    {"card", nullptr, CmdCard},
+    {"layout", nullptr, CmdLayout},
+    {"weekday", nullptr, CmdWeekday},
 };
 
 bool HasSubCommands(const std::string& word) {

@@ -78,6 +78,9 @@ int CmdScriptRun(TCliContext& ctx);
 int CmdScriptTest(TCliContext& ctx);
 int CmdScriptShow(TCliContext& ctx);
 int CmdDownload(TCliContext& ctx);
+int CmdCard(TCliContext& ctx);
+int CmdLayout(TCliContext& ctx);
+int CmdWeekday(TCliContext& ctx);
 
 // Retries of a failed batch of "download" unless --retries says otherwise: with --yes
 // a dead site would otherwise be asked for forever.

@@ -26,6 +26,9 @@
 #include "stats/StatFilter.h"
 #include "stats/StatList.h"
 #include "stats/StatTable.h"
+#include "views/CardView.h"
+#include "views/LayoutView.h"
+#include "views/WeekView.h"
 
 #include <array>
 #include <filesystem>
@@ -268,6 +271,31 @@ public:
     bool StatSortDescending() const { return StatSortDescending_; }
     void ResetStatTableKey() { StatKey_.reset(); }
 
+    // ---- Card, layout and weekday views -------------------------------------------
+    const TCardView& Card() const { return Card_; }
+    const TLayoutView& Layout() const { return Layout_; }
+    const TWeekView& Week() const { return Week_; }
+    bool ViewTabShown(TAnalysisView view) const;
+    // The view menu's switches ("TabCard", ...), written at once; a hidden view
+    // forgets its data.
+    void SetViewTabShown(TAnalysisView view, bool on);
+    TCardColouring CardColouring() const {
+        return {View_.ColorCard, View_.ColorCardSequences, Config_.ChannelSize};
+    }
+    // Builds a shown view (a hidden one does no work); unforced, only when what it
+    // shows changed since its last build. Returns whether it was built.
+    bool RefreshCard(bool force);
+    bool RefreshLayout(bool force);
+    bool RefreshLayoutCompare(bool force);
+    bool RefreshWeek(bool force);
+    bool CanViewFilter(TAnalysisView view) const {
+        return !Busy() && !WorkingList_.empty() && ViewTabShown(view);
+    }
+    // "Оставить выделенные" / "Удалить выделенные" of a view: keeps (removes) the
+    // combinations with any number of the selected cells, as the numbers method's
+    // filter does. False when the cells hold no number (the list is left alone).
+    bool ViewFilter(TAnalysisView view, std::span<const TGridCell> cells, bool exclude);
+
     // ---- Stakes ----------------------------------------------------------------
     TStakesFile& Stakes() { return Stakes_; }
     const TStakesFile& Stakes() const { return Stakes_; }
@@ -501,6 +529,11 @@ private:
     // Writes the PROXY section; false after a reported failure.
     bool WriteProxySettings();
     void StopRunningScript();
+    // Runs the build of a view with its status text; a failure is shown and leaves
+    // the view empty.
+    void BuildView(const std::string& status, const std::function<void()>& build,
+                   const std::function<void()>& clear);
+    TLayoutInput LayoutInput() const { return {Draws_, Offset_, View_.SortedDraws, OffsetInfo_.NextDrawSet}; }
 
     IUserInterface& Ui_;
     TSessionOptions Options_;
@@ -564,6 +597,10 @@ private:
     int StatSortColumn_ = 1;
     bool StatSortDescending_ = false;
     TWeights StatWeights_; // those the last table was computed with
+
+    TCardView Card_;
+    TLayoutView Layout_;
+    TWeekView Week_;
 
     TSessionScriptHost ScriptHost_{*this};
     TScriptLog ScriptLog_{Options_.DataDir};
