@@ -1,6 +1,7 @@
 #include "MainWindow.h"
 
 #include "ActionList.h"
+#include "AnalysisTabs.h"
 #include "CombsTab.h"
 #include "DrawsTab.h"
 #include "GuiText.h"
@@ -147,6 +148,7 @@ TFormMain::TFormMain(Session& session, TMessageBoxUi& ui, QWidget* parent)
     RightPages_ = new QTabWidget;
     StatsTab_ = new TStatsTab(Session_, *Actions_);
     RightPages_->addTab(StatsTab_, QString::fromUtf8(TStatsTab::Caption));
+    AnalysisTabs_ = new TAnalysisTabs(Session_, *Actions_, *RightPages_, StatsTab_, this);
     StakesTab_ = new TStakesTab(Session_, *Actions_, *CombsTab_);
     RightPages_->addTab(StakesTab_, QString::fromUtf8(TStakesTab::Caption));
     RatingsTab_ = new TRatingsTab(Session_, *Actions_);
@@ -296,6 +298,7 @@ void TFormMain::CreateMenus() {
 
     QMenu* view = menuBar()->addMenu(QStringLiteral("Вид"));
     view->addAction(TabTables);
+    AnalysisTabs_->AddCommands(*view);
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("Справка"));
     help->addAction(HelpInfo);
@@ -441,6 +444,7 @@ void TFormMain::RestoreViewState() {
     RegularsTab_->RestoreViewState(ini);
     SystemsTab_->RestoreViewState(ini);
     ScriptTab_->RestoreViewState(ini);
+    AnalysisTabs_->RestoreViewState();
 
     TPlacement placement;
     const bool placed =
@@ -485,6 +489,7 @@ void TFormMain::SaveViewState() {
         RegularsTab_->SaveViewState(values);
         SystemsTab_->SaveViewState(values);
         ScriptTab_->SaveViewState(values);
+        AnalysisTabs_->SaveViewState();
         if (RightPages_->isVisible())
             Session_.View().LeftPanelWidth = Splitter_->sizes().value(0);
         try {
@@ -536,6 +541,7 @@ void TFormMain::closeEvent(QCloseEvent* event) {
 }
 
 void TFormMain::SessionEvent(TSessionEvent event) {
+    AnalysisTabs_->SessionEvent(event);
     switch (event) {
     case TSessionEvent::BusyChanged:
         ShowBusy(Session_.Busy());

@@ -25,6 +25,7 @@ class Session;
 namespace kumby::gui {
 
 class TActionList;
+class TAnalysisTabs;
 class TCombsTab;
 class TDrawsTab;
 class TMessageBoxUi;
@@ -85,6 +86,7 @@ public:
     TSystemsTab* SystemsTab() const { return SystemsTab_; }
     QMenu* SystemsMenu() const { return SystemsMenu_; }
     TScriptTab* ScriptTab() const { return ScriptTab_; }
+    TAnalysisTabs* AnalysisTabs() const { return AnalysisTabs_; }
     TActionList& Actions() const { return *Actions_; }
     QTabWidget* LeftPages() const { return LeftPages_; }
     QTabWidget* RightPages() const { return RightPages_; }
@@ -146,6 +148,7 @@ private:
     TSystemsTab* SystemsTab_;
     QMenu* SystemsMenu_ = nullptr;
     TScriptTab* ScriptTab_;
+    TAnalysisTabs* AnalysisTabs_;
     QToolBar* Tools_ = nullptr;
     std::array<TStatusPanelLabel*, PanelCount> Panels_{};
     QString OperationText_;

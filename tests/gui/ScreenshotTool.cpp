@@ -6,6 +6,8 @@
 // state shows the main window at its designed size. An empty script gets two sample
 // lines, so that the script tab has something to show.
 
+#include "AnalysisTabs.h"
+#include "CardTab.h"
 #include "CombsGenerateDialog.h"
 #include "CombsTab.h"
 #include "DrawDetailsWindow.h"
@@ -16,6 +18,7 @@
 #include "FilterHelpWindow.h"
 #include "FiltersManagerDialog.h"
 #include "HelpDialog.h"
+#include "LayoutTab.h"
 #include "MainWindow.h"
 #include "MessageBoxUi.h"
 #include "ProxyDialog.h"
@@ -26,6 +29,8 @@
 #include "StatsTab.h"
 #include "SystemDialogs.h"
 #include "SystemsTab.h"
+#include "ViewGridModel.h"
+#include "WeekTab.h"
 #include "app/Session.h"
 #include "core/download/LocalSite.h"
 
@@ -33,6 +38,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
+#include <QItemSelection>
 #include <QLineEdit>
 #include <QProgressDialog>
 #include <QPushButton>
@@ -262,6 +268,37 @@ int main(int argc, char** argv) {
     help.show();
     Save(help, args[2], "help");
     help.hide();
+
+    // The card, layout and weekday tabs (at the offset set above), each in both looks
+    // its view menu gives; the switches are put back.
+    TAnalysisTabs& views = *window.AnalysisTabs();
+    auto selectCells = [](QTableView& grid, int top, int left, int bottom, int right) {
+        const QAbstractItemModel& m = *grid.model();
+        if (m.rowCount() > bottom && m.columnCount() > right)
+            grid.selectionModel()->select(QItemSelection(m.index(top, left), m.index(bottom, right)),
+                                          QItemSelectionModel::ClearAndSelect);
+    };
+    window.RightPages()->setCurrentWidget(views.CardTab());
+    selectCells(*views.CardTab()->Grid(), 1, 4, 3, 6);
+    Save(window, args[2], "card");
+    views.ColorCardSequences->trigger();
+    Save(window, args[2], "card-channels");
+    views.ColorCardSequences->trigger();
+    window.RightPages()->setCurrentWidget(views.LayoutTab());
+    selectCells(*views.LayoutTab()->Grid(), 0, 0, 0, 0);
+    Save(window, args[2], "layout");
+    views.LayoutGradient->trigger();
+    Save(window, args[2], "layout-checker");
+    views.LayoutGradient->trigger();
+    TWeekTab& week = *views.WeekTab();
+    window.RightPages()->setCurrentWidget(&week);
+    week.Grid()->setCurrentIndex(week.Model()->index(4, 6));
+    Save(window, args[2], "week");
+    views.WeekChartType->trigger();
+    views.WeekChartMode->trigger();
+    Save(window, args[2], "week-line-by-days");
+    views.WeekChartMode->trigger();
+    views.WeekChartType->trigger();
 
     if (window.SystemsTab()->Shown()) {
         window.RightPages()->setCurrentWidget(window.SystemsTab());

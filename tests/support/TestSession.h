@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <string>
 #include <utility>
 
 namespace kumby::testing {
@@ -56,5 +57,20 @@ private:
     bool OwnDir_ = true;
     std::filesystem::path SharedPath_;
 };
+
+// The statistics tab's keep or remove step with the NUMS rows of these numbers, the
+// table computed over the last 100 draws.
+inline void FilterByNumbers(Session& s, const std::vector<int>& numbers, bool exclude) {
+    s.View().DrawsStatLen = 100;
+    s.SortStatTable(-1, false);
+    s.ComputeTable(static_cast<std::size_t>(s.Registry().FindByCode("NUMS")), true);
+    std::vector<std::size_t> rows;
+    const TStatTable& t = s.LastStatTable();
+    for (std::size_t r = 0; r < t.RowCount(); ++r)
+        for (int n : numbers)
+            if (t.DisplayRow(r).Texts[StatColValue] == std::to_string(n))
+                rows.push_back(r);
+    s.StatFilter(rows, exclude);
+}
 
 } // namespace kumby::testing

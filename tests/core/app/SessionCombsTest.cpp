@@ -38,18 +38,8 @@ protected:
     }
 
     // Computes NUMS over all draws and filters by the given numbers.
-    void FilterNums(std::vector<int> numbers, bool exclude) {
-        const int nums = S->Registry().FindByCode("NUMS");
-        S->View().DrawsStatLen = 100;
-        S->SortStatTable(-1, false);
-        S->ComputeTable(static_cast<std::size_t>(nums), true);
-        std::vector<std::size_t> rows;
-        const TStatTable& t = S->LastStatTable();
-        for (std::size_t r = 0; r < t.RowCount(); ++r)
-            for (int n : numbers)
-                if (t.DisplayRow(r).Texts[StatColValue] == std::to_string(n))
-                    rows.push_back(r);
-        S->StatFilter(rows, exclude);
+    void FilterNums(const std::vector<int>& numbers, bool exclude) {
+        testing::FilterByNumbers(*S, numbers, exclude);
     }
 
     TTestSession T;

@@ -5,7 +5,6 @@
 #include "app/Session.h"
 
 #include "io/IniFile.h"
-#include "stats/StatTable.h"
 #include "support/TestSession.h"
 
 #include <gtest/gtest.h>
@@ -31,19 +30,6 @@ protected:
         S = T.S.get();
     }
 
-    // The statistics tab's filter with NUMS rows of these numbers.
-    void NumsFilter(const std::vector<int>& numbers, bool exclude) {
-        S->SortStatTable(-1, false);
-        S->ComputeTable(static_cast<std::size_t>(S->Registry().FindByCode("NUMS")), true);
-        std::vector<std::size_t> rows;
-        const TStatTable& t = S->LastStatTable();
-        for (std::size_t r = 0; r < t.RowCount(); ++r)
-            for (int n : numbers)
-                if (t.DisplayRow(r).Texts[StatColValue] == std::to_string(n))
-                    rows.push_back(r);
-        S->StatFilter(rows, exclude);
-    }
-
     TTestSession T;
     Session* S = nullptr;
 };
@@ -63,7 +49,7 @@ TEST_F(SessionViewsTest, KeepFromACardSelectionEqualsTheNumbersFilter) {
 
     S->CombsUndo();
     EXPECT_EQ(S->WorkingList().size(), FullSetSize);
-    NumsFilter({5, 13}, false);
+    testing::FilterByNumbers(*S, {5, 13}, false);
     EXPECT_EQ(S->WorkingList(), fromCard);
 }
 

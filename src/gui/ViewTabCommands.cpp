@@ -1,0 +1,80 @@
+#include "ViewTabCommands.h"
+
+#include "ActionButton.h"
+#include "ActionList.h"
+#include "ViewGridModel.h"
+#include "app/Session.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMenu>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTableView>
+
+#include <climits>
+
+namespace kumby::gui {
+
+TViewTabCommands AddViewTabCommands(Session& session, TActionList& actions, TAnalysisView view,
+                                    QTableView& grid, const TViewTabTexts& texts,
+                                    const std::function<void()>& refresh) {
+    TViewTabCommands c;
+    auto canFilter = [&session, &grid, view] {
+        return session.CanViewFilter(view) && grid.selectionModel()->hasSelection();
+    };
+    c.Refresh = actions.Add(texts.RefreshCaption, texts.RefreshHint, {},
+                            [&session, view] { return session.ViewTabShown(view); });
+    c.Include = actions.Add(QStringLiteral("Оставить выделенные"), texts.IncludeHint, {}, canFilter);
+    c.Exclude = actions.Add(QStringLiteral("Удалить выделенные"), texts.ExcludeHint, {}, canFilter);
+    QObject::connect(c.Refresh, &QAction::triggered, &grid, refresh);
+    for (QAction* action : {c.Include, c.Exclude}) {
+        const bool exclude = action == c.Exclude;
+        QObject::connect(action, &QAction::triggered, &grid, [&session, &grid, view, exclude] {
+            const std::vector<TGridCell> cells = SelectedCells(grid);
+            session.ViewFilter(view, cells, exclude);
+        });
+    }
+    QObject::connect(grid.selectionModel(), &QItemSelectionModel::selectionChanged, &grid,
+                     [&actions] { actions.Update(); });
+
+    auto* menu = new QMenu(&grid);
+    menu->addAction(c.Refresh);
+    menu->addSeparator();
+    menu->addAction(c.Include);
+    menu->addAction(c.Exclude);
+    grid.setContextMenuPolicy(Qt::CustomContextMenu);
+    QObject::connect(&grid, &QTableView::customContextMenuRequested, menu,
+                     [menu, &grid](const QPoint& pos) { menu->popup(grid.viewport()->mapToGlobal(pos)); });
+    return c;
+}
+
+QHBoxLayout* ViewCommandRow(const TViewTabCommands& commands, QSpinBox* length) {
+    auto* row = new QHBoxLayout;
+    if (length) {
+        auto* label = new QLabel(QStringLiteral("Тиражей:"));
+        label->setBuddy(length);
+        row->addWidget(label);
+        row->addWidget(length);
+        row->addSpacing(8);
+    }
+    row->addWidget(ActionButton(commands.Refresh, QStringLiteral("Обновить")));
+    row->addSpacing(8);
+    row->addWidget(ActionButton(commands.Include, QStringLiteral("Оставить выделенные")));
+    row->addWidget(ActionButton(commands.Exclude, QStringLiteral("Удалить выделенные")));
+    row->addStretch();
+    return row;
+}
+
+QSpinBox* ViewLengthEdit(const QString& name, int value, const QString& hint) {
+    auto* spin = new QSpinBox;
+    spin->setObjectName(name);
+    spin->setRange(1, INT_MAX);
+    spin->setValue(std::max(1, value));
+    spin->setMinimumWidth(80);
+    spin->setToolTip(hint);
+    spin->setStatusTip(hint);
+    return spin;
+}
+
+} // namespace kumby::gui
