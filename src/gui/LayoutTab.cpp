@@ -8,6 +8,7 @@
 
 #include <QGridLayout>
 #include <QHeaderView>
+#include <QScrollArea>
 #include <QSignalBlocker>
 #include <QSpinBox>
 #include <QSplitter>
@@ -73,6 +74,9 @@ TLayoutTab::TLayoutTab(Session& session, TActionList& actions, QWidget* parent)
         CompareLengths_[at] = spin;
         CompareLists_[at] = list;
         compareLayout->addWidget(spin, 0, i);
+        // Room for the window's caption and a dozen numbers; a narrow tab scrolls the lists.
+        list->setMinimumWidth(
+            list->fontMetrics().horizontalAdvance(QStringLiteral("Кол-во 0000 - 0000 00, 00, 00, 00")) + 24);
         compareLayout->addWidget(list, 1, i);
         connect(spin, &QSpinBox::valueChanged, this,
                 [this, at](int len) { Session_.View().LayoutCompareLen[at] = len; });
@@ -86,7 +90,12 @@ TLayoutTab::TLayoutTab(Session& session, TActionList& actions, QWidget* parent)
 
     Splitter_ = new QSplitter(Qt::Vertical);
     Splitter_->addWidget(Grid_);
-    Splitter_->addWidget(compare);
+    auto* compareArea = new QScrollArea;
+    compareArea->setWidget(compare);
+    compareArea->setWidgetResizable(true);
+    compareArea->setFrameShape(QFrame::NoFrame);
+    compareArea->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    Splitter_->addWidget(compareArea);
     Splitter_->setStretchFactor(0, 1);
     Splitter_->setStretchFactor(1, 0);
     Splitter_->setChildrenCollapsible(false);
