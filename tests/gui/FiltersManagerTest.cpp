@@ -79,7 +79,8 @@ private slots:
         tab.FiltersManager->trigger();
         QCOMPARE(title, QStringLiteral("Менеджер избранных методов расчета статистики"));
         QCOMPARE(total, QStringLiteral("всего %1 методов").arg(all));
-        QCOMPARE(groups, 4); // the numbers, sums, differences and shredding families have landed
+        // The numbers, sums, differences, sequences and shredding families have landed.
+        QCOMPARE(groups, 5);
         QVERIFY(numsMarked);
         QVERIFY(digsMarked);
 

@@ -427,6 +427,20 @@ private slots:
         expected.emplace_back(name("DIFM"), QString::number(largestDiff));
         expected.emplace_back(name("DIFD"), QString::number(*high - *low));
         expected.emplace_back(name("DIFK"), QString::number(mostTimes));
+        // The sequences family's charts: runs of neighbours one apart either way.
+        int runs = 0, longestRun = 0;
+        for (std::size_t p = 0; p < shown.size();) {
+            std::size_t q = p + 1;
+            while (q < shown.size() && std::abs(shown[q] - shown[q - 1]) == 1)
+                ++q;
+            if (q - p >= 2) {
+                ++runs;
+                longestRun = std::max(longestRun, static_cast<int>(q - p));
+            }
+            p = q;
+        }
+        expected.emplace_back(name("SEQS"), QString::number(runs));
+        expected.emplace_back(name("LENS"), QString::number(longestRun));
         for (int p = 1; p <= NumbersInDraw; ++p)
             expected.emplace_back(name(("POS" + std::to_string(p)).c_str()), QString::number(shown[p - 1]));
         // The shredding family's default formulas, two digits after the point.

@@ -14,6 +14,7 @@
 #include <fstream>
 #include <functional>
 #include <numeric>
+#include <vector>
 
 namespace kumby {
 namespace {
@@ -232,6 +233,45 @@ TEST(FilterIndependent, DifferencesFamily) {
                  {{"--offset", "1", "filter", "DIFD", "--keep", "20"},
                   [](const int* c) { return c[11] - c[0] == 20; }},
              });
+}
+
+// Lengths of the runs of consecutive numbers of an ascending set.
+std::vector<int> RunLengths(const int* c) {
+    std::vector<int> lengths{1};
+    for (int i = 1; i < 12; ++i) {
+        if (c[i] == c[i - 1] + 1)
+            ++lengths.back();
+        else
+            lengths.push_back(1);
+    }
+    return lengths;
+}
+
+TEST(FilterIndependent, SequencesFamily) {
+    TTempDir dir;
+    WriteArchive(dir.Path(), MakeDemoArchive(50, 5, 46000));
+    const auto has = [](int length) {
+        return [length](const int* c) {
+            const std::vector<int> l = RunLengths(c);
+            return std::find(l.begin(), l.end(), length) != l.end();
+        };
+    };
+    const auto longRuns = [](const int* c) {
+        const std::vector<int> l = RunLengths(c);
+        return std::count_if(l.begin(), l.end(), [](int n) { return n >= 2; });
+    };
+    const auto longest = [](const int* c) {
+        const std::vector<int> l = RunLengths(c);
+        return *std::max_element(l.begin(), l.end());
+    };
+    RunCases(dir, {
+                      {{"filter", "SEQL", "--keep", "5"}, has(5)},
+                      {{"filter", "SEQL", "--remove", "1"}, [=](const int* c) { return !has(1)(c); }},
+                      {{"filter", "SEQS", "--keep", "0", "6"},
+                       [=](const int* c) { return longRuns(c) == 0 || longRuns(c) == 6; }},
+                      {{"filter", "LENS", "--remove", "2", "3"},
+                       [=](const int* c) { return longest(c) != 2 && longest(c) != 3; }},
+                  });
 }
 
 // The first two digits after the point of top / bottom, 0 without a value.

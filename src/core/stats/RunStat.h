@@ -1,16 +1,20 @@
 #pragma once
 
 // Runs of consecutive items as tuple values: from the items that 12 numbers give
-// (their adjacent differences, their channels ...), every run of RunLength
-// consecutive items is one value, the items in Key1..KeyN and 0 in the words a run
-// does not fill. Shown as the items joined by ":".
+// (their adjacent differences, their channels, the lengths of their sequences ...),
+// every run of RunLength consecutive items is one value, the items in Key1..KeyN
+// and 0 in the words a run does not fill. Shown as the items joined by ":".
 //
 // Self supplies `int ItemsOf(const uint8_t* numbers, uint8_t* items)`, which writes
 // at most 12 items in order and returns how many; and may set
 // `static constexpr bool TrackFirstRunOnly`, for items of which one draw gives the
-// same run several times: then only a draw's first run measures a gap.
+// same run several times: then only a draw's first run measures a gap; and
+// `static constexpr bool FromCombination`, for items that 12 numbers alone give:
+// then a combination gives its runs as a draw does.
 
 #include "stats/VexoFilters.h"
+
+#include <span>
 
 namespace kumby {
 
@@ -20,6 +24,7 @@ template <class Self, class Kind, int RunLength> class TRunStat : public Kind {
 public:
     using Kind::Kind;
     static constexpr bool TrackFirstRunOnly = false;
+    static constexpr bool FromCombination = false;
 
     std::string ValueText(const TStatEntry& e) const override {
         const uint16_t keys[4] = {e.Key1, e.Key2, e.Key3, e.Key4};
@@ -35,14 +40,25 @@ public:
         uint8_t items[NumbersInDraw];
         const int count = self().ItemsOf(this->CurDraw.Numbers, items);
         for (int p = 0; p + RunLength <= count; ++p) {
-            uint16_t keys[4] = {};
-            for (int i = 0; i < RunLength; ++i)
-                keys[i] = items[p + i];
-            this->Entry.Key1 = keys[0];
-            this->Entry.Key2 = keys[1];
-            this->Entry.Key3 = keys[2];
-            this->Entry.Key4 = keys[3];
+            SetRun(items + p);
             this->Merge(stat, !Self::TrackFirstRunOnly || p == 0);
+        }
+    }
+
+    void AddCombination(const TCombination& comb, TStatDrawArray& stat) override {
+        Kind::AddCombination(comb, stat);
+        if constexpr (Self::FromCombination) {
+            uint8_t items[NumbersInDraw];
+            const int count = self().ItemsOf(comb.data(), items);
+            if constexpr (RunLength == 1) {
+                this->MergeEachNumber(stat, std::span<const uint8_t>(items, static_cast<std::size_t>(count)),
+                                      false);
+            } else {
+                for (int p = 0; p + RunLength <= count; ++p) {
+                    SetRun(items + p);
+                    this->Merge(stat, false);
+                }
+            }
         }
     }
 
@@ -60,6 +76,15 @@ public:
     }
 
 private:
+    void SetRun(const uint8_t* run) {
+        uint16_t keys[4] = {};
+        for (int i = 0; i < RunLength; ++i)
+            keys[i] = run[i];
+        this->Entry.Key1 = keys[0];
+        this->Entry.Key2 = keys[1];
+        this->Entry.Key3 = keys[2];
+        this->Entry.Key4 = keys[3];
+    }
     Self& self() { return static_cast<Self&>(*this); }
 };
 

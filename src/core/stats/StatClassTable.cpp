@@ -4,6 +4,7 @@
 #include "stats/StatList.h"
 #include "stats/families/VF_Diff.h"
 #include "stats/families/VF_Nums.h"
+#include "stats/families/VF_Seqn.h"
 #include "stats/families/VF_Shrd.h"
 #include "stats/families/VF_Sums.h"
 
@@ -37,6 +38,10 @@ const TStatClassInfo* const ClassTable[] = {
     &TstMinMaxDiffs::ClassInfo,
     &TstDiffSame::ClassInfo,
     &TstDiffSameCnt::ClassInfo,
+    // Sequences family (after the segment classes).
+    &TstSequenceLen::ClassInfo,
+    &TstSequenceCnt::ClassInfo,
+    &TstSequenceLenMax::ClassInfo,
     // Differences family, the difference runs (after the combination classes).
     &TstCombDiffSeq2::ClassInfo,
     &TstCombDiffSeq3::ClassInfo,

@@ -280,6 +280,13 @@ protected:
     void MergeEachNumber(TStatDrawArray& stat, std::span<const uint8_t> numbers, bool trackPeriods) {
         Merger_.AddEachNumber(stat, Entry, numbers, trackPeriods);
     }
+    // Lists the values first..last of Key1 beforehand, with Count 0.
+    void SeedKeyRange(TStatDrawArray& stat, uint16_t first, uint16_t last) {
+        for (uint32_t k = first; k <= last; ++k) {
+            Entry.Key1 = static_cast<uint16_t>(k);
+            Merge(stat, false);
+        }
+    }
     const TConfigData& Config() const;
 
     const TStatList& List;

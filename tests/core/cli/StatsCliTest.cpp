@@ -42,15 +42,15 @@ TEST_F(StatsCliTest, MethodsListsTheRegistryWithGroupsAndFlags) {
     TRun r = Run({"methods", "--all"});
     ASSERT_EQ(r.Code, 0) << r.Err;
     const auto lines = Lines(r.Out);
-    ASSERT_EQ(lines.size(), 42u);
+    ASSERT_EQ(lines.size(), 45u);
     EXPECT_EQ(lines[0], "№\tКод\tГруппа\tФлаги\tНазвание");
     EXPECT_EQ(lines[3],
               "2\tEVEN\t{ num } Числа тиража\tNG\t{ num } Количество четных чисел в тираже (Ч:Н) [ NG ]");
-    const char* codes[] = {"NUMS",  "DIGS",  "EVEN", "EVNV", "SMAL", "SMLV", "PRIM", "PRMV", "SUMS",
-                           "SUM1",  "SUM2",  "SUM3", "SUMC", "SUMV", "SUMT", "SUME", "SUMP", "S2T3",
-                           "DIFA",  "DIFM",  "DIFD", "DIFO", "DIFK", "KDS2", "KDS3", "KDS4", "POS1",
-                           "POS2",  "POS3",  "POS4", "POS5", "POS6", "POS7", "POS8", "POS9", "POS10",
-                           "POS11", "POS12", "SHR1", "SHR2", "SHR3"};
+    const char* codes[] = {"NUMS", "DIGS", "EVEN",  "EVNV",  "SMAL",  "SMLV", "PRIM", "PRMV", "SUMS",
+                           "SUM1", "SUM2", "SUM3",  "SUMC",  "SUMV",  "SUMT", "SUME", "SUMP", "S2T3",
+                           "DIFA", "DIFM", "DIFD",  "DIFO",  "DIFK",  "SEQL", "SEQS", "LENS", "KDS2",
+                           "KDS3", "KDS4", "POS1",  "POS2",  "POS3",  "POS4", "POS5", "POS6", "POS7",
+                           "POS8", "POS9", "POS10", "POS11", "POS12", "SHR1", "SHR2", "SHR3"};
     for (std::size_t i = 0; i < std::size(codes); ++i) {
         const auto cells = Cells(lines[i + 1]);
         ASSERT_EQ(cells.size(), 5u) << lines[i + 1];
@@ -66,8 +66,10 @@ TEST_F(StatsCliTest, MethodsListsTheRegistryWithGroupsAndFlags) {
     EXPECT_EQ(Cells(lines[20])[3], "SNG");
     EXPECT_EQ(Cells(lines[21])[3], "NG");
     EXPECT_EQ(Cells(lines[22])[4], "{ dif } Одинаковые разности между соседними позициями [ SN ]");
-    EXPECT_EQ(Cells(lines[24])[4], "{ dif } Сочетания из 2 разностей между числами [ S ]");
-    EXPECT_EQ(Cells(lines[29])[3], "SNG");
+    EXPECT_EQ(Cells(lines[24])[4], "{ seq } Длина последовательности в тираже [ SN ]");
+    EXPECT_EQ(Cells(lines[26])[4], "{ seq } Макс. длина последовательности в тираже [ SNG ]");
+    EXPECT_EQ(Cells(lines[27])[4], "{ dif } Сочетания из 2 разностей между числами [ S ]");
+    EXPECT_EQ(Cells(lines[32])[3], "SNG");
 
     // Favourites narrow the list; --all still shows everything.
     WriteBytes(Dir / "Kumby_12x24.flt", "[FILTERS]\r\nFavorites=EVEN,POS3\r\n");
@@ -77,7 +79,7 @@ TEST_F(StatsCliTest, MethodsListsTheRegistryWithGroupsAndFlags) {
     ASSERT_EQ(shown.size(), 3u) << r.Out;
     EXPECT_EQ(Cells(shown[1])[0], "2");
     EXPECT_EQ(Cells(shown[2])[1], "POS3");
-    EXPECT_EQ(Lines(Run({"methods", "--all"}).Out).size(), 42u);
+    EXPECT_EQ(Lines(Run({"methods", "--all"}).Out).size(), lines.size());
 
     EXPECT_EQ(Run({"methods", "extra"}).Code, 1);
 }
