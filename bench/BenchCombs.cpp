@@ -110,6 +110,12 @@ void BM_FilterShr1Keep(benchmark::State& state) {
 }
 BENCHMARK(BM_FilterShr1Keep)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
 
+// A count against the newest draw: the weights of its numbers, then a sum per combination.
+void BM_FilterRpc2Keep(benchmark::State& state) {
+    FilterPass(state, "RPC2", {5, 6}, false);
+}
+BENCHMARK(BM_FilterRpc2Keep)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
+
 // The argument is the number of newest draws of a 5,000-draw archive.
 void BM_ExcludeLastDraws(benchmark::State& state) {
     const int n = static_cast<int>(state.range(0));

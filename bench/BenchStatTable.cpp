@@ -59,4 +59,15 @@ void BM_StatTableKds4(benchmark::State& state) {
 }
 BENCHMARK(BM_StatTableKds4)->Unit(benchmark::kMillisecond);
 
+// The repeat methods that look furthest back: four draws.
+void BM_StatTablePrv2o3(benchmark::State& state) {
+    TableOf(state, "PRV2O3");
+}
+BENCHMARK(BM_StatTablePrv2o3)->Unit(benchmark::kMillisecond);
+
+void BM_StatTablePrc2o3(benchmark::State& state) {
+    TableOf(state, "PRC2O3");
+}
+BENCHMARK(BM_StatTablePrc2o3)->Unit(benchmark::kMillisecond);
+
 } // namespace

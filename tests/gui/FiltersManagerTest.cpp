@@ -79,8 +79,8 @@ private slots:
         tab.FiltersManager->trigger();
         QCOMPARE(title, QStringLiteral("Менеджер избранных методов расчета статистики"));
         QCOMPARE(total, QStringLiteral("всего %1 методов").arg(all));
-        // The numbers, sums, differences, sequences and shredding families have landed.
-        QCOMPARE(groups, 5);
+        // The numbers, sums, differences, sequences, repeats and shredding families have landed.
+        QCOMPARE(groups, 6);
         QVERIFY(numsMarked);
         QVERIFY(digsMarked);
 

@@ -274,6 +274,64 @@ TEST(FilterIndependent, SequencesFamily) {
                   });
 }
 
+// Numbers of the set that are in the draw shifted cyclically by s.
+int Common(const int* c, const TDrawRecord& draw, int s = 0) {
+    int count = 0;
+    for (const uint8_t n : draw.Numbers)
+        count += Has(c, (n + s + 23) % 24 + 1);
+    return count;
+}
+
+// Newest draw E, then C, B, A before it; a combination follows E (or C at offset 1).
+TEST(FilterIndependent, RepeatsFamily) {
+    TTempDir dir;
+    const TDrawsArray draws = {
+        DrawOf(1, {1, 2, 3, 4, 5, 6, 13, 14, 15, 16, 17, 18}),
+        DrawOf(2, {24, 22, 20, 18, 16, 14, 12, 10, 8, 6, 4, 2}),
+        DrawOf(3, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}),
+        DrawOf(5, {23, 24, 1, 2, 7, 8, 13, 14, 19, 20, 21, 22}),
+    };
+    WriteArchive(dir.Path(), draws);
+    const TDrawRecord &a = draws[0], &b = draws[1], &c = draws[2], &e = draws[3];
+    // Numbers of the set in both draws, or in the first and not the second.
+    const auto in = [](const TDrawRecord& d, int n) {
+        return std::find(d.Numbers, d.Numbers + 12, n) != d.Numbers + 12;
+    };
+    const auto both = [=](const TDrawRecord& x, const TDrawRecord& y) {
+        return [=](const int* comb) {
+            return std::count_if(comb, comb + 12, [&](int n) { return in(x, n) && in(y, n); });
+        };
+    };
+    const auto onlyFirst = [=](const TDrawRecord& x, const TDrawRecord& y) {
+        return [=](const int* comb) {
+            return std::count_if(comb, comb + 12, [&](int n) { return in(x, n) && !in(y, n); });
+        };
+    };
+    RunCases(
+        dir,
+        {
+            {{"filter", "RPC2", "--keep", "4", "5"},
+             [=](const int* x) { return Common(x, e) == 4 || Common(x, e) == 5; }},
+            {{"filter", "PRC+1", "--remove", "6"}, [=](const int* x) { return Common(x, e, 1) != 6; }},
+            {{"filter", "PRC-2", "--keep", "7"}, [=](const int* x) { return Common(x, e, -2) == 7; }},
+            {{"filter", "RPO1", "--keep", "6"}, [=](const int* x) { return Common(x, c) == 6; }},
+            {{"filter", "PRC2O2", "--remove", "6"}, [=](const int* x) { return Common(x, b) != 6; }},
+            {{"filter", "PRC2O3", "--keep", "5"}, [=](const int* x) { return Common(x, a) == 5; }},
+            {{"filter", "RPC3", "--keep", "2"}, [=](const int* x) { return both(e, c)(x) == 2; }},
+            {{"filter", "PRB2", "--remove", "3", "4"},
+             [=](const int* x) { return onlyFirst(e, c)(x) != 3 && onlyFirst(e, c)(x) != 4; }},
+            {{"filter", "RPV2", "--keep", "1", "8"}, [](const int* x) { return Has(x, 1) || Has(x, 8); }},
+            {{"filter", "PRV-1", "--remove", "24"}, [](const int* x) { return !Has(x, 24); }},
+            // One draw back the window ends at C, which the combination follows.
+            {{"--offset", "1", "filter", "RPC2", "--keep", "6"},
+             [=](const int* x) { return Common(x, c) == 6; }},
+            {{"--offset", "1", "filter", "PRC+2", "--keep", "3"},
+             [=](const int* x) { return Common(x, c, 2) == 3; }},
+            {{"--offset", "1", "filter", "RPC3", "--remove", "6"},
+             [=](const int* x) { return both(c, b)(x) != 6; }},
+        });
+}
+
 // The first two digits after the point of top / bottom, 0 without a value.
 int Shredded(long double top, long double bottom) {
     if (bottom == 0)

@@ -4,6 +4,7 @@
 #include "stats/StatList.h"
 #include "stats/families/VF_Diff.h"
 #include "stats/families/VF_Nums.h"
+#include "stats/families/VF_Reps.h"
 #include "stats/families/VF_Seqn.h"
 #include "stats/families/VF_Shrd.h"
 #include "stats/families/VF_Sums.h"
@@ -42,6 +43,27 @@ const TStatClassInfo* const ClassTable[] = {
     &TstSequenceLen::ClassInfo,
     &TstSequenceCnt::ClassInfo,
     &TstSequenceLenMax::ClassInfo,
+    // Repeats family.
+    &TstRepValues2::ClassInfo,
+    &TstRepValues3::ClassInfo,
+    &TstRepValues2B3::ClassInfo,
+    &TstRepValues2over1::ClassInfo,
+    &TstRepValues2over2::ClassInfo,
+    &TstRepValues2over3::ClassInfo,
+    &TstRepValues2P1::ClassInfo,
+    &TstRepValues2N1::ClassInfo,
+    &TstRepValues2P2::ClassInfo,
+    &TstRepValues2N2::ClassInfo,
+    &TstRepCount2::ClassInfo,
+    &TstRepCount3::ClassInfo,
+    &TstRepCount2B3::ClassInfo,
+    &TstRepCount2over1::ClassInfo,
+    &TstRepCount2over2::ClassInfo,
+    &TstRepCount2over3::ClassInfo,
+    &TstRepCount2P1::ClassInfo,
+    &TstRepCount2N1::ClassInfo,
+    &TstRepCount2P2::ClassInfo,
+    &TstRepCount2N2::ClassInfo,
     // Differences family, the difference runs (after the combination classes).
     &TstCombDiffSeq2::ClassInfo,
     &TstCombDiffSeq3::ClassInfo,
