@@ -116,6 +116,11 @@ void BM_FilterRpc2Keep(benchmark::State& state) {
 }
 BENCHMARK(BM_FilterRpc2Keep)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
 
+void BM_FilterHcv1Remove(benchmark::State& state) {
+    FilterPass(state, "HCV1", {0, 2}, true);
+}
+BENCHMARK(BM_FilterHcv1Remove)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
+
 // The argument is the number of newest draws of a 5,000-draw archive.
 void BM_ExcludeLastDraws(benchmark::State& state) {
     const int n = static_cast<int>(state.range(0));

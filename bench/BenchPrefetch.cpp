@@ -103,6 +103,13 @@ BENCHMARK_CAPTURE(AddCombinationPass, SUMS, "SUMS")
     ->MeasureProcessCPUTime()
     ->UseRealTime()
     ->Unit(benchmark::kMillisecond);
+// The folding triangle of the characteristic number.
+BENCHMARK_CAPTURE(AddCombinationPass, HCV1, "HCV1")
+    ->Arg(1)
+    ->Arg(2)
+    ->MeasureProcessCPUTime()
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
 // Runs of consecutive numbers: up to twelve values per combination.
 BENCHMARK_CAPTURE(AddCombinationPass, SEQL, "SEQL")
     ->Arg(1)

@@ -443,6 +443,16 @@ private slots:
         expected.emplace_back(name("LENS"), QString::number(longestRun));
         for (int p = 1; p <= NumbersInDraw; ++p)
             expected.emplace_back(name(("POS" + std::to_string(p)).c_str()), QString::number(shown[p - 1]));
+        // The characteristic number: the triangle of differences folded down to u, v.
+        std::vector<int> row = shown;
+        while (row.size() > 2) {
+            for (std::size_t i = 0; i + 1 < row.size(); ++i)
+                row[i] = std::abs(row[i + 1] - row[i]);
+            row.pop_back();
+        }
+        const int d = std::abs(row[1] - row[0]);
+        expected.emplace_back(name("HCV1"), QString::number(d));
+        expected.emplace_back(name("HCV2"), QString::number(d <= 1 ? row[0] + row[1] : d));
         // The shredding family's default formulas, two digits after the point.
         auto shred = [&](std::initializer_list<int> top, std::initializer_list<int> bottom) {
             long double a = 0, b = 0;

@@ -14,6 +14,7 @@
 #include <fstream>
 #include <functional>
 #include <numeric>
+#include <utility>
 #include <vector>
 
 namespace kumby {
@@ -330,6 +331,50 @@ TEST(FilterIndependent, RepeatsFamily) {
             {{"--offset", "1", "filter", "RPC3", "--remove", "6"},
              [=](const int* x) { return both(c, b)(x) != 6; }},
         });
+}
+
+// The last two values of the triangle of absolute differences of neighbours.
+std::pair<int, int> Folded(const int* numbers) {
+    int row[12];
+    std::copy(numbers, numbers + 12, row);
+    for (int size = 12; size > 2; --size)
+        for (int i = 0; i + 1 < size; ++i)
+            row[i] = std::abs(row[i + 1] - row[i]);
+    return {row[0], row[1]};
+}
+
+int Varnek(const int* numbers, bool sumNearEqual) {
+    const auto [u, v] = Folded(numbers);
+    const int d = std::abs(v - u);
+    return sumNearEqual && d <= 1 ? u + v : d;
+}
+
+// The newest draw folds to (2, 1): 3 and its multiples 24 .. 6 are proposed. The one
+// before it folds to (7, 6) as drawn (13 alone) and to (1, 2) sorted (3 and 24 .. 6).
+TEST(FilterIndependent, CharacteristicNumberFamily) {
+    TTempDir dir;
+    const TDrawsArray draws = {
+        DrawOf(7, {5, 6, 7, 8, 9, 10, 11, 12, 13, 18, 23, 24}),
+        DrawOf(8, {12, 10, 1, 2, 3, 4, 5, 6, 7, 8, 9, 24}),
+        DrawOf(9, {3, 6, 9, 13, 14, 15, 16, 17, 18, 19, 20, 21}),
+    };
+    WriteArchive(dir.Path(), draws);
+    int oldest[12], middle[12];
+    std::copy(draws[0].Numbers, draws[0].Numbers + 12, oldest);
+    std::copy(draws[1].Numbers, draws[1].Numbers + 12, middle);
+    const int hcv1 = Varnek(oldest, false), hcv2 = Varnek(middle, true);
+    RunCases(dir, {
+                      {{"filter", "HCV1", "--keep", std::to_string(hcv1)},
+                       [=](const int* c) { return Varnek(c, false) == hcv1; }},
+                      {{"filter", "HCV2", "--remove", std::to_string(hcv2)},
+                       [=](const int* c) { return Varnek(c, true) != hcv2; }},
+                      {{"filter", "HCV3", "--keep", "3 (1)", "24"},
+                       [](const int* c) { return Has(c, 3) || Has(c, 24); }},
+                      {{"--offset", "1", "filter", "HCV3", "--keep", "13 (1)"},
+                       [](const int* c) { return Has(c, 13); }},
+                      {{"--sorted", "--offset", "1", "filter", "HCV3", "--remove", "6", "9"},
+                       [](const int* c) { return !Has(c, 6) && !Has(c, 9); }},
+                  });
 }
 
 // The first two digits after the point of top / bottom, 0 without a value.

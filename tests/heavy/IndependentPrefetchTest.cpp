@@ -65,7 +65,7 @@ bool Prime(int n) {
 
 // Families whose files other heavy tests count.
 bool CountedElsewhere(const std::string& code) {
-    for (const char* prefix : {"SHR", "SEQ", "LENS"})
+    for (const char* prefix : {"SHR", "SEQ", "LENS", "HCV"})
         if (code.starts_with(prefix))
             return true;
     return false;

@@ -20,11 +20,11 @@ namespace {
 using testing::ReadBytes;
 using testing::TTestSession;
 
-const char* const Codes[] = {"SEQL", "SEQS", "LENS"};
-enum TCodeIndex { Seql, Seqs, Lens, CodeCount };
+const char* const Codes[] = {"SEQL", "SEQS", "LENS", "HCV1", "HCV2"};
+enum TCodeIndex { Seql, Seqs, Lens, Hcv1, Hcv2, CodeCount };
 static_assert(std::size(Codes) == CodeCount);
 
-constexpr int KeyRange = 64;
+constexpr int KeyRange = 64; // runs up to 12, characteristic numbers up to 46
 using TCounts = std::array<std::array<int64_t, KeyRange>, CodeCount>;
 
 TCounts CountIndependently() {
@@ -49,6 +49,17 @@ TCounts CountIndependently() {
         }
         ++counts[Seqs][runs];
         ++counts[Lens][longest];
+        // The triangle: absolute differences of neighbours, ten rounds down to u, v.
+        int row[12];
+        for (int bit = 0, k = 0; bit < 24; ++bit)
+            if (mask >> bit & 1)
+                row[k++] = bit + 1;
+        for (int size = 12; size > 2; --size)
+            for (int i = 0; i + 1 < size; ++i)
+                row[i] = std::abs(row[i + 1] - row[i]);
+        const int d = std::abs(row[1] - row[0]);
+        ++counts[Hcv1][d];
+        ++counts[Hcv2][d <= 1 ? row[0] + row[1] : d];
         const uint32_t low = mask & -mask;
         const uint32_t ripple = mask + low;
         mask = ripple | (((mask ^ ripple) >> 2) / low);

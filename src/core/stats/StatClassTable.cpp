@@ -3,6 +3,7 @@
 
 #include "stats/StatList.h"
 #include "stats/families/VF_Diff.h"
+#include "stats/families/VF_HCV.h"
 #include "stats/families/VF_Nums.h"
 #include "stats/families/VF_Reps.h"
 #include "stats/families/VF_Seqn.h"
@@ -71,6 +72,10 @@ const TStatClassInfo* const ClassTable[] = {
     // Numbers family, the position classes (after the combination classes).
     &TstPosVal::ClassInfo,
     &TstPosExt::ClassInfo,
+    // Characteristic number family (after the chain classes).
+    &TstVarnek1::ClassInfo,
+    &TstVarnek2::ClassInfo,
+    &TstVarnek3::ClassInfo,
     // Shredding family, the last rows of the table.
     &TstShreddingStat::ClassInfo,
 };
