@@ -79,7 +79,11 @@ constexpr const char* UsageText =
     "  card                           карта тиражей: строка на тираж, новые сверху\n"
     "  layout [--len N]               схема выпадения номеров по N тиражам при смещении --offset\n"
     "                                 и пять списков сравнения\n"
-    "  weekday [--len N]              количество выпадений номеров по дням недели за N тиражей\n";
+    "  weekday [--len N]              количество выпадений номеров по дням недели за N тиражей\n"
+    "  graph CODE [--len N]           значения метода по N тиражам при смещении --offset, затем\n"
+    "                                 среднее и наиболее частое значение\n"
+    "  sumdist                        распределение сумм всех комбинаций и всех тиражей, три уровня\n"
+    "  repeats [--len N] [--depth D]  совпадения каждого из N последних тиражей с D тиражами до него\n";
 
 struct TCommand {
     const char* Word;
@@ -130,6 +134,9 @@ const TCommand Commands[] = {
     {"card", nullptr, CmdCard},
     {"layout", nullptr, CmdLayout},
     {"weekday", nullptr, CmdWeekday},
+    {"graph", nullptr, CmdGraph},
+    {"sumdist", nullptr, CmdSumDist},
+    {"repeats", nullptr, CmdRepeats},
 };
 
 bool HasSubCommands(const std::string& word) {

@@ -81,6 +81,9 @@ int CmdDownload(TCliContext& ctx);
 int CmdCard(TCliContext& ctx);
 int CmdLayout(TCliContext& ctx);
 int CmdWeekday(TCliContext& ctx);
+int CmdGraph(TCliContext& ctx);
+int CmdSumDist(TCliContext& ctx);
+int CmdRepeats(TCliContext& ctx);
 
 // Retries of a failed batch of "download" unless --retries says otherwise: with --yes
 // a dead site would otherwise be asked for forever.

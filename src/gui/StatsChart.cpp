@@ -33,7 +33,7 @@ int MarkerPixels(int size) {
 QImage MarkerImage(const TChartSeries& s) {
     const int side = MarkerPixels(s.MarkerSize);
     QImage image(side, side, QImage::Format_ARGB32);
-    image.fill(Rgb(s.LineColour));
+    image.fill(Rgb(s.MarkerFill == LineColourFill ? s.LineColour : s.MarkerFill));
     QPainter painter(&image);
     painter.setPen(Rgb(s.MarkerOutline));
     painter.drawRect(0, 0, side - 1, side - 1);
@@ -106,7 +106,9 @@ void TStatsChart::Show(const std::vector<TChartSeries>& series) {
             line->setLightMarker(MarkerImage(s));
             line->setMarkerSize(MarkerPixels(s.MarkerSize));
         }
-        line->setPointLabelsVisible(false);
+        line->setPointLabelsFormat(QStringLiteral("@yPoint"));
+        line->setPointLabelsClipping(false);
+        line->setPointLabelsVisible(s.ValueMarksVisible);
         c->addSeries(line);
         line->attachAxis(AxisX_);
         line->attachAxis(axisY);

@@ -27,7 +27,10 @@
 #include "stats/StatList.h"
 #include "stats/StatTable.h"
 #include "views/CardView.h"
+#include "views/GraphSeries.h"
 #include "views/LayoutView.h"
+#include "views/RepeatsAnalysis.h"
+#include "views/SumDistribution.h"
 #include "views/WeekView.h"
 
 #include <array>
@@ -181,6 +184,25 @@ public:
     // The favourites file or an exported names file; a failure is shown, then false.
     bool LoadMethodNames(const std::filesystem::path& file, bool withFavourites);
     bool SaveMethodNames(const std::filesystem::path& file, bool withFavourites, bool allNames);
+
+    // ---- Graphs and side analyses ------------------------------------------------
+    bool GraphsShown() const { return View_.TabGraphs; }
+    // The view menu's switch, written at once; a hidden tab forgets its graph.
+    void SetTabGraphs(bool on);
+    // The graph of registry entry `method` over the last DrawsGraphLen draws at the
+    // offset. A hidden tab does no work; unforced, nothing happens while what the graph
+    // was made from is unchanged; NoStatMethod clears it. Returns whether the graph was
+    // touched. A failure is shown and leaves no graph.
+    bool ComputeGraph(std::size_t method, bool force);
+    const TGraphSeries& LastGraph() const { return Graph_; }
+    // The next request builds the graph again (the settings changed what methods give).
+    void ResetGraphKey() { GraphKey_.reset(); }
+    // The full set and the archive by sum, with status, progress and Stop; none when
+    // stopped or after a reported failure.
+    std::optional<TSumDistribution> SumDistribution();
+    // The repeats of the last `length` draws up to `depth` back, with progress and
+    // Stop; none when stopped or after a reported failure.
+    std::optional<std::vector<TRepeatRow>> Repeats(int length, int depth);
 
     // ---- Combination stores --------------------------------------------------
     TCombsArray& WorkingList() { return WorkingList_; }
@@ -564,6 +586,9 @@ private:
     TCombsArray Buffer_;
     std::pair<int, int> BufferKey_{-1, -1};
     std::vector<TFilterRow> FilterRows_;
+
+    std::optional<TGraphKey> GraphKey_;
+    TGraphSeries Graph_;
 
     TStakesFile Stakes_;
     std::vector<IStakeCheckSink*> StakeSinks_;

@@ -73,13 +73,18 @@ struct TChartPoint {
     std::string Label;
 };
 
+// A marker fill that stands for the line's own colour.
+inline constexpr TColour LineColourFill = 0xFFFFFFFF;
+
 struct TChartSeries {
     std::string Title;
     TColour LineColour = 0;
     int LineWidth = 1;
     TColour MarkerOutline = 0;
+    TColour MarkerFill = LineColourFill; // the marks' inside; by default the line's colour
     int MarkerSize = 2;
     bool MarkersVisible = true;
+    bool ValueMarksVisible = false; // each point's value written beside it
     std::vector<TChartPoint> Points;
 };
 
