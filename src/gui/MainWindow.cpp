@@ -4,6 +4,7 @@
 #include "AnalysisTabs.h"
 #include "CombsTab.h"
 #include "DrawsTab.h"
+#include "GraphsTab.h"
 #include "GuiText.h"
 #include "HelpDialog.h"
 #include "MessageBoxUi.h"
@@ -149,6 +150,7 @@ TFormMain::TFormMain(Session& session, TMessageBoxUi& ui, QWidget* parent)
     StatsTab_ = new TStatsTab(Session_, *Actions_);
     RightPages_->addTab(StatsTab_, QString::fromUtf8(TStatsTab::Caption));
     AnalysisTabs_ = new TAnalysisTabs(Session_, *Actions_, *RightPages_, StatsTab_, this);
+    GraphsTab_ = new TGraphsTab(Session_, *Actions_, *RightPages_, *StatsTab_, RightPages_);
     StakesTab_ = new TStakesTab(Session_, *Actions_, *CombsTab_);
     RightPages_->addTab(StakesTab_, QString::fromUtf8(TStakesTab::Caption));
     RatingsTab_ = new TRatingsTab(Session_, *Actions_);
@@ -298,7 +300,9 @@ void TFormMain::CreateMenus() {
 
     QMenu* view = menuBar()->addMenu(QStringLiteral("Вид"));
     view->addAction(TabTables);
+    view->addAction(GraphsTab_->TabGraphs);
     AnalysisTabs_->AddCommands(*view);
+    GraphsTab_->AddCommands(*view);
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("Справка"));
     help->addAction(HelpInfo);
@@ -445,6 +449,7 @@ void TFormMain::RestoreViewState() {
     SystemsTab_->RestoreViewState(ini);
     ScriptTab_->RestoreViewState(ini);
     AnalysisTabs_->RestoreViewState();
+    GraphsTab_->RestoreViewState();
 
     TPlacement placement;
     const bool placed =
@@ -490,6 +495,7 @@ void TFormMain::SaveViewState() {
         SystemsTab_->SaveViewState(values);
         ScriptTab_->SaveViewState(values);
         AnalysisTabs_->SaveViewState();
+        GraphsTab_->SaveViewState();
         if (RightPages_->isVisible())
             Session_.View().LeftPanelWidth = Splitter_->sizes().value(0);
         try {
@@ -550,6 +556,7 @@ void TFormMain::SessionEvent(TSessionEvent event) {
         DrawsTab_->SessionEvent(event);
         CombsTab_->SessionEvent(event);
         StatsTab_->SessionEvent(event);
+        GraphsTab_->SessionEvent(event);
         Actions_->Update();
         break;
     case TSessionEvent::DrawsChanged:
@@ -568,10 +575,12 @@ void TFormMain::SessionEvent(TSessionEvent event) {
         break;
     case TSessionEvent::AnalysisViewsChanged:
         StatsTab_->SessionEvent(event);
+        GraphsTab_->SessionEvent(event);
         break;
     case TSessionEvent::SettingsChanged:
         CombsTab_->SessionEvent(event);
         StatsTab_->SessionEvent(event);
+        GraphsTab_->SessionEvent(event);
         ScriptTab_->SessionEvent(event);
         break;
     case TSessionEvent::StakesChanged:

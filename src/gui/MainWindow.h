@@ -28,6 +28,7 @@ class TActionList;
 class TAnalysisTabs;
 class TCombsTab;
 class TDrawsTab;
+class TGraphsTab;
 class TMessageBoxUi;
 class TRatingsTab;
 class TRegularsTab;
@@ -87,6 +88,7 @@ public:
     QMenu* SystemsMenu() const { return SystemsMenu_; }
     TScriptTab* ScriptTab() const { return ScriptTab_; }
     TAnalysisTabs* AnalysisTabs() const { return AnalysisTabs_; }
+    TGraphsTab* GraphsTab() const { return GraphsTab_; }
     TActionList& Actions() const { return *Actions_; }
     QTabWidget* LeftPages() const { return LeftPages_; }
     QTabWidget* RightPages() const { return RightPages_; }
@@ -149,6 +151,7 @@ private:
     QMenu* SystemsMenu_ = nullptr;
     TScriptTab* ScriptTab_;
     TAnalysisTabs* AnalysisTabs_;
+    TGraphsTab* GraphsTab_;
     QToolBar* Tools_ = nullptr;
     std::array<TStatusPanelLabel*, PanelCount> Panels_{};
     QString OperationText_;

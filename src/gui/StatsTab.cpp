@@ -216,9 +216,10 @@ void TStatsTab::ApplyFullSetColumns() {
 }
 
 void TStatsTab::FillLists(bool reload, bool keepSelection) {
-    FillMethodLists(Session_, *Methods_, nullptr, reload, keepSelection);
+    FillMethodLists(Session_, *Methods_, ChartList_, reload, keepSelection);
     RegistryMayHaveChanged_ = false;
     Actions_.Update();
+    emit listsFilled();
 }
 
 void TStatsTab::ComputeTable(bool force) {

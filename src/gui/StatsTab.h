@@ -45,8 +45,9 @@ public:
     void AddCommands(QMenu& menu) const;
     void SessionEvent(TSessionEvent event);
 
-    // Refills the method list (see FillMethodLists).
+    // Refills the method list (see FillMethodLists) and the chart list when there is one.
     void FillLists(bool reload, bool keepSelection);
+    void SetChartList(QComboBox* list) { ChartList_ = list; }
     // Asks the session for the table of the selected method and shows it; errors
     // are reported, never thrown.
     void ComputeTable(bool force);
@@ -75,6 +76,9 @@ public:
     // Keeps (or removes) the combinations with the values of the selected rows.
     void StatFilterExecute(bool exclude);
 
+signals:
+    void listsFilled();
+
 private:
     void CreateActions();
     // Columns "Норма", "Отклонение", "Откл-ие в %" exist only with the full-set comparison.
@@ -86,6 +90,7 @@ private:
     TActionList& Actions_;
     QSpinBox* Length_;
     QComboBox* Methods_;
+    QComboBox* ChartList_ = nullptr;
     TStatsModel* Model_;
     QTableView* List_;
     TStatsChart* Chart_;
