@@ -13,6 +13,7 @@
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLegend>
 #include <QLineSeries>
 #include <QMenu>
 #include <QPushButton>
@@ -51,6 +52,7 @@ TGraphsTab::TGraphsTab(Session& session, TActionList& actions, QTabWidget& pages
 
     Marks_ = new QCheckBox(QStringLiteral("Отображать метки на графике"));
     Chart_ = new TStatsChart;
+    Chart_->chart()->legend()->setShowToolTips(true); // whole titles where the row cuts them
 
     TabGraphs = actions.AddCheck(QStringLiteral("Вкладка \"Графики\""),
                                  QStringLiteral("Скрыть / показать вкладку \"Графики\""));

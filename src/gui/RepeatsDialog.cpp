@@ -10,6 +10,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLegend>
 #include <QPushButton>
 #include <QRandomGenerator>
 #include <QSpinBox>
@@ -63,10 +64,15 @@ public:
 
 namespace {
 
-// A random colour dark enough to show on white.
-TColour RandomColour() {
-    const int hue = QRandomGenerator::global()->bounded(360);
-    return QColor::fromHsv(hue, 255, 90 + QRandomGenerator::global()->bounded(120)).rgb() & 0xFFFFFF;
+// Random colours dark enough to show on white: from a random hue on, each next one
+// turned by the golden angle, so that neighbours differ.
+void SetRandomColours(std::vector<TChartSeries>& lines) {
+    double hue = QRandomGenerator::global()->bounded(360.0);
+    for (TChartSeries& line : lines) {
+        const int value = 150 + QRandomGenerator::global()->bounded(70);
+        line.LineColour = QColor::fromHsv(static_cast<int>(hue) % 360, 255, value).rgb() & 0xFFFFFF;
+        hue += 137.5;
+    }
 }
 
 QSpinBox* FieldEdit(const QString& hint) {
@@ -106,6 +112,7 @@ TRepeatsDialog::TRepeatsDialog(Session& session, QWidget* parent) : QDialog(pare
             c, List_->fontMetrics().horizontalAdvance(QString::fromUtf8(RepeatsColumnCaptions()[c])) + 24);
     Chart_ = new TStatsChart;
     Chart_->setMinimumHeight(150);
+    Chart_->chart()->legend()->setAlignment(Qt::AlignRight); // twelve titles do not fit in a row
     Splitter_ = new QSplitter(Qt::Vertical);
     Splitter_->addWidget(List_);
     Splitter_->addWidget(Chart_);
@@ -151,8 +158,7 @@ void TRepeatsDialog::Calculate() {
     if (!rows)
         return;
     std::vector<TChartSeries> lines = RepeatsChart(*rows);
-    for (TChartSeries& line : lines)
-        line.LineColour = RandomColour();
+    SetRandomColours(lines);
     Model_->SetRows(std::move(*rows));
     Chart_->Show(lines);
 }

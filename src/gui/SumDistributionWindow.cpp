@@ -2,6 +2,7 @@
 
 #include "StatsChart.h"
 
+#include <QLegend>
 #include <QVBoxLayout>
 
 namespace kumby::gui {
@@ -11,11 +12,13 @@ TSumDistributionWindow::TSumDistributionWindow(const TSumDistribution& distribut
     setWindowTitle(QString::fromUtf8(SumDistributionTitle));
     setWindowFlag(Qt::WindowMaximizeButtonHint, true);
     Chart_ = new TStatsChart;
+    // The level titles carry their sums: a column beside the chart keeps them whole.
+    Chart_->chart()->legend()->setAlignment(Qt::AlignRight);
     Chart_->Show(SumDistributionChart(distribution));
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(4, 4, 4, 4);
     layout->addWidget(Chart_);
-    resize(1000, 600);
+    resize(1200, 640);
 }
 
 } // namespace kumby::gui

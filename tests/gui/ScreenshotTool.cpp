@@ -17,11 +17,13 @@
 #include "FileDialogs.h"
 #include "FilterHelpWindow.h"
 #include "FiltersManagerDialog.h"
+#include "GraphsTab.h"
 #include "HelpDialog.h"
 #include "LayoutTab.h"
 #include "MainWindow.h"
 #include "MessageBoxUi.h"
 #include "ProxyDialog.h"
+#include "RepeatsDialog.h"
 #include "ScriptLineDialog.h"
 #include "ScriptTab.h"
 #include "SettingsDialog.h"
@@ -36,6 +38,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QItemSelection>
@@ -325,6 +328,24 @@ int main(int argc, char** argv) {
     filter.show();
     Save(filter, args[2], "script-filter");
     filter.hide();
+
+    // The graphs tab with value marks, the sum distribution and the repeats dialog.
+    TGraphsTab& graphs = *window.GraphsTab();
+    if (session.GraphsShown()) {
+        window.RightPages()->setCurrentWidget(&graphs);
+        const int sums = session.Registry().FindByCode("SUMS");
+        graphs.MethodList()->setCurrentIndex(
+            graphs.MethodList()->findData(QVariant::fromValue<qulonglong>(static_cast<qulonglong>(sums))));
+        graphs.LengthEdit()->setValue(30);
+        graphs.DrawsGraphCalc->trigger();
+        graphs.MarksBox()->setChecked(true);
+        Save(window, args[2], "graphs");
+    }
+    SaveModal(args[2], "sum-distribution", [&] { graphs.SumDistribution->trigger(); });
+    TRepeatsDialog repeats(session, &window);
+    repeats.show();
+    Save(repeats, args[2], "repeats");
+    repeats.hide();
 
     TSystemGenerateDialog systemGenerate(16, ui, &window);
     systemGenerate.show();
