@@ -60,8 +60,8 @@ private slots:
         QStringList rightTabs;
         for (int i = 0; i < w.RightPages()->count(); ++i)
             rightTabs << w.RightPages()->tabText(i);
-        QCOMPARE(rightTabs, (QStringList{"Статистика", "Карта", "Схема", "Неделя", "Ставки", "Рейтинг",
-                                         "Системы", "Сценарий", "Регуляры"}));
+        QCOMPARE(rightTabs, (QStringList{"Статистика", "Графики", "Карта", "Схема", "Неделя", "Ставки",
+                                         "Рейтинг", "Системы", "Сценарий", "Регуляры"}));
         QVERIFY(w.RightPages()->isVisible());
 
         TDrawsTab& tab = *w.DrawsTab();
