@@ -80,7 +80,7 @@ constexpr const char* UsageText =
     "  layout [--len N]               схема выпадения номеров по N тиражам при смещении --offset\n"
     "                                 и пять списков сравнения\n"
     "  weekday [--len N]              количество выпадений номеров по дням недели за N тиражей\n"
-    "  graph CODE [--len N]           значения метода по N тиражам при смещении --offset, затем\n"
+    "  chart CODE [--depth N]         значения метода по N тиражам при смещении --offset, затем\n"
     "                                 среднее и наиболее частое значение\n"
     "  sumdist                        распределение сумм всех комбинаций и всех тиражей, три уровня\n"
     "  repeats [--len N] [--depth D]  совпадения каждого из N последних тиражей с D тиражами до него\n";
@@ -134,7 +134,7 @@ const TCommand Commands[] = {
     {"card", nullptr, CmdCard},
     {"layout", nullptr, CmdLayout},
     {"weekday", nullptr, CmdWeekday},
-    {"graph", nullptr, CmdGraph},
+    {"chart", nullptr, CmdChart},
     {"sumdist", nullptr, CmdSumDist},
     {"repeats", nullptr, CmdRepeats},
 };

@@ -81,7 +81,7 @@ int CmdDownload(TCliContext& ctx);
 int CmdCard(TCliContext& ctx);
 int CmdLayout(TCliContext& ctx);
 int CmdWeekday(TCliContext& ctx);
-int CmdGraph(TCliContext& ctx);
+int CmdChart(TCliContext& ctx);
 int CmdSumDist(TCliContext& ctx);
 int CmdRepeats(TCliContext& ctx);
 

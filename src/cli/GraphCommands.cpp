@@ -8,10 +8,10 @@
 
 namespace kumby::cli {
 
-int CmdGraph(TCliContext& ctx) {
+int CmdChart(TCliContext& ctx) {
     TViewState& view = ctx.Core.View();
     // The options only change this run; nothing is written to the view file.
-    view.DrawsGraphLen = ctx.TakeIntOption("--len", view.DrawsGraphLen, 1, 2147483647);
+    view.DrawsGraphLen = ctx.TakeIntOption("--depth", view.DrawsGraphLen, 1, 2147483647);
     if (ctx.Args.empty())
         throw TCliError{"Не указан код метода расчета статистики."};
     const std::string code = ctx.Args.front();

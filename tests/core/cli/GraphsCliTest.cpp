@@ -30,7 +30,7 @@ protected:
 };
 
 TEST_F(GraphsCliTest, GraphListsTheWindowThenAverageAndMostFrequent) {
-    const TRun r = Run({"--offset", "1", "graph", "sums", "--len", "3"});
+    const TRun r = Run({"--offset", "1", "chart", "sums", "--depth", "3"});
     ASSERT_EQ(r.Code, 0) << r.Err;
     EXPECT_EQ(OutputLines(r.Out), (std::vector<std::string>{"Тираж\tЗначение", "11\t100", "12\t120",
                                                             "13\t120", "Среднее значение\t113.33",
@@ -39,7 +39,7 @@ TEST_F(GraphsCliTest, GraphListsTheWindowThenAverageAndMostFrequent) {
 
 TEST_F(GraphsCliTest, GraphRefusesUnknownAndUnchartedMethods) {
     for (const char* code : {"NOPE", "NUMS"}) {
-        const TRun r = Run({"graph", code});
+        const TRun r = Run({"chart", code});
         EXPECT_EQ(r.Code, 1) << code;
         EXPECT_TRUE(r.Out.empty());
         EXPECT_NE(r.Err.find(code), std::string::npos) << r.Err;
