@@ -3,6 +3,7 @@
 #include "ActionList.h"
 #include "CardTab.h"
 #include "LayoutTab.h"
+#include "TabPlaces.h"
 #include "ViewGridModel.h"
 #include "WeekTab.h"
 #include "app/Session.h"
@@ -12,9 +13,9 @@
 
 namespace kumby::gui {
 
-TAnalysisTabs::TAnalysisTabs(Session& session, TActionList& actions, QTabWidget& pages, QWidget* after,
+TAnalysisTabs::TAnalysisTabs(Session& session, TActionList& actions, QTabWidget& pages, TTabPlaces& places,
                              QObject* parent)
-    : QObject(parent), Session_(session), Pages_(pages), After_(after) {
+    : QObject(parent), Session_(session), Pages_(pages), Places_(places) {
     Card_ = new TCardTab(session, actions, &pages);
     Layout_ = new TLayoutTab(session, actions, &pages);
     Week_ = new TWeekTab(session, actions, &pages);
@@ -106,20 +107,10 @@ void TAnalysisTabs::SyncSwitches() {
 }
 
 void TAnalysisTabs::SyncTabs() {
-    // In their fixed order after the anchor tab, each while its switch is on.
-    int at = Pages_.indexOf(After_) + 1;
     const std::pair<QWidget*, TAnalysisView> tabs[] = {
         {Card_, TAnalysisView::Card}, {Layout_, TAnalysisView::Layout}, {Week_, TAnalysisView::Week}};
-    for (const auto& [tab, view] : tabs) {
-        const int index = Pages_.indexOf(tab);
-        const bool shown = Session_.ViewTabShown(view);
-        if (shown && index < 0)
-            Pages_.insertTab(at, tab, QString::fromUtf8(AnalysisViewCaption(view)));
-        else if (!shown && index >= 0)
-            Pages_.removeTab(index);
-        if (shown)
-            ++at;
-    }
+    for (const auto& [tab, view] : tabs)
+        Places_.Show(tab, QString::fromUtf8(AnalysisViewCaption(view)), Session_.ViewTabShown(view));
     SyncSwitches();
 }
 

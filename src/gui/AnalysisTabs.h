@@ -22,13 +22,15 @@ namespace kumby::gui {
 class TActionList;
 class TCardTab;
 class TLayoutTab;
+class TTabPlaces;
 class TWeekTab;
 
 class TAnalysisTabs : public QObject {
     Q_OBJECT
 public:
-    // The tabs go on `pages` right after `after`.
-    TAnalysisTabs(Session& session, TActionList& actions, QTabWidget& pages, QWidget* after, QObject* parent);
+    // The tabs go on `pages` at their places.
+    TAnalysisTabs(Session& session, TActionList& actions, QTabWidget& pages, TTabPlaces& places,
+                  QObject* parent);
 
     TCardTab* CardTab() const { return Card_; }
     TLayoutTab* LayoutTab() const { return Layout_; }
@@ -57,7 +59,7 @@ private:
 
     Session& Session_;
     QTabWidget& Pages_;
-    QWidget* After_;
+    TTabPlaces& Places_;
     TCardTab* Card_;
     TLayoutTab* Layout_;
     TWeekTab* Week_;

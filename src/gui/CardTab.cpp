@@ -32,11 +32,13 @@ TCardTab::TCardTab(Session& session, TActionList& actions, QWidget* parent)
         Session_, Actions_, TAnalysisView::Card, *Grid_,
         {QStringLiteral("Обновить карту тиражей"), QStringLiteral("Построить карту тиражей заново"),
          QStringLiteral("В списке комбинаций оставить комбинации с выделенными в карте числами"),
-         QStringLiteral("Из списка комбинаций удалить комбинации с выделенными в карте числами")},
+         QStringLiteral("Из списка комбинаций удалить комбинации с выделенными в карте числами"),
+         QStringLiteral("Экспорт карты тиражей в Microsoft Excel"), QStringLiteral("Тираж")},
         [this] { Refresh(true); });
     CardRefresh = commands.Refresh;
     CardFilterInclude = commands.Include;
     CardFilterExclude = commands.Exclude;
+    CardExport = commands.Export;
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(4, 4, 4, 4);

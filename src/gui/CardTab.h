@@ -36,6 +36,7 @@ public:
     QAction* CardRefresh;
     QAction* CardFilterInclude;
     QAction* CardFilterExclude;
+    QAction* CardExport;
 
 protected:
     void showEvent(QShowEvent* event) override;

@@ -2,11 +2,13 @@
 
 #include "ActionButton.h"
 #include "ActionList.h"
+#include "ChartImage.h"
 #include "MethodLists.h"
 #include "RepeatsDialog.h"
 #include "StatsChart.h"
 #include "StatsTab.h"
 #include "SumDistributionWindow.h"
+#include "TabPlaces.h"
 #include "app/Session.h"
 
 #include <QCheckBox>
@@ -27,9 +29,9 @@
 
 namespace kumby::gui {
 
-TGraphsTab::TGraphsTab(Session& session, TActionList& actions, QTabWidget& pages, TStatsTab& statsTab,
-                       QWidget* parent)
-    : QWidget(parent), Session_(session), Actions_(actions), Pages_(pages), After_(&statsTab) {
+TGraphsTab::TGraphsTab(Session& session, TActionList& actions, QTabWidget& pages, TTabPlaces& places,
+                       TStatsTab& statsTab, QWidget* parent)
+    : QWidget(parent), Session_(session), Actions_(actions), Pages_(pages), Places_(places) {
     hide(); // on the page only while its switch is on
     const QString lengthHint = QStringLiteral("Количество тиражей, отображаемых на графике");
     auto* lengthLabel = new QLabel(QStringLiteral("Тиражей:"));
@@ -52,7 +54,9 @@ TGraphsTab::TGraphsTab(Session& session, TActionList& actions, QTabWidget& pages
 
     Marks_ = new QCheckBox(QStringLiteral("Отображать метки на графике"));
     Chart_ = new TStatsChart;
-    Chart_->chart()->legend()->setShowToolTips(true); // whole titles where the row cuts them
+    // A column beside the chart keeps the titles whole; a row above it cut the third.
+    Chart_->chart()->legend()->setAlignment(Qt::AlignRight);
+    SaveChart = AddSaveChartAction(*Chart_, Session_.Ui());
 
     TabGraphs = actions.AddCheck(QStringLiteral("Вкладка \"Графики\""),
                                  QStringLiteral("Скрыть / показать вкладку \"Графики\""));
@@ -75,6 +79,7 @@ TGraphsTab::TGraphsTab(Session& session, TActionList& actions, QTabWidget& pages
     commandRow->addSpacing(8);
     commandRow->addWidget(Marks_);
     commandRow->addStretch();
+    commandRow->addWidget(ActionButton(SaveChart, SaveChart->text()));
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(4, 4, 4, 4);
     layout->addLayout(methodRow);
@@ -120,11 +125,7 @@ void TGraphsTab::AddCommands(QMenu& menu) const {
 void TGraphsTab::SyncTab() {
     const bool shown = Session_.GraphsShown();
     TabGraphs->setChecked(shown);
-    const int index = Pages_.indexOf(this);
-    if (shown && index < 0)
-        Pages_.insertTab(Pages_.indexOf(After_) + 1, this, QString::fromUtf8(Caption));
-    else if (!shown && index >= 0)
-        Pages_.removeTab(index);
+    Places_.Show(this, QString::fromUtf8(Caption), shown);
     Actions_.Update();
 }
 
@@ -184,7 +185,7 @@ void TGraphsTab::SumDistributionExecute() {
     const std::optional<TSumDistribution> d = Session_.SumDistribution();
     if (!d)
         return;
-    TSumDistributionWindow view(*d, window());
+    TSumDistributionWindow view(*d, Session_.Ui(), window());
     view.exec();
 }
 

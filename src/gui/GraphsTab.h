@@ -24,16 +24,17 @@ namespace kumby::gui {
 class TActionList;
 class TStatsChart;
 class TStatsTab;
+class TTabPlaces;
 
 class TGraphsTab : public QWidget {
     Q_OBJECT
 public:
     static constexpr const char* Caption = "Графики";
 
-    // The tab goes on `pages` right after `statsTab`, whose method list refills fill
-    // this tab's list too.
-    TGraphsTab(Session& session, TActionList& actions, QTabWidget& pages, TStatsTab& statsTab,
-               QWidget* parent = nullptr);
+    // The tab goes on `pages` at its place; the method list refills of `statsTab`
+    // fill this tab's list too.
+    TGraphsTab(Session& session, TActionList& actions, QTabWidget& pages, TTabPlaces& places,
+               TStatsTab& statsTab, QWidget* parent = nullptr);
 
     QSpinBox* LengthEdit() const { return Length_; }
     QComboBox* MethodList() const { return Methods_; }
@@ -53,6 +54,7 @@ public:
     QAction* DrawsGraphCalc;
     QAction* SumDistribution;
     QAction* DrawsRepeats;
+    QAction* SaveChart;
 
     void SumDistributionExecute();
     void DrawsRepeatsExecute();
@@ -64,7 +66,7 @@ private:
     Session& Session_;
     TActionList& Actions_;
     QTabWidget& Pages_;
-    QWidget* After_;
+    TTabPlaces& Places_;
     QSpinBox* Length_;
     QComboBox* Methods_;
     QCheckBox* Marks_;

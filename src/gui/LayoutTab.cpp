@@ -2,6 +2,7 @@
 
 #include "ActionList.h"
 #include "GuiText.h"
+#include "SpreadsheetExport.h"
 #include "ViewGridModel.h"
 #include "ViewTabCommands.h"
 #include "app/Session.h"
@@ -44,7 +45,8 @@ TLayoutTab::TLayoutTab(Session& session, TActionList& actions, QWidget* parent)
         Session_, Actions_, TAnalysisView::Layout, *Grid_,
         {QStringLiteral("Обновить схему"), QStringLiteral("Построить схему выпадения номеров заново"),
          QStringLiteral("В списке комбинаций оставить комбинации с выделенными в схеме числами"),
-         QStringLiteral("Из списка комбинаций удалить комбинации с выделенными в схеме числами")},
+         QStringLiteral("Из списка комбинаций удалить комбинации с выделенными в схеме числами"),
+         QStringLiteral("Экспорт схемы в Microsoft Excel"), QString::fromUtf8(LayoutCountCaption)},
         [this] {
             Refresh(true);
             RefreshCompare(true);
@@ -52,6 +54,7 @@ TLayoutTab::TLayoutTab(Session& session, TActionList& actions, QWidget* parent)
     LayoutRefresh = commands.Refresh;
     LayoutFilterInclude = commands.Include;
     LayoutFilterExclude = commands.Exclude;
+    LayoutExport = commands.Export;
     Length_ = ViewLengthEdit(QStringLiteral("edLayoutLen"), Session_.View().LayoutLen,
                              QStringLiteral("Количество тиражей, использующихся для построения схемы"));
 
@@ -71,6 +74,10 @@ TLayoutTab::TLayoutTab(Session& session, TActionList& actions, QWidget* parent)
         list->setColumnWidth(0, list->fontMetrics().horizontalAdvance(QString::fromUtf8(LayoutCountCaption)) +
                                     16);
         list->setHorizontalHeaderLabels({QString::fromUtf8(LayoutCountCaption), QString()});
+        AddListExportAction(Session_, *list, [list] {
+            return QStringLiteral("%1 %2").arg(QString::fromUtf8(Caption),
+                                               list->horizontalHeaderItem(1)->text());
+        });
         CompareLengths_[at] = spin;
         CompareLists_[at] = list;
         compareLayout->addWidget(spin, 0, i);

@@ -51,6 +51,7 @@ public:
     QAction* LayoutRefresh;
     QAction* LayoutFilterInclude;
     QAction* LayoutFilterExclude;
+    QAction* LayoutExport;
 
 protected:
     void showEvent(QShowEvent* event) override;

@@ -2,11 +2,13 @@
 
 #include "ActionList.h"
 #include "AnalysisTabs.h"
+#include "CardTab.h"
 #include "CombsTab.h"
 #include "DrawsTab.h"
 #include "GraphsTab.h"
 #include "GuiText.h"
 #include "HelpDialog.h"
+#include "LayoutTab.h"
 #include "MessageBoxUi.h"
 #include "RatingsTab.h"
 #include "RegularsTab.h"
@@ -17,7 +19,9 @@
 #include "StandardTexts.h"
 #include "StatsTab.h"
 #include "SystemsTab.h"
+#include "TabPlaces.h"
 #include "ViewStateGlue.h"
+#include "WeekTab.h"
 #include "app/Session.h"
 #include "model/VexoUtils.h"
 
@@ -149,8 +153,9 @@ TFormMain::TFormMain(Session& session, TMessageBoxUi& ui, QWidget* parent)
     RightPages_ = new QTabWidget;
     StatsTab_ = new TStatsTab(Session_, *Actions_);
     RightPages_->addTab(StatsTab_, QString::fromUtf8(TStatsTab::Caption));
-    AnalysisTabs_ = new TAnalysisTabs(Session_, *Actions_, *RightPages_, StatsTab_, this);
-    GraphsTab_ = new TGraphsTab(Session_, *Actions_, *RightPages_, *StatsTab_, RightPages_);
+    RightPlaces_ = new TTabPlaces(*RightPages_);
+    AnalysisTabs_ = new TAnalysisTabs(Session_, *Actions_, *RightPages_, *RightPlaces_, this);
+    GraphsTab_ = new TGraphsTab(Session_, *Actions_, *RightPages_, *RightPlaces_, *StatsTab_, RightPages_);
     StakesTab_ = new TStakesTab(Session_, *Actions_, *CombsTab_);
     RightPages_->addTab(StakesTab_, QString::fromUtf8(TStakesTab::Caption));
     RatingsTab_ = new TRatingsTab(Session_, *Actions_);
@@ -165,6 +170,9 @@ TFormMain::TFormMain(Session& session, TMessageBoxUi& ui, QWidget* parent)
     RegularsTab_->hide(); // on the page only while its switch is on
     SystemsTab_ = new TSystemsTab(Session_, *Actions_, *StakesTab_, this);
     SystemsTab_->hide(); // on the page once start-up has run
+    RightPlaces_->SetOrder({StatsTab_, GraphsTab_, AnalysisTabs_->CardTab(), AnalysisTabs_->LayoutTab(),
+                            AnalysisTabs_->WeekTab(), StakesTab_, RatingsTab_, SystemsTab_, ScriptTab_,
+                            RegularsTab_});
     Splitter_ = new QSplitter(Qt::Horizontal);
     Splitter_->addWidget(LeftPages_);
     Splitter_->addWidget(RightPages_);
@@ -247,21 +255,12 @@ void TFormMain::TabTablesExecute(bool on) {
 void TFormMain::SyncRegularsTab() {
     const bool shown = Session_.RegularsVisible();
     TabTables->setChecked(shown);
-    const int index = RightPages_->indexOf(RegularsTab_);
-    if (shown && index < 0)
-        RightPages_->addTab(RegularsTab_, QString::fromUtf8(TRegularsTab::Caption));
-    else if (!shown && index >= 0)
-        RightPages_->removeTab(index);
+    RightPlaces_->Show(RegularsTab_, QString::fromUtf8(TRegularsTab::Caption), shown);
 }
 
 void TFormMain::SyncSystemsTab() {
     const bool shown = StartedUp_ && !ExitRequested_ && Session_.View().SystemsEnabled;
-    const int index = RightPages_->indexOf(SystemsTab_);
-    if (shown && index < 0)
-        RightPages_->insertTab(RightPages_->indexOf(RatingsTab_) + 1, SystemsTab_,
-                               QString::fromUtf8(TSystemsTab::Caption));
-    else if (!shown && index >= 0)
-        RightPages_->removeTab(index);
+    RightPlaces_->Show(SystemsTab_, QString::fromUtf8(TSystemsTab::Caption), shown);
     SystemsMenu_->menuAction()->setVisible(shown);
     SystemsTab_->SetShown(shown);
 }

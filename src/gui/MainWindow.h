@@ -37,6 +37,7 @@ class TStakesTab;
 class TStatsTab;
 class TStatusPanelLabel;
 class TSystemsTab;
+class TTabPlaces;
 
 // Locale, translations and the application's name: shared by the program and its tests.
 void SetUpApplication();
@@ -141,6 +142,7 @@ private:
     QSplitter* Splitter_;
     QTabWidget* LeftPages_;
     QTabWidget* RightPages_;
+    TTabPlaces* RightPlaces_;
     TDrawsTab* DrawsTab_;
     TCombsTab* CombsTab_;
     TStatsTab* StatsTab_;

@@ -1,6 +1,9 @@
 #include "RepeatsDialog.h"
 
+#include "ActionButton.h"
+#include "ChartImage.h"
 #include "GuiText.h"
+#include "SpreadsheetExport.h"
 #include "StatsChart.h"
 #include "ViewStateGlue.h"
 #include "app/Session.h"
@@ -113,6 +116,8 @@ TRepeatsDialog::TRepeatsDialog(Session& session, QWidget* parent) : QDialog(pare
     Chart_ = new TStatsChart;
     Chart_->setMinimumHeight(150);
     Chart_->chart()->legend()->setAlignment(Qt::AlignRight); // twelve titles do not fit in a row
+    SaveChart = AddSaveChartAction(*Chart_, Session_.Ui());
+    ExportList = AddListExportAction(Session_, *List_, [] { return QString::fromUtf8(RepeatsTitle); });
     Splitter_ = new QSplitter(Qt::Vertical);
     Splitter_->addWidget(List_);
     Splitter_->addWidget(Chart_);
@@ -129,6 +134,8 @@ TRepeatsDialog::TRepeatsDialog(Session& session, QWidget* parent) : QDialog(pare
     fields->addSpacing(8);
     fields->addWidget(calculate);
     fields->addStretch();
+    fields->addWidget(ActionButton(ExportList, ExportList->text()));
+    fields->addWidget(ActionButton(SaveChart, SaveChart->text()));
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(4, 4, 4, 4);
     layout->addLayout(fields);

@@ -10,6 +10,7 @@
 
 #include <vector>
 
+class QAction;
 class QSpinBox;
 class QSplitter;
 class QTableView;
@@ -35,6 +36,8 @@ public:
     QSpinBox* DepthEdit() const { return Depth_; }
     QTableView* List() const { return List_; }
     TStatsChart* Chart() const { return Chart_; }
+    QAction* SaveChart;
+    QAction* ExportList;
     const std::vector<TRepeatRow>& Rows() const;
 
     // "Рассчитать" and Enter in a field.

@@ -6,6 +6,8 @@
 #include "model/VexoUtils.h"
 
 #include <QAbstractItemModel>
+#include <QAbstractTableModel>
+#include <QAction>
 #include <QColor>
 #include <QFile>
 #include <QHeaderView>
@@ -49,6 +51,34 @@ bool IsNumber(const QVariant& value) {
         return false;
     }
 }
+
+// A grid's model with its row headers as a first column.
+class TRowHeadersModel : public QAbstractTableModel {
+public:
+    TRowHeadersModel(const QAbstractItemModel& source, QString caption)
+        : Source_(source), Caption_(std::move(caption)) {}
+
+    int rowCount(const QModelIndex& parent = {}) const override {
+        return parent.isValid() ? 0 : Source_.rowCount();
+    }
+    int columnCount(const QModelIndex& parent = {}) const override {
+        return parent.isValid() ? 0 : Source_.columnCount() + 1;
+    }
+    QVariant data(const QModelIndex& index, int role) const override {
+        if (index.column() == 0)
+            return role == Qt::DisplayRole ? Source_.headerData(index.row(), Qt::Vertical, role) : QVariant();
+        return Source_.data(Source_.index(index.row(), index.column() - 1), role);
+    }
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override {
+        if (orientation == Qt::Horizontal && role == Qt::DisplayRole)
+            return section == 0 ? QVariant(Caption_) : Source_.headerData(section - 1, orientation, role);
+        return {};
+    }
+
+private:
+    const QAbstractItemModel& Source_;
+    QString Caption_;
+};
 
 } // namespace
 
@@ -150,8 +180,8 @@ bool WriteSpreadsheet(const QString& path, const QString& title, const QAbstract
     return true;
 }
 
-void ExportListToSpreadsheet(Session& session, QWidget* parent, const QString& title,
-                             const QTableView& view) {
+void ExportListToSpreadsheet(Session& session, QWidget* parent, const QString& title, const QTableView& view,
+                             const QString& rowCaption) {
     if (!view.model())
         return;
     const QString path =
@@ -162,11 +192,16 @@ void ExportListToSpreadsheet(Session& session, QWidget* parent, const QString& t
     const QHeaderView* header = view.horizontalHeader();
     QList<int> columns;
     QList<int> widths;
+    const bool rowHeaders = !rowCaption.isEmpty();
+    if (rowHeaders) {
+        columns.push_back(0);
+        widths.push_back(view.verticalHeader()->width());
+    }
     for (int visual = 0; visual < header->count(); ++visual) {
         const int logical = header->logicalIndex(visual);
         if (header->isSectionHidden(logical) || header->sectionSize(logical) <= 0)
             continue;
-        columns.push_back(logical);
+        columns.push_back(rowHeaders ? logical + 1 : logical);
         widths.push_back(header->sectionSize(logical));
     }
 
@@ -177,7 +212,10 @@ void ExportListToSpreadsheet(Session& session, QWidget* parent, const QString& t
         IUserInterface& ui = session.Ui();
         // Short lists are written before a progress window could be read.
         const bool longList = view.model()->rowCount() > LongListRows;
-        ok = WriteSpreadsheet(path, title, *view.model(), columns, widths, error,
+        const TRowHeadersModel headed(*view.model(), rowCaption);
+        const QAbstractItemModel& model =
+            rowHeaders ? static_cast<const QAbstractItemModel&>(headed) : *view.model();
+        ok = WriteSpreadsheet(path, title, model, columns, widths, error,
                               [&ui, longList](long long done, long long total) {
                                   if (longList)
                                       ui.SetProgress(done, total);
@@ -189,6 +227,19 @@ void ExportListToSpreadsheet(Session& session, QWidget* parent, const QString& t
     }
     if (!ok && !error.isEmpty())
         session.Ui().ShowError(Format("Ошибка экспорта в Microsoft Excel!\r\r%s", S(error).c_str()));
+}
+
+QAction* AddListExportAction(Session& session, QTableView& view, std::function<QString()> title) {
+    auto* action = new QAction(QStringLiteral("Экспорт в Microsoft Excel"), &view);
+    const QString hint = QStringLiteral("Сохранить список в книгу Microsoft Excel");
+    action->setToolTip(hint);
+    action->setStatusTip(hint);
+    QObject::connect(action, &QAction::triggered, &view, [&session, &view, title = std::move(title)] {
+        ExportListToSpreadsheet(session, view.window(), title(), view);
+    });
+    view.addAction(action);
+    view.setContextMenuPolicy(Qt::ActionsContextMenu);
+    return action;
 }
 
 } // namespace kumby::gui

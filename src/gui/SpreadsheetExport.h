@@ -9,6 +9,7 @@
 #include <functional>
 
 class QAbstractItemModel;
+class QAction;
 class QTableView;
 class QWidget;
 
@@ -32,7 +33,15 @@ bool WriteSpreadsheet(const QString& path, const QString& title, const QAbstract
                       const TExportProgress& progress = {});
 
 // The export command of a list: asks for the file, then writes the visible columns
-// in the order the view shows them. Failures go to the session's message boxes.
-void ExportListToSpreadsheet(Session& session, QWidget* parent, const QString& title, const QTableView& view);
+// in the order the view shows them. A grid whose rows are headed (a draw number, a
+// day) gives `rowCaption`: the row headers come first, as a column of that caption.
+// Failures go to the session's message boxes.
+void ExportListToSpreadsheet(Session& session, QWidget* parent, const QString& title, const QTableView& view,
+                             const QString& rowCaption = {});
+
+// Gives a list of a window that has no command menu the context menu command
+// "Экспорт в Microsoft Excel" with the title `title` gives at the time; the action is
+// returned for a button.
+QAction* AddListExportAction(Session& session, QTableView& view, std::function<QString()> title);
 
 } // namespace kumby::gui

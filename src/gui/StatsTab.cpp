@@ -2,6 +2,7 @@
 
 #include "ActionButton.h"
 #include "ActionList.h"
+#include "ChartImage.h"
 #include "FilterHelpWindow.h"
 #include "FiltersManagerDialog.h"
 #include "GuiText.h"
@@ -78,6 +79,7 @@ TStatsTab::TStatsTab(Session& session, TActionList& actions, QWidget* parent)
     Chart_ = new TStatsChart;
     // Low enough to leave the table room, high enough for the axes to keep their labels.
     Chart_->setMinimumHeight(150);
+    SaveChart = AddSaveChartAction(*Chart_, Session_.Ui());
 
     Splitter_ = new QSplitter(Qt::Vertical);
     Splitter_->addWidget(List_);

@@ -40,6 +40,7 @@ public:
     QTableView* List() const { return List_; }
     TStatsModel* Model() const { return Model_; }
     TStatsChart* Chart() const { return Chart_; }
+    QAction* SaveChart;
     QSplitter* Splitter() const { return Splitter_; }
 
     void AddCommands(QMenu& menu) const;

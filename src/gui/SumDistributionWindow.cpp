@@ -1,5 +1,6 @@
 #include "SumDistributionWindow.h"
 
+#include "ChartImage.h"
 #include "StatsChart.h"
 
 #include <QLegend>
@@ -7,7 +8,8 @@
 
 namespace kumby::gui {
 
-TSumDistributionWindow::TSumDistributionWindow(const TSumDistribution& distribution, QWidget* parent)
+TSumDistributionWindow::TSumDistributionWindow(const TSumDistribution& distribution, IUserInterface& ui,
+                                               QWidget* parent)
     : QDialog(parent) {
     setWindowTitle(QString::fromUtf8(SumDistributionTitle));
     setWindowFlag(Qt::WindowMaximizeButtonHint, true);
@@ -15,6 +17,7 @@ TSumDistributionWindow::TSumDistributionWindow(const TSumDistribution& distribut
     // The level titles carry their sums: a column beside the chart keeps them whole.
     Chart_->chart()->legend()->setAlignment(Qt::AlignRight);
     Chart_->Show(SumDistributionChart(distribution));
+    SaveChart = AddSaveChartAction(*Chart_, ui);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(4, 4, 4, 4);
     layout->addWidget(Chart_);

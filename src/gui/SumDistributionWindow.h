@@ -6,6 +6,12 @@
 
 #include <QDialog>
 
+class QAction;
+
+namespace kumby {
+class IUserInterface;
+}
+
 namespace kumby::gui {
 
 class TStatsChart;
@@ -13,9 +19,12 @@ class TStatsChart;
 class TSumDistributionWindow : public QDialog {
     Q_OBJECT
 public:
-    explicit TSumDistributionWindow(const TSumDistribution& distribution, QWidget* parent = nullptr);
+    // A failed save of the chart is reported through `ui`.
+    TSumDistributionWindow(const TSumDistribution& distribution, IUserInterface& ui,
+                           QWidget* parent = nullptr);
 
     TStatsChart* Chart() const { return Chart_; }
+    QAction* SaveChart;
 
 private:
     TStatsChart* Chart_;

@@ -2,6 +2,7 @@
 
 #include "ActionButton.h"
 #include "ActionList.h"
+#include "SpreadsheetExport.h"
 #include "ViewGridModel.h"
 #include "app/Session.h"
 
@@ -27,7 +28,14 @@ TViewTabCommands AddViewTabCommands(Session& session, TActionList& actions, TAna
                             [&session, view] { return session.ViewTabShown(view); });
     c.Include = actions.Add(QStringLiteral("Оставить выделенные"), texts.IncludeHint, {}, canFilter);
     c.Exclude = actions.Add(QStringLiteral("Удалить выделенные"), texts.ExcludeHint, {}, canFilter);
+    c.Export = actions.Add(
+        QStringLiteral("Экспорт в Microsoft Excel"), texts.ExportHint, {},
+        [&session, &grid, view] { return session.ViewTabShown(view) && grid.model()->rowCount() > 0; });
     QObject::connect(c.Refresh, &QAction::triggered, &grid, refresh);
+    QObject::connect(c.Export, &QAction::triggered, &grid, [&session, &grid, view, texts] {
+        ExportListToSpreadsheet(session, grid.window(), QString::fromUtf8(AnalysisViewCaption(view)), grid,
+                                texts.RowCaption);
+    });
     for (QAction* action : {c.Include, c.Exclude}) {
         const bool exclude = action == c.Exclude;
         QObject::connect(action, &QAction::triggered, &grid, [&session, &grid, view, exclude] {
@@ -43,6 +51,8 @@ TViewTabCommands AddViewTabCommands(Session& session, TActionList& actions, TAna
     menu->addSeparator();
     menu->addAction(c.Include);
     menu->addAction(c.Exclude);
+    menu->addSeparator();
+    menu->addAction(c.Export);
     grid.setContextMenuPolicy(Qt::CustomContextMenu);
     QObject::connect(&grid, &QTableView::customContextMenuRequested, menu,
                      [menu, &grid](const QPoint& pos) { menu->popup(grid.viewport()->mapToGlobal(pos)); });

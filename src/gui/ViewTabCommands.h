@@ -27,6 +27,7 @@ struct TViewTabCommands {
     QAction* Refresh = nullptr;
     QAction* Include = nullptr;
     QAction* Exclude = nullptr;
+    QAction* Export = nullptr;
 };
 
 struct TViewTabTexts {
@@ -34,10 +35,14 @@ struct TViewTabTexts {
     QString RefreshHint;
     QString IncludeHint;
     QString ExcludeHint;
+    QString ExportHint;
+    // The caption of the grid's row headers in the spreadsheet.
+    QString RowCaption;
 };
 
 // The commands of the tab of `view` over `grid` (the grid's context menu offers
-// them); a forced refresh runs `refresh`, the filters take the selected cells.
+// them); a forced refresh runs `refresh`, the filters take the selected cells, the
+// export writes the grid to a spreadsheet.
 TViewTabCommands AddViewTabCommands(Session& session, TActionList& actions, TAnalysisView view,
                                     QTableView& grid, const TViewTabTexts& texts,
                                     const std::function<void()>& refresh);

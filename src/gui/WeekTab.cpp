@@ -1,6 +1,8 @@
 #include "WeekTab.h"
 
+#include "ActionButton.h"
 #include "ActionList.h"
+#include "ChartImage.h"
 #include "GuiText.h"
 #include "ViewGridModel.h"
 #include "ViewTabCommands.h"
@@ -8,6 +10,7 @@
 #include "app/Session.h"
 
 #include <QHeaderView>
+#include <QPushButton>
 #include <QSignalBlocker>
 #include <QSpinBox>
 #include <QSplitter>
@@ -43,11 +46,13 @@ TWeekTab::TWeekTab(Session& session, TActionList& actions, QWidget* parent)
         {QStringLiteral("Обновить статистику по дням недели"),
          QStringLiteral("Построить статистику по дням недели заново"),
          QStringLiteral("В списке комбинаций оставить комбинации с числами выделенных столбцов"),
-         QStringLiteral("Из списка комбинаций удалить комбинации с числами выделенных столбцов")},
+         QStringLiteral("Из списка комбинаций удалить комбинации с числами выделенных столбцов"),
+         QStringLiteral("Экспорт статистики по дням недели в Microsoft Excel"), QStringLiteral("День")},
         [this] { Refresh(true); });
     WeekRefresh = commands.Refresh;
     WeekFilterInclude = commands.Include;
     WeekFilterExclude = commands.Exclude;
+    WeekExport = commands.Export;
     Length_ = ViewLengthEdit(QStringLiteral("edWeekLen"), Session_.View().WeekLen,
                              QStringLiteral("Количество тиражей, использующихся для расчета статистики"));
 
@@ -58,6 +63,7 @@ TWeekTab::TWeekTab(Session& session, TActionList& actions, QWidget* parent)
                             2 * Grid_->frameWidth());
     Chart_ = new TWeekChart;
     Chart_->setMinimumHeight(150);
+    SaveChart = AddSaveChartAction(*Chart_, Session_.Ui());
     Splitter_ = new QSplitter(Qt::Vertical);
     Splitter_->addWidget(Grid_);
     Splitter_->addWidget(Chart_);
@@ -68,7 +74,9 @@ TWeekTab::TWeekTab(Session& session, TActionList& actions, QWidget* parent)
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(4, 4, 4, 4);
-    layout->addLayout(ViewCommandRow(commands, Length_));
+    QHBoxLayout* commandRow = ViewCommandRow(commands, Length_);
+    commandRow->addWidget(ActionButton(SaveChart, SaveChart->text()));
+    layout->addLayout(commandRow);
     layout->addWidget(Splitter_, 1);
 
     connect(Grid_->selectionModel(), &QItemSelectionModel::currentChanged, this, [this] { ShowChart(); });

@@ -34,6 +34,7 @@ public:
     TViewGridModel* Model() const { return Model_; }
     QSpinBox* LengthEdit() const { return Length_; }
     TWeekChart* Chart() const { return Chart_; }
+    QAction* SaveChart;
 
     void Refresh(bool force);
     // The chart of the current cell in the chart mode and type of the view state.
@@ -46,6 +47,7 @@ public:
     QAction* WeekRefresh;
     QAction* WeekFilterInclude;
     QAction* WeekFilterExclude;
+    QAction* WeekExport;
 
 protected:
     void showEvent(QShowEvent* event) override;

@@ -95,7 +95,7 @@ private slots:
         QVERIFY(f.Start());
         const std::optional<TSumDistribution> d = f.Core->SumDistribution();
         QVERIFY(d.has_value());
-        TSumDistributionWindow window(*d, f.Window.get());
+        TSumDistributionWindow window(*d, f.Core->Ui(), f.Window.get());
         const std::vector<QLineSeries*> lines = Lines(*window.Chart());
         QCOMPARE(lines.size(), std::size_t{5});
         QCOMPARE(lines[0]->name(), QStringLiteral("Фактическое распределение сумм (по тиражам)"));
