@@ -54,8 +54,7 @@ TGraphsTab::TGraphsTab(Session& session, TActionList& actions, QTabWidget& pages
 
     Marks_ = new QCheckBox(QStringLiteral("Отображать метки на графике"));
     Chart_ = new TStatsChart;
-    // A column beside the chart keeps the titles whole; a row above it cut the third.
-    Chart_->chart()->legend()->setAlignment(Qt::AlignRight);
+    Chart_->PutLegendBelow();
     SaveChart = AddSaveChartAction(*Chart_, Session_.Ui());
 
     TabGraphs = actions.AddCheck(QStringLiteral("Вкладка \"Графики\""),

@@ -9,6 +9,7 @@
 #include "app/Session.h"
 
 #include <QAbstractTableModel>
+#include <QAction>
 #include <QColor>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -134,8 +135,12 @@ TRepeatsDialog::TRepeatsDialog(Session& session, QWidget* parent) : QDialog(pare
     fields->addSpacing(8);
     fields->addWidget(calculate);
     fields->addStretch();
-    fields->addWidget(ActionButton(ExportList, ExportList->text()));
-    fields->addWidget(ActionButton(SaveChart, SaveChart->text()));
+    // Enter in a field recomputes: no button of the dialog is its default.
+    for (QAction* action : {ExportList, SaveChart}) {
+        QPushButton* button = ActionButton(action, action->text());
+        button->setAutoDefault(false);
+        fields->addWidget(button);
+    }
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(4, 4, 4, 4);
     layout->addLayout(fields);

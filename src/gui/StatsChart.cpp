@@ -113,6 +113,29 @@ void TStatsChart::Show(const std::vector<TChartSeries>& series) {
         line->attachAxis(AxisX_);
         line->attachAxis(axisY);
     }
+    PlaceLegend();
+}
+
+void TStatsChart::PutLegendBelow() {
+    LegendBelow_ = true;
+    QLegend* legend = chart()->legend();
+    legend->setAlignment(Qt::AlignBottom);
+    legend->detachFromChart();
+    legend->setBackgroundVisible(false);
+    PlaceLegend();
+}
+
+void TStatsChart::PlaceLegend() {
+    if (!LegendBelow_)
+        return;
+    QLegend* legend = chart()->legend();
+    const qreal height = legend->effectiveSizeHint(Qt::PreferredSize).height();
+    QMargins margins = chart()->margins();
+    margins.setBottom(static_cast<int>(std::ceil(height)) + 4);
+    chart()->setMargins(margins);
+    const QSizeF size = chart()->size();
+    legend->setGeometry(QRectF(8, size.height() - height - 2, std::max(0.0, size.width() - 16), height));
+    legend->update();
 }
 
 void TStatsChart::LayOutAxisLabels() {
@@ -147,6 +170,7 @@ void TStatsChart::LayOutAxisLabels() {
 
 void TStatsChart::resizeEvent(QResizeEvent* event) {
     QChartView::resizeEvent(event);
+    PlaceLegend();
     LayOutAxisLabels();
 }
 

@@ -24,6 +24,9 @@ public:
     void Show(const std::vector<TChartSeries>& series);
     void Clear();
     int SeriesCount() const;
+    // The legend below the chart across its whole width: at the chart's side the
+    // legend gets less than half the width and cuts long titles.
+    void PutLegendBelow();
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -31,8 +34,10 @@ protected:
 private:
     // Puts as many value labels under the points as fit side by side.
     void LayOutAxisLabels();
+    void PlaceLegend();
 
     QCategoryAxis* AxisX_ = nullptr;
+    bool LegendBelow_ = false;
     std::map<double, QString> Labels_; // one label per x position
 };
 
