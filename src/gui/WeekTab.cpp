@@ -1,6 +1,5 @@
 #include "WeekTab.h"
 
-#include "ActionButton.h"
 #include "ActionList.h"
 #include "ChartImage.h"
 #include "GuiText.h"
@@ -10,7 +9,6 @@
 #include "app/Session.h"
 
 #include <QHeaderView>
-#include <QPushButton>
 #include <QSignalBlocker>
 #include <QSpinBox>
 #include <QSplitter>
@@ -74,9 +72,8 @@ TWeekTab::TWeekTab(Session& session, TActionList& actions, QWidget* parent)
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(4, 4, 4, 4);
-    QHBoxLayout* commandRow = ViewCommandRow(commands, Length_);
-    commandRow->addWidget(ActionButton(SaveChart, SaveChart->text()));
-    layout->addLayout(commandRow);
+    // The row of buttons is full at the designed width: the chart's menu saves it.
+    layout->addLayout(ViewCommandRow(commands, Length_));
     layout->addWidget(Splitter_, 1);
 
     connect(Grid_->selectionModel(), &QItemSelectionModel::currentChanged, this, [this] { ShowChart(); });
