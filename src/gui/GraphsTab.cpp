@@ -3,6 +3,7 @@
 #include "ActionButton.h"
 #include "ActionList.h"
 #include "ChartImage.h"
+#include "CountEdit.h"
 #include "MethodLists.h"
 #include "RepeatsDialog.h"
 #include "StatsChart.h"
@@ -25,8 +26,6 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include <climits>
-
 namespace kumby::gui {
 
 TGraphsTab::TGraphsTab(Session& session, TActionList& actions, QTabWidget& pages, TTabPlaces& places,
@@ -35,22 +34,12 @@ TGraphsTab::TGraphsTab(Session& session, TActionList& actions, QTabWidget& pages
     hide(); // on the page only while its switch is on
     const QString lengthHint = QStringLiteral("Количество тиражей, отображаемых на графике");
     auto* lengthLabel = new QLabel(QStringLiteral("Тиражей:"));
-    Length_ = new QSpinBox;
-    Length_->setRange(1, INT_MAX);
+    Length_ = CountEdit(lengthHint);
     Length_->setValue(100);
-    Length_->setMinimumWidth(90);
-    Length_->setToolTip(lengthHint);
-    Length_->setStatusTip(lengthHint);
     lengthLabel->setBuddy(Length_);
 
     const QString methodHint = QStringLiteral("Вид графика");
-    Methods_ = new QComboBox;
-    Methods_->setToolTip(methodHint);
-    Methods_->setStatusTip(methodHint);
-    Methods_->setMaxVisibleItems(30);
-    Methods_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-    Methods_->setMinimumContentsLength(30);
-    Methods_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    Methods_ = MethodListBox(methodHint);
 
     Marks_ = new QCheckBox(QStringLiteral("Отображать метки на графике"));
     Chart_ = new TStatsChart;

@@ -43,6 +43,17 @@ std::vector<TMethodListEntry> MethodListEntries(const TStatList& registry, bool 
     return entries;
 }
 
+QComboBox* MethodListBox(const QString& hint) {
+    auto* list = new QComboBox;
+    list->setToolTip(hint);
+    list->setStatusTip(hint);
+    list->setMaxVisibleItems(30);
+    list->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    list->setMinimumContentsLength(30);
+    list->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    return list;
+}
+
 std::size_t SelectedMethod(const QComboBox& list) {
     if (list.currentIndex() < 0)
         return Session::NoStatMethod;

@@ -26,6 +26,9 @@ struct TMethodListEntry {
 // the chartable ones), sorted by name when the registry asks for it.
 std::vector<TMethodListEntry> MethodListEntries(const TStatList& registry, bool chartsOnly);
 
+// An empty method list with its hint, wide enough for long names.
+QComboBox* MethodListBox(const QString& hint);
+
 // Registry index of the list's selected item, or Session::NoStatMethod.
 std::size_t SelectedMethod(const QComboBox& list);
 

@@ -2,6 +2,7 @@
 
 #include "ActionButton.h"
 #include "ChartImage.h"
+#include "CountEdit.h"
 #include "GuiText.h"
 #include "SpreadsheetExport.h"
 #include "StatsChart.h"
@@ -21,8 +22,6 @@
 #include <QSplitter>
 #include <QTableView>
 #include <QVBoxLayout>
-
-#include <climits>
 
 namespace kumby::gui {
 
@@ -79,25 +78,16 @@ void SetRandomColours(std::vector<TChartSeries>& lines) {
     }
 }
 
-QSpinBox* FieldEdit(const QString& hint) {
-    auto* edit = new QSpinBox;
-    edit->setRange(1, INT_MAX);
-    edit->setMinimumWidth(90);
-    edit->setToolTip(hint);
-    edit->setStatusTip(hint);
-    return edit;
-}
-
 } // namespace
 
 TRepeatsDialog::TRepeatsDialog(Session& session, QWidget* parent) : QDialog(parent), Session_(session) {
     setWindowTitle(QString::fromUtf8(RepeatsTitle));
     setWindowFlag(Qt::WindowMaximizeButtonHint, true);
 
-    Length_ = FieldEdit(QStringLiteral("Количество анализируемых тиражей"));
+    Length_ = CountEdit(QStringLiteral("Количество анализируемых тиражей"));
     Length_->setValue(RepeatsDefaultLength);
     Depth_ =
-        FieldEdit(QStringLiteral("Количество тиражей, просматриваемых \"в глубину\" для поиска совпадений"));
+        CountEdit(QStringLiteral("Количество тиражей, просматриваемых \"в глубину\" для поиска совпадений"));
     Depth_->setValue(RepeatsDefaultDepth);
     auto* lengthLabel = new QLabel(QStringLiteral("Тиражей:"));
     lengthLabel->setBuddy(Length_);

@@ -3,6 +3,7 @@
 #include "ActionButton.h"
 #include "ActionList.h"
 #include "ChartImage.h"
+#include "CountEdit.h"
 #include "FilterHelpWindow.h"
 #include "FiltersManagerDialog.h"
 #include "GuiText.h"
@@ -25,8 +26,6 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
-#include <climits>
-
 namespace kumby::gui {
 
 namespace {
@@ -41,22 +40,12 @@ TStatsTab::TStatsTab(Session& session, TActionList& actions, QWidget* parent)
 
     const QString lengthHint = QStringLiteral("Количество тиражей, использующихся для расчета статистики");
     auto* lengthLabel = new QLabel(QStringLiteral("Тиражей:"));
-    Length_ = new QSpinBox;
-    Length_->setRange(1, INT_MAX);
+    Length_ = CountEdit(lengthHint);
     Length_->setValue(1000);
-    Length_->setMinimumWidth(90);
-    Length_->setToolTip(lengthHint);
-    Length_->setStatusTip(lengthHint);
     lengthLabel->setBuddy(Length_);
 
     const QString methodHint = QStringLiteral("Вид расчета статистики");
-    Methods_ = new QComboBox;
-    Methods_->setToolTip(methodHint);
-    Methods_->setStatusTip(methodHint);
-    Methods_->setMaxVisibleItems(30);
-    Methods_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-    Methods_->setMinimumContentsLength(30);
-    Methods_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    Methods_ = MethodListBox(methodHint);
 
     Model_ = new TStatsModel(session, this);
     List_ = new QTableView;

@@ -2,6 +2,7 @@
 
 #include "ActionButton.h"
 #include "ActionList.h"
+#include "CountEdit.h"
 #include "SpreadsheetExport.h"
 #include "ViewGridModel.h"
 #include "app/Session.h"
@@ -12,8 +13,6 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTableView>
-
-#include <climits>
 
 namespace kumby::gui {
 
@@ -77,13 +76,9 @@ QHBoxLayout* ViewCommandRow(const TViewTabCommands& commands, QSpinBox* length) 
 }
 
 QSpinBox* ViewLengthEdit(const QString& name, int value, const QString& hint) {
-    auto* spin = new QSpinBox;
+    QSpinBox* spin = CountEdit(hint, 80);
     spin->setObjectName(name);
-    spin->setRange(1, INT_MAX);
     spin->setValue(std::max(1, value));
-    spin->setMinimumWidth(80);
-    spin->setToolTip(hint);
-    spin->setStatusTip(hint);
     return spin;
 }
 

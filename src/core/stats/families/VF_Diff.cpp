@@ -139,10 +139,7 @@ const TStatClassInfo TstCombDiffSeq4::ClassInfo = {"TstCombDiffSeq4",
 
 void TstDiffTotal::SeedValues(int lastIdx, TStatDrawArray& stat) {
     TCustomNumbersStat::SeedValues(lastIdx, stat);
-    for (int32_t d = 1; d <= MaxDiff; ++d) {
-        Entry.Key1 = static_cast<uint16_t>(d);
-        Merge(stat, false);
-    }
+    SeedKeyRange(stat, 1, MaxDiff);
 }
 
 // Only a draw's first difference measures a gap; the others still move the value's

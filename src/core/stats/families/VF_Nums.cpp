@@ -129,10 +129,7 @@ const TStatClassInfo TstPosExt::ClassInfo = {"TstPosExt",
 
 void TstValues::SeedValues(int lastIdx, TStatDrawArray& stat) {
     TCustomValuesStat::SeedValues(lastIdx, stat);
-    for (uint16_t n = 1; n <= MaxNumber; ++n) {
-        Entry.Key1 = n;
-        Merge(stat, false);
-    }
+    SeedKeyRange(stat, 1, MaxNumber);
 }
 
 void TstValues::AddDraw(int drawIdx, int lastIdx, bool sorted, TStatDrawArray& stat, TRunState& runState,
