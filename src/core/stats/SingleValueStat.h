@@ -8,6 +8,7 @@
 #include "stats/VexoFilters.h"
 
 #include <array>
+#include <span>
 #include <type_traits>
 
 namespace kumby {
@@ -123,11 +124,15 @@ private:
 // position order, so an element that holds three of the numbers counts three
 // times. With `static constexpr bool CountInKey2` every element that holds any of
 // the numbers adds one value instead, Key2 = how many it holds, in ascending
-// element order. Matches finds any such value among the selected ones.
+// element order; with `ListEveryElement` as well, Self supplies
+// `std::span<const uint8_t> ListedElements()` and exactly those elements give a
+// value, in that order, an empty one with Key2 = 0. Matches finds any such value
+// among the selected ones.
 template <class Self, class Kind> class TPerElementStat : public Kind {
 public:
     using Kind::Kind;
     static constexpr bool CountInKey2 = false;
+    static constexpr bool ListEveryElement = false;
 
     void AddDraw(int drawIdx, int lastIdx, bool sorted, TStatDrawArray& stat, TRunState& runState,
                  TLastValueArray& lastValues) override {
@@ -141,7 +146,13 @@ public:
     }
 
     bool Matches(const TCombination& comb, const TStatDrawArray& selected, int, bool, bool) override {
-        if constexpr (Self::CountInKey2) {
+        if constexpr (Self::CountInKey2 && Self::ListEveryElement) {
+            TElementCounts counts;
+            Count(comb.data(), counts);
+            for (const uint8_t e : self().ListedElements())
+                if (TCustomStat::HasKeys(selected, e, counts[e], 0, 0))
+                    return true;
+        } else if constexpr (Self::CountInKey2) {
             TElementCounts counts;
             const int highest = Count(comb.data(), counts);
             for (int e = 0; e <= highest; ++e)
@@ -172,7 +183,15 @@ private:
     }
 
     void MergeElements(const uint8_t* numbers, TStatDrawArray& stat, bool trackPeriods) {
-        if constexpr (Self::CountInKey2) {
+        if constexpr (Self::CountInKey2 && Self::ListEveryElement) {
+            TElementCounts counts;
+            Count(numbers, counts);
+            for (const uint8_t e : self().ListedElements()) {
+                this->Entry.Key1 = e;
+                this->Entry.Key2 = counts[e];
+                this->Merge(stat, trackPeriods);
+            }
+        } else if constexpr (Self::CountInKey2) {
             TElementCounts counts;
             const int highest = Count(numbers, counts);
             for (int e = 0; e <= highest; ++e) {

@@ -4,8 +4,8 @@
 // the largest of them, the spread of the draw, how often one gap repeats, and runs
 // of two, three or four consecutive differences.
 
-#include "stats/RunStat.h"
 #include "stats/SingleValueStat.h"
+#include "stats/TupleStat.h"
 
 #include <algorithm>
 
@@ -84,9 +84,10 @@ public:
 
 // Runs of N consecutive adjacent differences. A draw can give one run several
 // times, so only its first run measures a gap.
-template <int N> class TCustomDiffRunStat : public TRunStat<TCustomDiffRunStat<N>, TCustomStat, N> {
+template <int N>
+class TCustomDiffRunStat : public TTupleStat<TCustomDiffRunStat<N>, TCustomStat, N, TTupleForm::Runs> {
 public:
-    using TRunStat<TCustomDiffRunStat<N>, TCustomStat, N>::TRunStat;
+    using TTupleStat<TCustomDiffRunStat<N>, TCustomStat, N, TTupleForm::Runs>::TTupleStat;
     static constexpr bool TrackFirstRunOnly = true;
     int ItemsOf(const uint8_t* numbers, uint8_t* items) const {
         const TDiffs d = AdjacentDiffs(numbers);

@@ -4,8 +4,8 @@
 // position: the length of every run, how many runs of two or more there are, and
 // the longest run.
 
-#include "stats/RunStat.h"
 #include "stats/SingleValueStat.h"
+#include "stats/TupleStat.h"
 
 namespace kumby {
 
@@ -15,9 +15,9 @@ namespace kumby {
 int SequenceLengths(const uint8_t* numbers, uint8_t* lengths, bool eitherWay = false);
 
 // Every run adds its length, runs of one number as well.
-class TstSequenceLen : public TRunStat<TstSequenceLen, TCustomNumbersStat, 1> {
+class TstSequenceLen : public TTupleStat<TstSequenceLen, TCustomNumbersStat, 1, TTupleForm::Runs> {
 public:
-    using TRunStat::TRunStat;
+    using TTupleStat::TTupleStat;
     static const TStatClassInfo ClassInfo;
     static constexpr bool FromCombination = true;
     const TStatClassInfo& Info() const override { return ClassInfo; }

@@ -1,0 +1,43 @@
+#include "TupleStat.h"
+
+#include "model/VexoUtils.h"
+
+namespace kumby {
+
+bool TTupleSelection::Follow(const TStatDrawArray& selected, int k) {
+    const std::size_t size = selected.size();
+    const TStatEntry* data = selected.data();
+    if (Source_ == &selected && Data_ == data && Size_ == size && K_ == k &&
+        (size == 0 || StatKey(data[size - 1]) == LastKey_))
+        return Usable_;
+    Source_ = &selected;
+    Data_ = data;
+    Size_ = size;
+    LastKey_ = size == 0 ? 0 : StatKey(data[size - 1]);
+    K_ = k;
+    Usable_ = true;
+    for (int length = 1; length <= k; ++length) {
+        const std::size_t bits = std::size_t{1} << (ItemBits * length);
+        Bits_[length - 1].assign((bits + 63) / 64, 0);
+    }
+    for (const TStatEntry& e : selected) {
+        const uint16_t keys[4] = {e.Key1, e.Key2, e.Key3, e.Key4};
+        bool beyond = false; // a word past the tuple is set: no combination has it
+        for (int i = k; i < 4; ++i)
+            beyond = beyond || keys[i] != 0;
+        if (beyond)
+            continue;
+        uint32_t code = 0;
+        for (int i = 0; i < k; ++i) {
+            if (keys[i] >= ItemLimit) {
+                Usable_ = false;
+                return false;
+            }
+            code = code << ItemBits | keys[i];
+            Bits_[i][code >> 6] |= uint64_t{1} << (code & 63);
+        }
+    }
+    return true;
+}
+
+} // namespace kumby

@@ -1,0 +1,202 @@
+#pragma once
+
+// Tuples of items as values: from the items that 12 numbers give (their adjacent
+// differences, their channels, columns, rows or segments, the numbers themselves),
+// every choice of K items is one value, the items in Key1..KeyK in position order
+// and 0 in the words a tuple does not fill. Shown as the items joined by ":".
+//
+// Two forms. Runs: every K consecutive items (positions p .. p + K - 1). Subsets:
+// every choice of K positions i < j < .., the first position outermost and the
+// last one running fastest (66, 220 or 495 tuples of 12 items).
+//
+// Self supplies `int ItemsOf(const uint8_t* numbers, uint8_t* items)`, which writes
+// at most 12 items in order and returns how many; and may set
+// `static constexpr bool TrackFirstRunOnly`: then only a draw's first tuple
+// measures a gap; and `static constexpr bool FromCombination`, for items that 12
+// numbers alone give: then a combination gives its tuples as a draw does. A class over the elements of the
+// numbers derives from TElementTupleStat and states only `ElementOf`.
+
+#include "stats/VexoFilters.h"
+
+#include <span>
+#include <vector>
+
+namespace kumby {
+
+enum class TTupleForm : uint8_t {
+    Runs,    // consecutive positions only
+    Subsets, // every choice of positions
+};
+
+// The selected tuples of K items as bit tables of every prefix (items of 5 bits
+// each), so that Matches answers with a table read per tuple and leaves a choice
+// of positions as soon as no selected tuple begins with it. Rebuilt when another
+// selection comes along.
+class TTupleSelection {
+public:
+    static constexpr int ItemBits = 5;
+    static constexpr unsigned ItemLimit = 1u << ItemBits; // items below this are tabled
+
+    // Tables the selected tuples of k items unless they are tabled already. False
+    // when a selected tuple holds an item too large for the tables: scan instead.
+    bool Follow(const TStatDrawArray& selected, int k);
+    // Whether a selected tuple begins with the `length` items coded in `code`.
+    bool Has(int length, uint32_t code) const {
+        return (Bits_[length - 1][code >> 6] >> (code & 63) & 1) != 0;
+    }
+
+private:
+    const TStatDrawArray* Source_ = nullptr;
+    const TStatEntry* Data_ = nullptr;
+    std::size_t Size_ = 0;
+    uint64_t LastKey_ = 0;
+    int K_ = 0;
+    bool Usable_ = false;
+    std::vector<uint64_t> Bits_[4]; // per prefix length 1..4
+};
+
+template <class Self, class Kind, int K, TTupleForm Form> class TTupleStat : public Kind {
+    static_assert(K >= 1 && K <= 4, "a tuple fills at most the four key words");
+
+public:
+    using Kind::Kind;
+    static constexpr bool TrackFirstRunOnly = false;
+    static constexpr bool FromCombination = false;
+
+    std::string ValueText(const TStatEntry& e) const override {
+        const uint16_t keys[4] = {e.Key1, e.Key2, e.Key3, e.Key4};
+        std::string text = std::to_string(keys[0]);
+        for (int i = 1; i < K; ++i)
+            text += ":" + std::to_string(keys[i]);
+        return text;
+    }
+
+    void AddDraw(int drawIdx, int lastIdx, bool sorted, TStatDrawArray& stat, TRunState& runState,
+                 TLastValueArray& lastValues) override {
+        Kind::AddDraw(drawIdx, lastIdx, sorted, stat, runState, lastValues);
+        uint8_t items[NumbersInDraw];
+        const int count = self().ItemsOf(this->CurDraw.Numbers, items);
+        ForEachTuple(items, count, [&](const uint16_t* keys, bool first) {
+            this->Entry.Key1 = keys[0];
+            this->Entry.Key2 = keys[1];
+            this->Entry.Key3 = keys[2];
+            this->Entry.Key4 = keys[3];
+            this->Merge(stat, !Self::TrackFirstRunOnly || first);
+            return false;
+        });
+    }
+
+    void AddCombination(const TCombination& comb, TStatDrawArray& stat) override {
+        Kind::AddCombination(comb, stat);
+        if constexpr (Self::FromCombination) {
+            uint8_t items[NumbersInDraw];
+            const int count = self().ItemsOf(comb.data(), items);
+            if constexpr (K == 1) {
+                this->MergeEachNumber(stat, std::span<const uint8_t>(items, static_cast<std::size_t>(count)),
+                                      false);
+            } else {
+                ForEachTuple(items, count, [&](const uint16_t* keys, bool) {
+                    this->Entry.Key1 = keys[0];
+                    this->Entry.Key2 = keys[1];
+                    this->Entry.Key3 = keys[2];
+                    this->Entry.Key4 = keys[3];
+                    this->Merge(stat, false);
+                    return false;
+                });
+            }
+        }
+    }
+
+    bool Matches(const TCombination& comb, const TStatDrawArray& selected, int, bool, bool) override {
+        uint8_t items[NumbersInDraw];
+        const int count = self().ItemsOf(comb.data(), items);
+        if (Selection_.Follow(selected, K) && Tabled(items, count)) {
+            if constexpr (Form == TTupleForm::Runs) {
+                for (int p = 0; p + K <= count; ++p) {
+                    uint32_t code = 0;
+                    for (int i = 0; i < K; ++i)
+                        code = code << TTupleSelection::ItemBits | items[p + i];
+                    if (Selection_.Has(K, code))
+                        return true;
+                }
+                return false;
+            } else {
+                return FindSubset<0>(items, count, 0, 0);
+            }
+        }
+        return ForEachTuple(items, count, [&](const uint16_t* keys, bool) {
+            return TCustomStat::HasKeys(selected, keys[0], keys[1], keys[2], keys[3]);
+        });
+    }
+
+private:
+    // Calls f(keys, first) for every tuple of the items in order until f returns
+    // true; returns whether it did.
+    template <class F> static bool ForEachTuple(const uint8_t* items, int count, F&& f) {
+        uint16_t keys[4] = {};
+        if constexpr (Form == TTupleForm::Runs) {
+            for (int p = 0; p + K <= count; ++p) {
+                for (int i = 0; i < K; ++i)
+                    keys[i] = items[p + i];
+                if (f(static_cast<const uint16_t*>(keys), p == 0))
+                    return true;
+            }
+            return false;
+        } else {
+            bool first = true;
+            return Choose<0>(items, count, 0, keys, first, f);
+        }
+    }
+    template <int Depth, class F>
+    static bool Choose(const uint8_t* items, int count, int from, uint16_t* keys, bool& first, F& f) {
+        for (int i = from; i <= count - (K - Depth); ++i) {
+            keys[Depth] = items[i];
+            if constexpr (Depth + 1 == K) {
+                if (f(static_cast<const uint16_t*>(keys), first))
+                    return true;
+                first = false;
+            } else if (Choose<Depth + 1>(items, count, i + 1, keys, first, f)) {
+                return true;
+            }
+        }
+        return false;
+    }
+    // The search over the choices of positions, leaving every choice that no
+    // selected tuple begins with.
+    template <int Depth> bool FindSubset(const uint8_t* items, int count, int from, uint32_t code) const {
+        for (int i = from; i <= count - (K - Depth); ++i) {
+            const uint32_t c = code << TTupleSelection::ItemBits | items[i];
+            if (!Selection_.Has(Depth + 1, c))
+                continue;
+            if constexpr (Depth + 1 == K)
+                return true;
+            else if (FindSubset<Depth + 1>(items, count, i + 1, c))
+                return true;
+        }
+        return false;
+    }
+    static bool Tabled(const uint8_t* items, int count) {
+        unsigned any = 0;
+        for (int i = 0; i < count; ++i)
+            any |= items[i];
+        return any < TTupleSelection::ItemLimit;
+    }
+    Self& self() { return static_cast<Self&>(*this); }
+
+    TTupleSelection Selection_;
+};
+
+// Tuples of the elements of the 12 numbers (a number's channel, column, row or
+// segment, or the number itself): Self supplies `uint8_t ElementOf(uint8_t number)`.
+template <class Self, class Kind, int K, TTupleForm Form>
+class TElementTupleStat : public TTupleStat<Self, Kind, K, Form> {
+public:
+    using TTupleStat<Self, Kind, K, Form>::TTupleStat;
+    int ItemsOf(const uint8_t* numbers, uint8_t* items) {
+        for (int i = 0; i < NumbersInDraw; ++i)
+            items[i] = static_cast<Self&>(*this).ElementOf(numbers[i]);
+        return NumbersInDraw;
+    }
+};
+
+} // namespace kumby
