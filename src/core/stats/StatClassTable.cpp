@@ -2,6 +2,7 @@
 // place, and nowhere else.
 
 #include "stats/StatList.h"
+#include "stats/families/VF_Chns.h"
 #include "stats/families/VF_Diff.h"
 #include "stats/families/VF_HCV.h"
 #include "stats/families/VF_Nums.h"
@@ -40,6 +41,10 @@ const TStatClassInfo* const ClassTable[] = {
     &TstMinMaxDiffs::ClassInfo,
     &TstDiffSame::ClassInfo,
     &TstDiffSameCnt::ClassInfo,
+    // Channels family, the single-draw classes.
+    &TstChannels::ClassInfo,
+    &TstChanValues::ClassInfo,
+    &TstChanCount::ClassInfo,
     // Sequences family (after the segment classes).
     &TstSequenceLen::ClassInfo,
     &TstSequenceCnt::ClassInfo,
@@ -69,9 +74,18 @@ const TStatClassInfo* const ClassTable[] = {
     &TstCombDiffSeq2::ClassInfo,
     &TstCombDiffSeq3::ClassInfo,
     &TstCombDiffSeq4::ClassInfo,
+    // Channels family, the channel combinations (after the difference runs).
+    &TstCombChnMix2::ClassInfo,
+    &TstCombChnMix3::ClassInfo,
+    &TstCombChnMix4::ClassInfo,
+    &TstCombChnSeq2::ClassInfo,
+    &TstCombChnSeq3::ClassInfo,
+    &TstCombChnSeq4::ClassInfo,
     // Numbers family, the position classes (after the combination classes).
     &TstPosVal::ClassInfo,
     &TstPosExt::ClassInfo,
+    // Channels family, the count in one channel (after the position classes).
+    &TstChnValCnt::ClassInfo,
     // Characteristic number family (after the chain classes).
     &TstVarnek1::ClassInfo,
     &TstVarnek2::ClassInfo,
