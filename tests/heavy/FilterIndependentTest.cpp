@@ -414,5 +414,67 @@ TEST(FilterIndependent, ShreddingFamily) {
                   });
 }
 
+int ChannelOf(int n) {
+    return (n - 1) / 4 + 1;
+}
+
+int InChannel(const int* c, int channel) {
+    return static_cast<int>(std::count_if(c, c + 12, [&](int n) { return ChannelOf(n) == channel; }));
+}
+
+// Whether the channels of some `length` adjacent numbers are `channels`.
+bool HasChannelRun(const int* c, std::initializer_list<int> channels) {
+    const int length = static_cast<int>(channels.size());
+    for (int i = 0; i + length <= 12; ++i)
+        if (std::equal(channels.begin(), channels.end(), c + i,
+                       [](int channel, int n) { return ChannelOf(n) == channel; }))
+            return true;
+    return false;
+}
+
+// Channels of width 4. The three draws give the rows used here in drawn order.
+TEST(FilterIndependent, ChannelsFamily) {
+    TTempDir dir;
+    const TDrawsArray draws = {
+        DrawOf(1, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}),
+        DrawOf(2, {24, 23, 22, 21, 20, 19, 18, 17, 16, 15, 14, 13}),
+        DrawOf(3, {21, 1, 5, 9, 13, 17, 2, 6, 10, 14, 18, 22}), // channels 6 1 2 3 4 5 1 2 3 4 5 6
+    };
+    WriteArchive(dir.Path(), draws);
+    const auto filled = [](const int* c) {
+        int channels = 0;
+        for (int k = 1; k <= 6; ++k)
+            channels += InChannel(c, k) > 0;
+        return channels;
+    };
+    RunCases(
+        dir,
+        {
+            {{"filter", "CHAN", "--keep", "06 [21-24]"}, [](const int* c) { return InChannel(c, 6) > 0; }},
+            {{"filter", "CHAN", "--remove", "01 [1-4]", "02 [5-8]"}, [](const int* c) { return c[0] > 8; }},
+            {{"filter", "CHNV", "--keep", "03 [9-12] x 0"},
+             [](const int* c) { return InChannel(c, 3) == 0; }},
+            {{"filter", "CHNV", "--remove", "01 [1-4] x 4"},
+             [](const int* c) { return InChannel(c, 1) < 4; }},
+            {{"filter", "CHNC", "--keep", "3"}, [=](const int* c) { return filled(c) == 3; }},
+            {{"filter", "CHN2", "--keep", "2"}, [](const int* c) { return InChannel(c, 2) == 2; }},
+            // Ascending combinations: a channel 1 number before a channel 6 one is having both.
+            {{"filter", "KCM2", "--keep", "1:6"},
+             [](const int* c) { return InChannel(c, 1) > 0 && InChannel(c, 6) > 0; }},
+            {{"filter", "KCM3", "--remove", "1:2:3"},
+             [](const int* c) {
+                 return InChannel(c, 1) == 0 || InChannel(c, 2) == 0 || InChannel(c, 3) == 0;
+             }},
+            {{"filter", "KCS2", "--keep", "2:3"},
+             [](const int* c) {
+                 return HasChannelRun(c, {2, 3});
+             }},
+            {{"filter", "KCS3", "--keep", "1:2:3"},
+             [](const int* c) {
+                 return HasChannelRun(c, {1, 2, 3});
+             }},
+        });
+}
+
 } // namespace
 } // namespace kumby

@@ -383,5 +383,46 @@ TEST_F(SessionPrefetchTest, NewShreddingFormulasRebuildOnlyTheirGroup) {
     EXPECT_TRUE(T.Ui.Errors().empty());
 }
 
+// A new channel width: the channel methods are named anew from the new width,
+// favourites and names of the methods that still exist survive, and only the
+// channel files are made again, from the new width.
+TEST_F(SessionPrefetchTest, NewChannelWidthRebuildsOnlyTheChannelFilesAndKeepsNames) {
+    Session& s = Open();
+    for (std::size_t i = 0; i < s.Registry().Count(); ++i)
+        if (s.Registry().Items(i).StatClass->HasPrefetch())
+            PlantMarker(s.Registry().Items(i).MethodCode());
+    s.Registry().SetFavourites("NUMS,CHN2,CHN6");
+    s.Registry().Items(Method(s, "CHN2")).CustomName = "Второй канал";
+    s.Registry().Items(Method(s, "CHN6")).CustomName = "Шестой канал";
+    s.View().PrefetchsEnabled = true;
+    TConfigData config = s.Config();
+    config.ChannelSize = 5;
+    EXPECT_EQ(s.ApplyConfig(config), std::vector<int>{3});
+
+    EXPECT_EQ(s.Registry().FindByCode("CHN6"), -1);
+    EXPECT_EQ(s.Registry().FavouritesText(), "NUMS,CHN2");
+    EXPECT_EQ(s.Registry().Items(Method(s, "CHN2")).CustomName, "Второй канал");
+    // Channels 1..4 hold five numbers, channel 5 the four numbers 21..24.
+    EXPECT_EQ(ReadBytes(File("CHAN")), ExpectedFile({{1, 5 * HalfOfFullSet},
+                                                     {2, 5 * HalfOfFullSet},
+                                                     {3, 5 * HalfOfFullSet},
+                                                     {4, 5 * HalfOfFullSet},
+                                                     {5, 4 * HalfOfFullSet}}));
+    std::map<uint16_t, int32_t> inChannelFive;
+    for (int k = 0; k <= 4; ++k)
+        inChannelFive[static_cast<uint16_t>(k)] = static_cast<int32_t>(Binomial(4, k) * Binomial(20, 12 - k));
+    EXPECT_EQ(ReadBytes(File("CHN5")), ExpectedFile(inChannelFive));
+    EXPECT_NE(ReadBytes(File("CHNV")), Marker);
+    EXPECT_EQ(ReadBytes(File("NUMS")), Marker);
+    EXPECT_EQ(ReadBytes(File("SHR1")), Marker);
+    EXPECT_TRUE(T.Ui.Errors().empty());
+
+    // The names file and the settings hold what survived.
+    Session& again = Open();
+    EXPECT_EQ(again.Config().ChannelSize, 5);
+    EXPECT_EQ(again.Registry().FavouritesText(), "NUMS,CHN2");
+    EXPECT_EQ(again.Registry().Items(Method(again, "CHN2")).CustomName, "Второй канал");
+}
+
 } // namespace
 } // namespace kumby
