@@ -7,6 +7,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <array>
 #include <filesystem>
 #include <string>
 #include <unistd.h>
@@ -59,17 +60,22 @@ void BM_GenerateFromFile(benchmark::State& state) {
 }
 BENCHMARK(BM_GenerateFromFile)->Unit(benchmark::kMillisecond);
 
-// One filter pass over the full set with a few selected values.
-void FilterPass(benchmark::State& state, const char* code, std::vector<uint16_t> keys, bool exclude) {
+// One filter pass over the full set with a few selected values, each given by its
+// key words.
+void FilterPassOf(benchmark::State& state, const char* code, const std::vector<std::array<uint16_t, 4>>& keys,
+                  bool exclude) {
     TConfigData config;
     TShreddingSettings shredding;
     TStatList registry(Archive(), config, shredding);
     registry.Rebuild();
     const auto method = static_cast<std::size_t>(registry.FindByCode(code));
     TStatDrawArray selected;
-    for (uint16_t k : keys) {
+    for (const auto& k : keys) {
         TStatEntry e;
-        e.Key1 = k;
+        e.Key1 = k[0];
+        e.Key2 = k[1];
+        e.Key3 = k[2];
+        e.Key4 = k[3];
         selected.push_back(e);
     }
     TCombsArray to;
@@ -81,6 +87,14 @@ void FilterPass(benchmark::State& state, const char* code, std::vector<uint16_t>
         benchmark::DoNotOptimize(to.data());
     }
     state.counters["kept"] = static_cast<double>(to.size());
+}
+
+// Values with Key1 only.
+void FilterPass(benchmark::State& state, const char* code, std::vector<uint16_t> keys, bool exclude) {
+    std::vector<std::array<uint16_t, 4>> words;
+    for (uint16_t k : keys)
+        words.push_back({k, 0, 0, 0});
+    FilterPassOf(state, code, words, exclude);
 }
 
 void BM_FilterNumsKeep(benchmark::State& state) {
@@ -120,6 +134,33 @@ void BM_FilterHcv1Remove(benchmark::State& state) {
     FilterPass(state, "HCV1", {0, 2}, true);
 }
 BENCHMARK(BM_FilterHcv1Remove)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
+
+// Channels: one per number, the per-channel counts, and channel tuples, whose
+// choices of positions end at the first selected one.
+void BM_FilterChanKeep(benchmark::State& state) {
+    FilterPass(state, "CHAN", {6}, false);
+}
+BENCHMARK(BM_FilterChanKeep)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
+
+void BM_FilterChnvRemove(benchmark::State& state) {
+    FilterPassOf(state, "CHNV", {{1, 4, 0, 0}, {3, 0, 0, 0}}, true);
+}
+BENCHMARK(BM_FilterChnvRemove)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
+
+void BM_FilterKcm2Remove(benchmark::State& state) {
+    FilterPassOf(state, "KCM2", {{6, 1, 0, 0}, {5, 5, 0, 0}}, true);
+}
+BENCHMARK(BM_FilterKcm2Remove)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
+
+void BM_FilterKcm4Keep(benchmark::State& state) {
+    FilterPassOf(state, "KCM4", {{1, 2, 3, 4}, {6, 6, 6, 6}, {4, 3, 2, 1}}, false);
+}
+BENCHMARK(BM_FilterKcm4Keep)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
+
+void BM_FilterKcs4Keep(benchmark::State& state) {
+    FilterPassOf(state, "KCS4", {{1, 1, 2, 2}, {3, 4, 5, 6}}, false);
+}
+BENCHMARK(BM_FilterKcs4Keep)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
 
 // The argument is the number of newest draws of a 5,000-draw archive.
 void BM_ExcludeLastDraws(benchmark::State& state) {

@@ -118,6 +118,31 @@ BENCHMARK_CAPTURE(AddCombinationPass, SEQL, "SEQL")
     ->UseRealTime()
     ->Unit(benchmark::kMillisecond);
 
+BENCHMARK_CAPTURE(AddCombinationPass, CHAN, "CHAN")
+    ->Arg(1)
+    ->Arg(2)
+    ->MeasureProcessCPUTime()
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(AddCombinationPass, CHNV, "CHNV")
+    ->Arg(1)
+    ->Arg(2)
+    ->MeasureProcessCPUTime()
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(AddCombinationPass, CHNC, "CHNC")
+    ->Arg(1)
+    ->Arg(2)
+    ->MeasureProcessCPUTime()
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(AddCombinationPass, CHN3, "CHN3")
+    ->Arg(1)
+    ->Arg(2)
+    ->MeasureProcessCPUTime()
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
+
 // The session's own path: full set into the working list and back, the pass on
 // every core, the atomic write.
 class TBenchSession {
@@ -172,5 +197,16 @@ void BM_NumbersFamilyFiles(benchmark::State& state) {
         state.SkipWithError(s.Ui.Errors.front().c_str());
 }
 BENCHMARK(BM_NumbersFamilyFiles)->MeasureProcessCPUTime()->UseRealTime()->Unit(benchmark::kMillisecond);
+
+void BM_ChannelsFamilyFiles(benchmark::State& state) {
+    TBenchSession s;
+    int written = 0;
+    for (auto _ : state)
+        written = s.Core->CreatePrefetchFiles(true, {3});
+    state.counters["files"] = written;
+    if (!s.Ui.Errors.empty())
+        state.SkipWithError(s.Ui.Errors.front().c_str());
+}
+BENCHMARK(BM_ChannelsFamilyFiles)->MeasureProcessCPUTime()->UseRealTime()->Unit(benchmark::kMillisecond);
 
 } // namespace

@@ -70,4 +70,25 @@ void BM_StatTablePrc2o3(benchmark::State& state) {
 }
 BENCHMARK(BM_StatTablePrc2o3)->Unit(benchmark::kMillisecond);
 
+void BM_StatTableChnv(benchmark::State& state) {
+    TableOf(state, "CHNV");
+}
+BENCHMARK(BM_StatTableChnv)->Unit(benchmark::kMillisecond);
+
+// 495 channel tuples a draw.
+void BM_StatTableKcm4(benchmark::State& state) {
+    TableOf(state, "KCM4");
+}
+BENCHMARK(BM_StatTableKcm4)->Unit(benchmark::kMillisecond);
+
+void BM_StatTableKcm2(benchmark::State& state) {
+    TableOf(state, "KCM2");
+}
+BENCHMARK(BM_StatTableKcm2)->Unit(benchmark::kMillisecond);
+
+void BM_StatTableKcs4(benchmark::State& state) {
+    TableOf(state, "KCS4");
+}
+BENCHMARK(BM_StatTableKcs4)->Unit(benchmark::kMillisecond);
+
 } // namespace
