@@ -2,7 +2,30 @@
 
 #include "model/VexoUtils.h"
 
+#include <algorithm>
+
 namespace kumby {
+
+void TDrawTuples::Clear() {
+    Size_ = 0;
+    std::fill(std::begin(Slot_), std::end(Slot_), uint16_t{0});
+}
+
+void TDrawTuples::Add(uint64_t key) {
+    // Fibonacci hashing; linear probing finds a free slot, as at most half are taken.
+    auto slot = static_cast<unsigned>((key * 0x9E3779B97F4A7C15ull) >> 54);
+    while (Slot_[slot] != 0) {
+        const int t = Slot_[slot] - 1;
+        if (Keys_[t] == key) {
+            ++Counts_[t];
+            return;
+        }
+        slot = (slot + 1) & (Slots - 1);
+    }
+    Keys_[Size_] = key;
+    Counts_[Size_] = 1;
+    Slot_[slot] = static_cast<uint16_t>(++Size_);
+}
 
 bool TTupleSelection::Follow(const TStatDrawArray& selected, int k) {
     const std::size_t size = selected.size();
