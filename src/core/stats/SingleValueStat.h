@@ -145,30 +145,72 @@ public:
         MergeElements(comb.data(), stat, false);
     }
 
+    // The selection is tabled once per pass: which numbers have a selected element,
+    // and which counts of each element are selected.
     bool Matches(const TCombination& comb, const TStatDrawArray& selected, int, bool, bool) override {
+        if (Watch_.Changed(selected))
+            TableSelection(selected);
         if constexpr (Self::CountInKey2 && Self::ListEveryElement) {
+            if (TPacked packed = 0; PackedCount(comb.data(), packed)) {
+                for (const uint8_t e : self().ListedElements()) {
+                    const unsigned k = e < 32 ? static_cast<unsigned>(packed >> (4 * e) & 15) : 0;
+                    if ((CountHits_[e] >> k & 1) != 0)
+                        return true;
+                }
+                return false;
+            }
             TElementCounts counts;
             Count(comb.data(), counts);
             for (const uint8_t e : self().ListedElements())
-                if (TCustomStat::HasKeys(selected, e, counts[e], 0, 0))
+                if ((CountHits_[e] >> counts[e] & 1) != 0)
                     return true;
         } else if constexpr (Self::CountInKey2) {
             TElementCounts counts;
             const int highest = Count(comb.data(), counts);
             for (int e = 0; e <= highest; ++e)
-                if (counts[e] != 0 &&
-                    TCustomStat::HasKeys(selected, static_cast<uint16_t>(e), counts[e], 0, 0))
+                if (counts[e] != 0 && (CountHits_[e] >> counts[e] & 1) != 0)
                     return true;
         } else {
+            unsigned any = 0; // no early exit: see HasAnyNumber
             for (const uint8_t n : comb)
-                if (TCustomStat::HasKeys(selected, self().ElementOf(n), 0, 0, 0))
-                    return true;
+                any |= NumberHits_[n];
+            return any != 0;
         }
         return false;
     }
 
 private:
     using TElementCounts = std::array<uint8_t, 256>;
+
+    void TableSelection(const TStatDrawArray& selected) {
+        if constexpr (Self::CountInKey2) {
+            // A count is at most 12; other counts and set high words never match.
+            CountHits_.fill(0);
+            for (const TStatEntry& e : selected)
+                if (e.Key1 < 256 && e.Key2 < 16 && e.Key3 == 0 && e.Key4 == 0)
+                    CountHits_[e.Key1] = static_cast<uint16_t>(CountHits_[e.Key1] | 1u << e.Key2);
+        } else {
+            for (int n = 0; n < 256; ++n)
+                NumberHits_[n] =
+                    TCustomStat::HasKeys(selected, self().ElementOf(static_cast<uint8_t>(n)), 0, 0, 0) ? 1
+                                                                                                       : 0;
+        }
+    }
+
+    __extension__ typedef unsigned __int128 TPacked;
+
+    // Numbers per element in registers, four bits to an element (a count is at most
+    // 12): per-byte counters in memory would chain every increment through a store.
+    // False when an element is 32 or more; then Count does it.
+    bool PackedCount(const uint8_t* numbers, TPacked& packed) {
+        unsigned wide = 0;
+        for (int i = 0; i < NumbersInDraw; ++i) {
+            const unsigned e = self().ElementOf(numbers[i]);
+            wide |= e >> 5;
+            packed += TPacked{1} << (4 * (e & 31));
+        }
+        return wide == 0;
+    }
 
     // Numbers per element; returns the highest element met.
     int Count(const uint8_t* numbers, TElementCounts& counts) {
@@ -209,6 +251,10 @@ private:
         }
     }
     Self& self() { return static_cast<Self&>(*this); }
+
+    TSelectionWatch Watch_;
+    std::array<uint8_t, 256> NumberHits_{}; // per number byte: its element is selected
+    std::array<uint16_t, 256> CountHits_{}; // per element: bit k when (element, k) is selected
 };
 
 } // namespace kumby

@@ -28,15 +28,8 @@ void TDrawTuples::Add(uint64_t key) {
 }
 
 bool TTupleSelection::Follow(const TStatDrawArray& selected, int k) {
-    const std::size_t size = selected.size();
-    const TStatEntry* data = selected.data();
-    if (Source_ == &selected && Data_ == data && Size_ == size && K_ == k &&
-        (size == 0 || StatKey(data[size - 1]) == LastKey_))
+    if (!Watch_.Changed(selected) && K_ == k)
         return Usable_;
-    Source_ = &selected;
-    Data_ = data;
-    Size_ = size;
-    LastKey_ = size == 0 ? 0 : StatKey(data[size - 1]);
     K_ = k;
     Usable_ = true;
     for (int length = 1; length <= k; ++length) {

@@ -46,10 +46,7 @@ public:
     }
 
 private:
-    const TStatDrawArray* Source_ = nullptr;
-    const TStatEntry* Data_ = nullptr;
-    std::size_t Size_ = 0;
-    uint64_t LastKey_ = 0;
+    TSelectionWatch Watch_;
     int K_ = 0;
     bool Usable_ = false;
     std::vector<uint64_t> Bits_[4]; // per prefix length 1..4

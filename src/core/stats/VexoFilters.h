@@ -160,6 +160,34 @@ private:
     std::unordered_map<uint64_t, uint32_t> Index_;
 };
 
+// Whether a selection differs from the one seen last: another array, or the same
+// one changed in size, storage, first or last value. Matches implementations that
+// table the selected values once per pass ask it per combination.
+class TSelectionWatch {
+public:
+    bool Changed(const TStatDrawArray& selected) {
+        const std::size_t size = selected.size();
+        const TStatEntry* data = selected.data();
+        const uint64_t first = size == 0 ? 0 : StatKey(data[0]);
+        const uint64_t last = size == 0 ? 0 : StatKey(data[size - 1]);
+        if (Source_ == &selected && Data_ == data && Size_ == size && FirstKey_ == first && LastKey_ == last)
+            return false;
+        Source_ = &selected;
+        Data_ = data;
+        Size_ = size;
+        FirstKey_ = first;
+        LastKey_ = last;
+        return true;
+    }
+
+private:
+    const TStatDrawArray* Source_ = nullptr;
+    const TStatEntry* Data_ = nullptr;
+    std::size_t Size_ = 0;
+    uint64_t FirstKey_ = 0;
+    uint64_t LastKey_ = 0;
+};
+
 // While alive, the Has* lookups on this thread against `selected` answer from bit
 // tables for the small keys most families use (below 4096) instead of scanning the
 // selected values; other keys and other arrays are scanned as before. A filter pass
