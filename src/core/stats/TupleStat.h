@@ -138,11 +138,12 @@ public:
         const int count = self().ItemsOf(comb.data(), items);
         if (Selection_.Follow(selected, K) && Tabled(items, count)) {
             if constexpr (Form == TTupleForm::Runs) {
-                for (int p = 0; p + K <= count; ++p) {
-                    uint32_t code = 0;
-                    for (int i = 0; i < K; ++i)
-                        code = code << TTupleSelection::ItemBits | items[p + i];
-                    if (Selection_.Has(K, code))
+                // The code of the run ending at p, rolled on by one item.
+                constexpr uint32_t mask = (uint32_t{1} << (TTupleSelection::ItemBits * K)) - 1;
+                uint32_t code = 0;
+                for (int p = 0; p < count; ++p) {
+                    code = (code << TTupleSelection::ItemBits | items[p]) & mask;
+                    if (p + 1 >= K && Selection_.Has(K, code))
                         return true;
                 }
                 return false;
