@@ -350,11 +350,12 @@ std::vector<int> Session::ApplyConfig(const TConfigData& config) {
     } catch (const std::exception& e) {
         ShowOperationError("Ошибка записи в файл конфигурации!\r\r%s", e);
     }
-    Ui_.Notify(TSessionEvent::SettingsChanged);
     if (!groups.empty()) {
         ReloadRegistry(); // parameter ranges follow the channel and matrix settings
         CreatePrefetchFiles(false, groups);
     }
+    // After the rebuild: what listens (method lists, script filters) reads the new registry.
+    Ui_.Notify(TSessionEvent::SettingsChanged);
     RefreshAnalysisViews();
     Ui_.Notify(TSessionEvent::DrawsDisplayChanged);
     return groups;

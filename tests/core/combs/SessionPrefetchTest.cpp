@@ -4,6 +4,7 @@
 #include "combs/FullSet.h"
 #include "io/AtomicFile.h"
 #include "model/VexoUtils.h"
+#include "stats/families/VF_Chns.h"
 #include "support/TestSession.h"
 
 #include <gtest/gtest.h>
@@ -395,9 +396,17 @@ TEST_F(SessionPrefetchTest, NewChannelWidthRebuildsOnlyTheChannelFilesAndKeepsNa
     s.Registry().Items(Method(s, "CHN2")).CustomName = "Второй канал";
     s.Registry().Items(Method(s, "CHN6")).CustomName = "Шестой канал";
     s.View().PrefetchsEnabled = true;
+    int seenByListeners = 0; // the number of CHN methods when the change is announced
+    T.Ui.OnEvent = [&](TSessionEvent e) {
+        if (e == TSessionEvent::SettingsChanged)
+            for (std::size_t i = 0; i < s.Registry().Count(); ++i)
+                seenByListeners += s.Registry().Items(i).StatClass == &TstChnValCnt::ClassInfo;
+    };
     TConfigData config = s.Config();
     config.ChannelSize = 5;
     EXPECT_EQ(s.ApplyConfig(config), std::vector<int>{3});
+    T.Ui.OnEvent = nullptr;
+    EXPECT_EQ(seenByListeners, 5);
 
     EXPECT_EQ(s.Registry().FindByCode("CHN6"), -1);
     EXPECT_EQ(s.Registry().FavouritesText(), "NUMS,CHN2");
