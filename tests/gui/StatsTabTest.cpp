@@ -427,6 +427,12 @@ private slots:
         expected.emplace_back(name("DIFM"), QString::number(largestDiff));
         expected.emplace_back(name("DIFD"), QString::number(*high - *low));
         expected.emplace_back(name("DIFK"), QString::number(mostTimes));
+        // The channels family, channels of four numbers.
+        int inChannel[7] = {};
+        for (int n : shown)
+            ++inChannel[(n - 1) / 4 + 1];
+        expected.emplace_back(name("CHNC"), QString::number(std::count_if(inChannel + 1, inChannel + 7,
+                                                                          [](int k) { return k > 0; })));
         // The sequences family's charts: runs of neighbours one apart either way.
         int runs = 0, longestRun = 0;
         for (std::size_t p = 0; p < shown.size();) {
@@ -443,6 +449,8 @@ private slots:
         expected.emplace_back(name("LENS"), QString::number(longestRun));
         for (int p = 1; p <= NumbersInDraw; ++p)
             expected.emplace_back(name(("POS" + std::to_string(p)).c_str()), QString::number(shown[p - 1]));
+        for (int c = 1; c <= 6; ++c)
+            expected.emplace_back(name(("CHN" + std::to_string(c)).c_str()), QString::number(inChannel[c]));
         // The characteristic number: the triangle of differences folded down to u, v.
         std::vector<int> row = shown;
         while (row.size() > 2) {
