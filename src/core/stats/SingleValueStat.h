@@ -244,6 +244,19 @@ private:
                 this->Merge(stat, trackPeriods);
             }
         } else {
+            // Elements below 256 go through the merger's one-list-check path.
+            uint8_t elements[NumbersInDraw];
+            unsigned wide = 0;
+            for (int i = 0; i < NumbersInDraw; ++i) {
+                const uint16_t e = self().ElementOf(numbers[i]);
+                wide |= e >> 8;
+                elements[i] = static_cast<uint8_t>(e);
+            }
+            if (wide == 0) {
+                this->Entry.Key2 = this->Entry.Key3 = this->Entry.Key4 = 0;
+                this->MergeEachNumber(stat, elements, trackPeriods);
+                return;
+            }
             for (int i = 0; i < NumbersInDraw; ++i) {
                 this->Entry.Key1 = self().ElementOf(numbers[i]);
                 this->Merge(stat, trackPeriods);
