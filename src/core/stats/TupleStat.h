@@ -121,11 +121,11 @@ public:
                 this->MergeEachNumber(stat, std::span<const uint8_t>(items, static_cast<std::size_t>(count)),
                                       false);
             } else {
-                ForEachTuple(items, count, [&](const uint16_t* keys, bool) {
-                    this->Entry.Key1 = keys[0];
-                    this->Entry.Key2 = keys[1];
-                    this->Entry.Key3 = keys[2];
-                    this->Entry.Key4 = keys[3];
+                ForEachTuple(items, count, [&](uint64_t key) {
+                    this->Entry.Key1 = static_cast<uint16_t>(key);
+                    this->Entry.Key2 = static_cast<uint16_t>(key >> 16);
+                    this->Entry.Key3 = static_cast<uint16_t>(key >> 32);
+                    this->Entry.Key4 = static_cast<uint16_t>(key >> 48);
                     this->Merge(stat, false);
                     return false;
                 });

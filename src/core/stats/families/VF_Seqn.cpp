@@ -90,7 +90,7 @@ const TStatClassInfo TstSequenceLenMax::ClassInfo = {"TstSequenceLenMax",
 // ---- SEQL ----------------------------------------------------------------------
 
 void TstSequenceLen::SeedValues(int lastIdx, TStatDrawArray& stat) {
-    TRunStat::SeedValues(lastIdx, stat);
+    TTupleStat::SeedValues(lastIdx, stat);
     SeedKeyRange(stat, 1, NumbersInDraw);
 }
 
