@@ -162,6 +162,27 @@ void BM_FilterKcs4Keep(benchmark::State& state) {
 }
 BENCHMARK(BM_FilterKcs4Keep)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
 
+// Matrix: columns per number, the row mask, touching numbers, row tuples.
+void BM_FilterColsKeep(benchmark::State& state) {
+    FilterPass(state, "COLS", {4}, false);
+}
+BENCHMARK(BM_FilterColsKeep)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
+
+void BM_FilterRowmRemove(benchmark::State& state) {
+    FilterPass(state, "ROWM", {63, 62}, true);
+}
+BENCHMARK(BM_FilterRowmRemove)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
+
+void BM_FilterColaKeep(benchmark::State& state) {
+    FilterPassOf(state, "COLA", {{1, 3, 0, 0}, {4, 2, 0, 0}}, false);
+}
+BENCHMARK(BM_FilterColaKeep)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
+
+void BM_FilterKrm4Keep(benchmark::State& state) {
+    FilterPassOf(state, "KRM4", {{1, 2, 3, 4}, {6, 6, 6, 6}, {4, 3, 2, 1}}, false);
+}
+BENCHMARK(BM_FilterKrm4Keep)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
+
 // The argument is the number of newest draws of a 5,000-draw archive.
 void BM_ExcludeLastDraws(benchmark::State& state) {
     const int n = static_cast<int>(state.range(0));

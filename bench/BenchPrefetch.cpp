@@ -143,6 +143,44 @@ BENCHMARK_CAPTURE(AddCombinationPass, CHN3, "CHN3")
     ->UseRealTime()
     ->Unit(benchmark::kMillisecond);
 
+// Matrix: columns per number, per-column counts, the column mask, touching numbers.
+BENCHMARK_CAPTURE(AddCombinationPass, COLS, "COLS")
+    ->Arg(1)
+    ->Arg(2)
+    ->MeasureProcessCPUTime()
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(AddCombinationPass, COLV, "COLV")
+    ->Arg(1)
+    ->Arg(2)
+    ->MeasureProcessCPUTime()
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(AddCombinationPass, COLM, "COLM")
+    ->Arg(1)
+    ->Arg(2)
+    ->MeasureProcessCPUTime()
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(AddCombinationPass, COLA, "COLA")
+    ->Arg(1)
+    ->Arg(2)
+    ->MeasureProcessCPUTime()
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(AddCombinationPass, ROWC, "ROWC")
+    ->Arg(1)
+    ->Arg(2)
+    ->MeasureProcessCPUTime()
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(AddCombinationPass, COL2, "COL2")
+    ->Arg(1)
+    ->Arg(2)
+    ->MeasureProcessCPUTime()
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
+
 // The session's own path: full set into the working list and back, the pass on
 // every core, the atomic write.
 class TBenchSession {
@@ -208,5 +246,16 @@ void BM_ChannelsFamilyFiles(benchmark::State& state) {
         state.SkipWithError(s.Ui.Errors.front().c_str());
 }
 BENCHMARK(BM_ChannelsFamilyFiles)->MeasureProcessCPUTime()->UseRealTime()->Unit(benchmark::kMillisecond);
+
+void BM_MatrixFamilyFiles(benchmark::State& state) {
+    TBenchSession s;
+    int written = 0;
+    for (auto _ : state)
+        written = s.Core->CreatePrefetchFiles(true, {4});
+    state.counters["files"] = written;
+    if (!s.Ui.Errors.empty())
+        state.SkipWithError(s.Ui.Errors.front().c_str());
+}
+BENCHMARK(BM_MatrixFamilyFiles)->MeasureProcessCPUTime()->UseRealTime()->Unit(benchmark::kMillisecond);
 
 } // namespace

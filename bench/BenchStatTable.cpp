@@ -91,4 +91,20 @@ void BM_StatTableKcs4(benchmark::State& state) {
 }
 BENCHMARK(BM_StatTableKcs4)->Unit(benchmark::kMillisecond);
 
+// Matrix: per-column counts, touching numbers, and 495 row tuples a draw.
+void BM_StatTableColv(benchmark::State& state) {
+    TableOf(state, "COLV");
+}
+BENCHMARK(BM_StatTableColv)->Unit(benchmark::kMillisecond);
+
+void BM_StatTableCola(benchmark::State& state) {
+    TableOf(state, "COLA");
+}
+BENCHMARK(BM_StatTableCola)->Unit(benchmark::kMillisecond);
+
+void BM_StatTableKrm4(benchmark::State& state) {
+    TableOf(state, "KRM4");
+}
+BENCHMARK(BM_StatTableKrm4)->Unit(benchmark::kMillisecond);
+
 } // namespace

@@ -307,74 +307,215 @@ TEST(FilterIndependent, RepeatsFamily) {
         return [=](const int* comb) {
             return std::count_if(comb, comb + 12, [&](int n) { return in(x, n) && !in(y, n); });
         };
+        int ChannelOf(int n) {
+            return (n - 1) / 4 + 1;
+        }
+
+        int InChannel(const int* c, int channel) {
+            return static_cast<int>(std::count_if(c, c + 12, [&](int n) { return ChannelOf(n) == channel; }));
+        }
+
+        // Whether the channels of some `length` adjacent numbers are `channels`.
+        bool HasChannelRun(const int* c, std::initializer_list<int> channels) {
+            const int length = static_cast<int>(channels.size());
+            for (int i = 0; i + length <= 12; ++i)
+                if (std::equal(channels.begin(), channels.end(), c + i,
+                               [](int channel, int n) { return ChannelOf(n) == channel; }))
+                    return true;
+            return false;
+        }
+
+        // Channels of width 4. The three draws give the rows used here in drawn order.
+        TEST(FilterIndependent, ChannelsFamily) {
+            TTempDir dir;
+            const TDrawsArray draws = {
+                DrawOf(1, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}),
+                DrawOf(2, {24, 23, 22, 21, 20, 19, 18, 17, 16, 15, 14, 13}),
+                DrawOf(3, {21, 1, 5, 9, 13, 17, 2, 6, 10, 14, 18, 22}), // channels 6 1 2 3 4 5 1 2 3 4 5 6
+            };
+            WriteArchive(dir.Path(), draws);
+            const auto filled = [](const int* c) {
+                int channels = 0;
+                for (int k = 1; k <= 6; ++k)
+                    channels += InChannel(c, k) > 0;
+                return channels;
+            };
+            RunCases(
+                dir,
+                {
+                    {{"filter", "RPC2", "--keep", "4", "5"},
+                     [=](const int* x) { return Common(x, e) == 4 || Common(x, e) == 5; }},
+                    {{"filter", "PRC+1", "--remove", "6"},
+                     [=](const int* x) { return Common(x, e, 1) != 6; }},
+                    {{"filter", "PRC-2", "--keep", "7"}, [=](const int* x) { return Common(x, e, -2) == 7; }},
+                    {{"filter", "RPO1", "--keep", "6"}, [=](const int* x) { return Common(x, c) == 6; }},
+                    {{"filter", "PRC2O2", "--remove", "6"}, [=](const int* x) { return Common(x, b) != 6; }},
+                    {{"filter", "PRC2O3", "--keep", "5"}, [=](const int* x) { return Common(x, a) == 5; }},
+                    {{"filter", "RPC3", "--keep", "2"}, [=](const int* x) { return both(e, c)(x) == 2; }},
+                    {{"filter", "PRB2", "--remove", "3", "4"},
+                     [=](const int* x) { return onlyFirst(e, c)(x) != 3 && onlyFirst(e, c)(x) != 4; }},
+                    {{"filter", "RPV2", "--keep", "1", "8"},
+                     [](const int* x) { return Has(x, 1) || Has(x, 8); }},
+                    {{"filter", "PRV-1", "--remove", "24"}, [](const int* x) { return !Has(x, 24); }},
+                    // One draw back the window ends at C, which the combination follows.
+                    {{"--offset", "1", "filter", "RPC2", "--keep", "6"},
+                     [=](const int* x) { return Common(x, c) == 6; }},
+                    {{"--offset", "1", "filter", "PRC+2", "--keep", "3"},
+                     [=](const int* x) { return Common(x, c, 2) == 3; }},
+                    {{"--offset", "1", "filter", "RPC3", "--remove", "6"},
+                     [=](const int* x) { return both(c, b)(x) != 6; }},
+                });
+        }
+
+        // The last two values of the triangle of absolute differences of neighbours.
+        std::pair<int, int> Folded(const int* numbers) {
+            int row[12];
+            std::copy(numbers, numbers + 12, row);
+            for (int size = 12; size > 2; --size)
+                for (int i = 0; i + 1 < size; ++i)
+                    row[i] = std::abs(row[i + 1] - row[i]);
+            return {row[0], row[1]};
+        }
+
+        int Varnek(const int* numbers, bool sumNearEqual) {
+            const auto [u, v] = Folded(numbers);
+            const int d = std::abs(v - u);
+            return sumNearEqual && d <= 1 ? u + v : d;
+        }
+
+        // The newest draw folds to (2, 1): 3 and its multiples 24 .. 6 are proposed. The one
+        // before it folds to (7, 6) as drawn (13 alone) and to (1, 2) sorted (3 and 24 .. 6).
+        TEST(FilterIndependent, CharacteristicNumberFamily) {
+            TTempDir dir;
+            const TDrawsArray draws = {
+                DrawOf(7, {5, 6, 7, 8, 9, 10, 11, 12, 13, 18, 23, 24}),
+                DrawOf(8, {12, 10, 1, 2, 3, 4, 5, 6, 7, 8, 9, 24}),
+                DrawOf(9, {3, 6, 9, 13, 14, 15, 16, 17, 18, 19, 20, 21}),
+            };
+            WriteArchive(dir.Path(), draws);
+            int oldest[12], middle[12];
+            std::copy(draws[0].Numbers, draws[0].Numbers + 12, oldest);
+            std::copy(draws[1].Numbers, draws[1].Numbers + 12, middle);
+            const int hcv1 = Varnek(oldest, false), hcv2 = Varnek(middle, true);
+            RunCases(dir, {
+                              {{"filter", "HCV1", "--keep", std::to_string(hcv1)},
+                               [=](const int* c) { return Varnek(c, false) == hcv1; }},
+                              {{"filter", "HCV2", "--remove", std::to_string(hcv2)},
+                               [=](const int* c) { return Varnek(c, true) != hcv2; }},
+                              {{"filter", "HCV3", "--keep", "3 (1)", "24"},
+                               [](const int* c) { return Has(c, 3) || Has(c, 24); }},
+                              {{"--offset", "1", "filter", "HCV3", "--keep", "13 (1)"},
+                               [](const int* c) { return Has(c, 13); }},
+                              {{"--sorted", "--offset", "1", "filter", "HCV3", "--remove", "6", "9"},
+                               [](const int* c) { return !Has(c, 6) && !Has(c, 9); }},
+                          });
+        }
+
+        {{"filter", "CHAN", "--keep", "06 [21-24]"}, [](const int* c) { return InChannel(c, 6) > 0; }},
+            {{"filter", "CHAN", "--remove", "01 [1-4]", "02 [5-8]"}, [](const int* c) { return c[0] > 8; }},
+            {{"filter", "CHNV", "--keep", "03 [9-12] x 0"},
+             [](const int* c) { return InChannel(c, 3) == 0; }},
+            {{"filter", "CHNV", "--remove", "01 [1-4] x 4"},
+             [](const int* c) { return InChannel(c, 1) < 4; }},
+            {{"filter", "CHNC", "--keep", "3"}, [=](const int* c) { return filled(c) == 3; }},
+            {{"filter", "CHN2", "--keep", "2"}, [](const int* c) { return InChannel(c, 2) == 2; }},
+            // Ascending combinations: a channel 1 number before a channel 6 one is having both.
+            {{"filter", "KCM2", "--keep", "1:6"},
+             [](const int* c) { return InChannel(c, 1) > 0 && InChannel(c, 6) > 0; }},
+            {{"filter", "KCM3", "--remove", "1:2:3"},
+             [](const int* c) {
+                 return InChannel(c, 1) == 0 || InChannel(c, 2) == 0 || InChannel(c, 3) == 0;
+             }},
+            {{"filter", "KCS2", "--keep", "2:3"},
+             [](const int* c) {
+                 return HasChannelRun(c, {2, 3});
+             }},
+            {{"filter", "KCS3", "--keep", "1:2:3"}, [](const int* c) {
+                 return HasChannelRun(c, {1, 2, 3});
+             }},
+        });
+}
+
+// Matrix of four columns: number n in column (n - 1) % 4 + 1 and row (n - 1) / 4 + 1.
+int InLine(const int* c, bool column, int line) {
+    return static_cast<int>(
+        std::count_if(c, c + 12, [&](int n) { return (column ? (n - 1) % 4 : (n - 1) / 4) + 1 == line; }));
+}
+
+// Pairs of touching numbers in a column (n, n + 4) or a row (n, n + 1 in one row).
+int TouchingPairs(const int* c, bool column, int line) {
+    int pairs = 0;
+    for (int i = 0; i < 12; ++i) {
+        const int n = c[i];
+        const int next = column ? n + 4 : n + 1;
+        const bool inLine = column ? (n - 1) % 4 + 1 == line : (n - 1) / 4 + 1 == line;
+        if (inLine && (column || n % 4 != 0) && Has(c, next))
+            ++pairs;
+    }
+    return pairs;
+}
+
+// The draws give the rows used here: columns 1 and 2 full; a spread with touching
+// numbers in columns 4, 1 and 3; the numbers 1..12.
+TEST(FilterIndependent, MatrixFamily) {
+    TTempDir dir;
+    WriteArchive(dir.Path(), {
+                                 DrawOf(1, {22, 1, 2, 5, 6, 9, 10, 13, 14, 17, 18, 21}),
+                                 DrawOf(2, {24, 1, 5, 13, 17, 7, 11, 15, 2, 10, 20, 22}),
+                                 DrawOf(3, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}),
+                             });
+    const auto filled = [](bool column) {
+        return [column](const int* c) {
+            int lines = 0;
+            for (int k = 1; k <= (column ? 4 : 6); ++k)
+                lines += InLine(c, column, k) > 0;
+            return lines;
+        };
+    };
+    const auto touching = [](bool column) {
+        return [column](const int* c) {
+            int lines = 0;
+            for (int k = 1; k <= (column ? 4 : 6); ++k)
+                lines += TouchingPairs(c, column, k) > 0;
+            return lines;
+        };
     };
     RunCases(
         dir,
         {
-            {{"filter", "RPC2", "--keep", "4", "5"},
-             [=](const int* x) { return Common(x, e) == 4 || Common(x, e) == 5; }},
-            {{"filter", "PRC+1", "--remove", "6"}, [=](const int* x) { return Common(x, e, 1) != 6; }},
-            {{"filter", "PRC-2", "--keep", "7"}, [=](const int* x) { return Common(x, e, -2) == 7; }},
-            {{"filter", "RPO1", "--keep", "6"}, [=](const int* x) { return Common(x, c) == 6; }},
-            {{"filter", "PRC2O2", "--remove", "6"}, [=](const int* x) { return Common(x, b) != 6; }},
-            {{"filter", "PRC2O3", "--keep", "5"}, [=](const int* x) { return Common(x, a) == 5; }},
-            {{"filter", "RPC3", "--keep", "2"}, [=](const int* x) { return both(e, c)(x) == 2; }},
-            {{"filter", "PRB2", "--remove", "3", "4"},
-             [=](const int* x) { return onlyFirst(e, c)(x) != 3 && onlyFirst(e, c)(x) != 4; }},
-            {{"filter", "RPV2", "--keep", "1", "8"}, [](const int* x) { return Has(x, 1) || Has(x, 8); }},
-            {{"filter", "PRV-1", "--remove", "24"}, [](const int* x) { return !Has(x, 24); }},
-            // One draw back the window ends at C, which the combination follows.
-            {{"--offset", "1", "filter", "RPC2", "--keep", "6"},
-             [=](const int* x) { return Common(x, c) == 6; }},
-            {{"--offset", "1", "filter", "PRC+2", "--keep", "3"},
-             [=](const int* x) { return Common(x, c, 2) == 3; }},
-            {{"--offset", "1", "filter", "RPC3", "--remove", "6"},
-             [=](const int* x) { return both(c, b)(x) != 6; }},
+            {{"filter", "COLS", "--keep", "4"}, [](const int* c) { return InLine(c, true, 4) > 0; }},
+            {{"filter", "COLV", "--keep", "3 x 0"}, [](const int* c) { return InLine(c, true, 3) == 0; }},
+            {{"filter", "COLV", "--remove", "1 x 6"}, [](const int* c) { return InLine(c, true, 1) < 6; }},
+            {{"filter", "ROWV", "--keep", "2 x 4"}, [](const int* c) { return InLine(c, false, 2) == 4; }},
+            {{"filter", "COLN", "--keep", "3"}, [=](const int* c) { return filled(true)(c) == 3; }},
+            {{"filter", "ROWN", "--remove", "6"}, [=](const int* c) { return filled(false)(c) != 6; }},
+            {{"filter", "COLM", "--keep", "1100 (012)"},
+             [](const int* c) { return InLine(c, true, 1) == 6 && InLine(c, true, 2) == 6; }},
+            {{"filter", "ROWM", "--keep", "111111 (063)"},
+             [=](const int* c) { return filled(false)(c) == 6; }},
+            {{"filter", "COLA", "--keep", "1 x 3"},
+             [](const int* c) { return TouchingPairs(c, true, 1) == 2; }},
+            {{"filter", "ROWA", "--remove", "1 x 2"},
+             [](const int* c) { return TouchingPairs(c, false, 1) != 1; }},
+            {{"filter", "COLC", "--keep", "3"}, [=](const int* c) { return touching(true)(c) == 3; }},
+            {{"filter", "ROWC", "--keep", "6"}, [=](const int* c) { return touching(false)(c) == 6; }},
+            {{"filter", "COL2", "--keep", "3"}, [](const int* c) { return InLine(c, true, 2) == 3; }},
+            {{"filter", "ROW6", "--keep", "0"}, [](const int* c) { return InLine(c, false, 6) == 0; }},
+            // Ascending combinations: a column 4 number followed by a column 1 one is
+            // a multiple of 4 followed by its successor.
+            {{"filter", "KFS2", "--keep", "4:1"},
+             [](const int* c) {
+                 for (int i = 0; i + 1 < 12; ++i)
+                     if (c[i] % 4 == 0 && (c[i + 1] - 1) % 4 == 0)
+                         return true;
+                 return false;
+             }},
+            // Rows never fall in an ascending combination: rows 1, 2 and 4 all present.
+            {{"filter", "KRM3", "--keep", "1:2:4"},
+             [](const int* c) {
+                 return InLine(c, false, 1) > 0 && InLine(c, false, 2) > 0 && InLine(c, false, 4) > 0;
+             }},
         });
-}
-
-// The last two values of the triangle of absolute differences of neighbours.
-std::pair<int, int> Folded(const int* numbers) {
-    int row[12];
-    std::copy(numbers, numbers + 12, row);
-    for (int size = 12; size > 2; --size)
-        for (int i = 0; i + 1 < size; ++i)
-            row[i] = std::abs(row[i + 1] - row[i]);
-    return {row[0], row[1]};
-}
-
-int Varnek(const int* numbers, bool sumNearEqual) {
-    const auto [u, v] = Folded(numbers);
-    const int d = std::abs(v - u);
-    return sumNearEqual && d <= 1 ? u + v : d;
-}
-
-// The newest draw folds to (2, 1): 3 and its multiples 24 .. 6 are proposed. The one
-// before it folds to (7, 6) as drawn (13 alone) and to (1, 2) sorted (3 and 24 .. 6).
-TEST(FilterIndependent, CharacteristicNumberFamily) {
-    TTempDir dir;
-    const TDrawsArray draws = {
-        DrawOf(7, {5, 6, 7, 8, 9, 10, 11, 12, 13, 18, 23, 24}),
-        DrawOf(8, {12, 10, 1, 2, 3, 4, 5, 6, 7, 8, 9, 24}),
-        DrawOf(9, {3, 6, 9, 13, 14, 15, 16, 17, 18, 19, 20, 21}),
-    };
-    WriteArchive(dir.Path(), draws);
-    int oldest[12], middle[12];
-    std::copy(draws[0].Numbers, draws[0].Numbers + 12, oldest);
-    std::copy(draws[1].Numbers, draws[1].Numbers + 12, middle);
-    const int hcv1 = Varnek(oldest, false), hcv2 = Varnek(middle, true);
-    RunCases(dir, {
-                      {{"filter", "HCV1", "--keep", std::to_string(hcv1)},
-                       [=](const int* c) { return Varnek(c, false) == hcv1; }},
-                      {{"filter", "HCV2", "--remove", std::to_string(hcv2)},
-                       [=](const int* c) { return Varnek(c, true) != hcv2; }},
-                      {{"filter", "HCV3", "--keep", "3 (1)", "24"},
-                       [](const int* c) { return Has(c, 3) || Has(c, 24); }},
-                      {{"--offset", "1", "filter", "HCV3", "--keep", "13 (1)"},
-                       [](const int* c) { return Has(c, 13); }},
-                      {{"--sorted", "--offset", "1", "filter", "HCV3", "--remove", "6", "9"},
-                       [](const int* c) { return !Has(c, 6) && !Has(c, 9); }},
-                  });
 }
 
 // The first two digits after the point of top / bottom, 0 without a value.
@@ -412,68 +553,6 @@ TEST(FilterIndependent, ShreddingFamily) {
                       {{"--sorted", "filter", "SHR2", "--keep", "80"},
                        [=](const int* c) { return shr2(1)(c) == 80; }},
                   });
-}
-
-int ChannelOf(int n) {
-    return (n - 1) / 4 + 1;
-}
-
-int InChannel(const int* c, int channel) {
-    return static_cast<int>(std::count_if(c, c + 12, [&](int n) { return ChannelOf(n) == channel; }));
-}
-
-// Whether the channels of some `length` adjacent numbers are `channels`.
-bool HasChannelRun(const int* c, std::initializer_list<int> channels) {
-    const int length = static_cast<int>(channels.size());
-    for (int i = 0; i + length <= 12; ++i)
-        if (std::equal(channels.begin(), channels.end(), c + i,
-                       [](int channel, int n) { return ChannelOf(n) == channel; }))
-            return true;
-    return false;
-}
-
-// Channels of width 4. The three draws give the rows used here in drawn order.
-TEST(FilterIndependent, ChannelsFamily) {
-    TTempDir dir;
-    const TDrawsArray draws = {
-        DrawOf(1, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}),
-        DrawOf(2, {24, 23, 22, 21, 20, 19, 18, 17, 16, 15, 14, 13}),
-        DrawOf(3, {21, 1, 5, 9, 13, 17, 2, 6, 10, 14, 18, 22}), // channels 6 1 2 3 4 5 1 2 3 4 5 6
-    };
-    WriteArchive(dir.Path(), draws);
-    const auto filled = [](const int* c) {
-        int channels = 0;
-        for (int k = 1; k <= 6; ++k)
-            channels += InChannel(c, k) > 0;
-        return channels;
-    };
-    RunCases(
-        dir,
-        {
-            {{"filter", "CHAN", "--keep", "06 [21-24]"}, [](const int* c) { return InChannel(c, 6) > 0; }},
-            {{"filter", "CHAN", "--remove", "01 [1-4]", "02 [5-8]"}, [](const int* c) { return c[0] > 8; }},
-            {{"filter", "CHNV", "--keep", "03 [9-12] x 0"},
-             [](const int* c) { return InChannel(c, 3) == 0; }},
-            {{"filter", "CHNV", "--remove", "01 [1-4] x 4"},
-             [](const int* c) { return InChannel(c, 1) < 4; }},
-            {{"filter", "CHNC", "--keep", "3"}, [=](const int* c) { return filled(c) == 3; }},
-            {{"filter", "CHN2", "--keep", "2"}, [](const int* c) { return InChannel(c, 2) == 2; }},
-            // Ascending combinations: a channel 1 number before a channel 6 one is having both.
-            {{"filter", "KCM2", "--keep", "1:6"},
-             [](const int* c) { return InChannel(c, 1) > 0 && InChannel(c, 6) > 0; }},
-            {{"filter", "KCM3", "--remove", "1:2:3"},
-             [](const int* c) {
-                 return InChannel(c, 1) == 0 || InChannel(c, 2) == 0 || InChannel(c, 3) == 0;
-             }},
-            {{"filter", "KCS2", "--keep", "2:3"},
-             [](const int* c) {
-                 return HasChannelRun(c, {2, 3});
-             }},
-            {{"filter", "KCS3", "--keep", "1:2:3"},
-             [](const int* c) {
-                 return HasChannelRun(c, {1, 2, 3});
-             }},
-        });
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 #include "stats/families/VF_Chns.h"
 #include "stats/families/VF_Diff.h"
 #include "stats/families/VF_HCV.h"
+#include "stats/families/VF_Mtxs.h"
 #include "stats/families/VF_Nums.h"
 #include "stats/families/VF_Reps.h"
 #include "stats/families/VF_Seqn.h"
@@ -45,6 +46,19 @@ const TStatClassInfo* const ClassTable[] = {
     &TstChannels::ClassInfo,
     &TstChanValues::ClassInfo,
     &TstChanCount::ClassInfo,
+    // Matrix family, the single-draw classes.
+    &TstColumns::ClassInfo,
+    &TstRows::ClassInfo,
+    &TstColValues::ClassInfo,
+    &TstRowValues::ClassInfo,
+    &TstColCount::ClassInfo,
+    &TstRowCount::ClassInfo,
+    &TstColMask::ClassInfo,
+    &TstRowMask::ClassInfo,
+    &TstColAjacent::ClassInfo,
+    &TstRowAjacent::ClassInfo,
+    &TstColAjacentCnt::ClassInfo,
+    &TstRowAjacentCnt::ClassInfo,
     // Sequences family (after the segment classes).
     &TstSequenceLen::ClassInfo,
     &TstSequenceCnt::ClassInfo,
@@ -81,11 +95,27 @@ const TStatClassInfo* const ClassTable[] = {
     &TstCombChnSeq2::ClassInfo,
     &TstCombChnSeq3::ClassInfo,
     &TstCombChnSeq4::ClassInfo,
+    // Matrix family, the column and row combinations (after the channel ones).
+    &TstCombColMix2::ClassInfo,
+    &TstCombColMix3::ClassInfo,
+    &TstCombColMix4::ClassInfo,
+    &TstCombColSeq2::ClassInfo,
+    &TstCombColSeq3::ClassInfo,
+    &TstCombColSeq4::ClassInfo,
+    &TstCombRowMix2::ClassInfo,
+    &TstCombRowMix3::ClassInfo,
+    &TstCombRowMix4::ClassInfo,
+    &TstCombRowSeq2::ClassInfo,
+    &TstCombRowSeq3::ClassInfo,
+    &TstCombRowSeq4::ClassInfo,
     // Numbers family, the position classes (after the combination classes).
     &TstPosVal::ClassInfo,
     &TstPosExt::ClassInfo,
     // Channels family, the count in one channel (after the position classes).
     &TstChnValCnt::ClassInfo,
+    // Matrix family, the count in one column or row (after the channel one).
+    &TstColValCnt::ClassInfo,
+    &TstRowValCnt::ClassInfo,
     // Characteristic number family (after the chain classes).
     &TstVarnek1::ClassInfo,
     &TstVarnek2::ClassInfo,

@@ -433,5 +433,46 @@ TEST_F(SessionPrefetchTest, NewChannelWidthRebuildsOnlyTheChannelFilesAndKeepsNa
     EXPECT_EQ(again.Registry().Items(Method(again, "CHN2")).CustomName, "Второй канал");
 }
 
+// A new column count: the column and row methods are named anew, favourites and names
+// of those that still exist survive, and only the matrix files are made again.
+TEST_F(SessionPrefetchTest, NewColumnCountRebuildsOnlyTheMatrixFilesAndKeepsNames) {
+    Session& s = Open();
+    for (std::size_t i = 0; i < s.Registry().Count(); ++i)
+        if (s.Registry().Items(i).StatClass->HasPrefetch())
+            PlantMarker(s.Registry().Items(i).MethodCode());
+    s.Registry().SetFavourites("NUMS,COL2,ROW6");
+    s.Registry().Items(Method(s, "COL2")).CustomName = "Второй столбец";
+    s.Registry().Items(Method(s, "ROW6")).CustomName = "Шестая строка";
+    s.View().PrefetchsEnabled = true;
+    TConfigData config = s.Config();
+    config.MatrixCols = 5;
+    EXPECT_EQ(s.ApplyConfig(config), std::vector<int>{4});
+
+    EXPECT_EQ(s.Registry().FindByCode("ROW6"), -1);
+    EXPECT_GE(s.Registry().FindByCode("COL5"), 0);
+    EXPECT_EQ(s.Registry().FavouritesText(), "NUMS,COL2");
+    EXPECT_EQ(s.Registry().Items(Method(s, "COL2")).CustomName, "Второй столбец");
+    // Columns 1..4 hold five numbers, column 5 the four numbers 5, 10, 15, 20.
+    EXPECT_EQ(ReadBytes(File("COLS")), ExpectedFile({{1, 5 * HalfOfFullSet},
+                                                     {2, 5 * HalfOfFullSet},
+                                                     {3, 5 * HalfOfFullSet},
+                                                     {4, 5 * HalfOfFullSet},
+                                                     {5, 4 * HalfOfFullSet}}));
+    std::map<uint16_t, int32_t> inColumnFive;
+    for (int k = 0; k <= 4; ++k)
+        inColumnFive[static_cast<uint16_t>(k)] = static_cast<int32_t>(Binomial(4, k) * Binomial(20, 12 - k));
+    EXPECT_EQ(ReadBytes(File("COL5")), ExpectedFile(inColumnFive));
+    EXPECT_EQ(ReadBytes(File("ROW5")), ExpectedFile(inColumnFive)) << "the last row holds 21..24";
+    EXPECT_NE(ReadBytes(File("ROWA")), Marker);
+    EXPECT_EQ(ReadBytes(File("NUMS")), Marker);
+    EXPECT_EQ(ReadBytes(File("CHAN")), Marker);
+    EXPECT_TRUE(T.Ui.Errors().empty());
+
+    Session& again = Open();
+    EXPECT_EQ(again.Config().MatrixCols, 5);
+    EXPECT_EQ(again.Registry().FavouritesText(), "NUMS,COL2");
+    EXPECT_EQ(again.Registry().Items(Method(again, "COL2")).CustomName, "Второй столбец");
+}
+
 } // namespace
 } // namespace kumby

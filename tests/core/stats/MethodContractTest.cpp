@@ -109,21 +109,23 @@ TEST_P(MethodContractTest, ClassDescriptionAgreesWithTheInstance) {
 }
 
 // A full-set file is built once and read for every window, so only a method whose
-// values come from the combination alone may have one: every combination has values,
+// values come from the combination alone may have one: combinations have values,
 // the same whatever the window ends with and however the draws are read.
 TEST_P(MethodContractTest, FullSetFileOnlyWhereACombinationAloneGivesTheValues) {
     if (!Info->HasPrefetch())
         return;
+    int withValues = 0; // a combination may have none (no adjacent numbers in COLA)
     for (const TCombination& comb : Combinations()) {
         Stat->LoadDraws(-1, F.LastIdx(), false);
         const TStatDrawArray atNewest = CombinationValues(*Stat, comb);
-        EXPECT_FALSE(atNewest.empty()) << CombToText(comb);
+        withValues += atNewest.empty() ? 0 : 1;
         Stat->LoadDraws(-1, 0, true);
         EXPECT_EQ(CountsByKey(CombinationValues(*Stat, comb), false), CountsByKey(atNewest, false))
             << CombToText(comb);
         if (::testing::Test::HasFailure())
             return;
     }
+    EXPECT_GT(withValues, RandomCombinations / 2);
 }
 
 TEST_P(MethodContractTest, CombinationMatchesExactlyTheValuesAddCombinationGivesIt) {
