@@ -183,6 +183,17 @@ void BM_FilterKrm4Keep(benchmark::State& state) {
 }
 BENCHMARK(BM_FilterKrm4Keep)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
 
+// Segments of the default table.
+void BM_FilterSgmsKeep(benchmark::State& state) {
+    FilterPass(state, "SGMS", {1}, false);
+}
+BENCHMARK(BM_FilterSgmsKeep)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
+
+void BM_FilterSgmvRemove(benchmark::State& state) {
+    FilterPassOf(state, "SGMV", {{1, 12, 0, 0}}, true);
+}
+BENCHMARK(BM_FilterSgmvRemove)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
+
 // The argument is the number of newest draws of a 5,000-draw archive.
 void BM_ExcludeLastDraws(benchmark::State& state) {
     const int n = static_cast<int>(state.range(0));

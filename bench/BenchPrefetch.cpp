@@ -181,6 +181,26 @@ BENCHMARK_CAPTURE(AddCombinationPass, COL2, "COL2")
     ->UseRealTime()
     ->Unit(benchmark::kMillisecond);
 
+// Segments of the default table: one segment.
+BENCHMARK_CAPTURE(AddCombinationPass, SGMS, "SGMS")
+    ->Arg(1)
+    ->Arg(2)
+    ->MeasureProcessCPUTime()
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(AddCombinationPass, SGMV, "SGMV")
+    ->Arg(1)
+    ->Arg(2)
+    ->MeasureProcessCPUTime()
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(AddCombinationPass, SGMC, "SGMC")
+    ->Arg(1)
+    ->Arg(2)
+    ->MeasureProcessCPUTime()
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
+
 // The session's own path: full set into the working list and back, the pass on
 // every core, the atomic write.
 class TBenchSession {
@@ -257,5 +277,16 @@ void BM_MatrixFamilyFiles(benchmark::State& state) {
         state.SkipWithError(s.Ui.Errors.front().c_str());
 }
 BENCHMARK(BM_MatrixFamilyFiles)->MeasureProcessCPUTime()->UseRealTime()->Unit(benchmark::kMillisecond);
+
+void BM_SegmentsFamilyFiles(benchmark::State& state) {
+    TBenchSession s;
+    int written = 0;
+    for (auto _ : state)
+        written = s.Core->CreatePrefetchFiles(true, {5});
+    state.counters["files"] = written;
+    if (!s.Ui.Errors.empty())
+        state.SkipWithError(s.Ui.Errors.front().c_str());
+}
+BENCHMARK(BM_SegmentsFamilyFiles)->MeasureProcessCPUTime()->UseRealTime()->Unit(benchmark::kMillisecond);
 
 } // namespace

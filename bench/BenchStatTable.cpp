@@ -107,4 +107,15 @@ void BM_StatTableKrm4(benchmark::State& state) {
 }
 BENCHMARK(BM_StatTableKrm4)->Unit(benchmark::kMillisecond);
 
+// Segments: per-segment counts and 495 segment tuples a draw (the default table).
+void BM_StatTableSgmv(benchmark::State& state) {
+    TableOf(state, "SGMV");
+}
+BENCHMARK(BM_StatTableSgmv)->Unit(benchmark::kMillisecond);
+
+void BM_StatTableKgm4(benchmark::State& state) {
+    TableOf(state, "KGM4");
+}
+BENCHMARK(BM_StatTableKgm4)->Unit(benchmark::kMillisecond);
+
 } // namespace

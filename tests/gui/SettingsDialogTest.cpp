@@ -6,10 +6,12 @@
 #include "DrawsModel.h"
 #include "DrawsTab.h"
 #include "SettingsDialog.h"
+#include "StatsTab.h"
 #include "io/IniFile.h"
 #include "model/VexoUtils.h"
 
 #include <QAction>
+#include <QComboBox>
 #include <QDialogButtonBox>
 #include <QLineEdit>
 #include <QPushButton>
@@ -208,6 +210,33 @@ private slots:
         const QModelIndex cell = model.index(0, 1);
         QCOMPARE(model.data(cell, Qt::BackgroundRole).value<QColor>().rgb() & 0xFFFFFF,
                  NumberColour(model.data(cell, Qt::DisplayRole).toInt(), 6));
+    }
+
+    // Painting number 24 with segment 9 in a grid of five columns: the method lists
+    // offer SGM1..SGM9 and the fifth column, and the group 4 and 5 files are new.
+    void segmentGridAndColumnsChangeTheMethods() {
+        TGuiFixture f;
+        f.WriteArchive({SpreadDraw(1, 1)});
+        QVERIFY(f.Start());
+        QCOMPARE(f.Core->Registry().FindByCode("SGM9"), -1);
+        OnModal<TSettingsDialog>([](TSettingsDialog* d) {
+            d->MatrixColsEdit()->setValue(5);
+            d->SegmentsGrid()->item(4, 3)->setText(QStringLiteral("9")); // 1 + 3 + 4 * 5
+            d->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
+        });
+        f.Window->Settings->trigger();
+
+        QCOMPARE(MatrixSegmentsToText(f.Core->Config().MatrixSegments),
+                 std::string("111111111111111111111119"));
+        const TStatList& registry = f.Core->Registry();
+        for (const char* code : {"SGM1", "SGM5", "SGM9", "COL5", "ROW5"})
+            QVERIFY2(registry.FindByCode(code) >= 0, code);
+        QCOMPARE(registry.FindByCode("ROW6"), -1);
+        const QComboBox& list = *f.Window->StatsTab()->MethodList();
+        const auto sgm9 = static_cast<std::size_t>(registry.FindByCode("SGM9"));
+        QVERIFY(list.findText(QString::fromStdString(registry.DisplayName(sgm9, true))) >= 0);
+        QCOMPARE(TIniFile::Load(f.Path() / "Kumby_12x24.ini").ReadString("GLOBAL", "MatrixSegments", ""),
+                 std::string("111111111111111111111119"));
     }
 
     void cancelChangesNothing() {

@@ -518,6 +518,47 @@ TEST(FilterIndependent, MatrixFamily) {
         });
 }
 
+// Segment 5 for 1-4 and 17-20, 3 for 5-8 and 13-16, 7 for 9-12 and 21-24.
+int SegmentOf(int n) {
+    return "555533337777333355557777"[n - 1] - '0';
+}
+
+int InSegment(const int* c, int s) {
+    return static_cast<int>(std::count_if(c, c + 12, [&](int n) { return SegmentOf(n) == s; }));
+}
+
+// A segment table from the settings file; the draws give the rows used here.
+TEST(FilterIndependent, SegmentsFamily) {
+    TTempDir dir;
+    WriteArchive(dir.Path(), {
+                                 DrawOf(1, {21, 1, 2, 3, 5, 6, 9, 13, 14, 17, 18, 22}),
+                                 DrawOf(2, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}),
+                             });
+    {
+        std::ofstream ini(dir.Path() / "Kumby_12x24.ini", std::ios::binary);
+        ini << "[GLOBAL]\r\nMatrixSegments=555533337777333355557777\r\n";
+    }
+    const auto touched = [](const int* c) {
+        return (InSegment(c, 3) > 0) + (InSegment(c, 5) > 0) + (InSegment(c, 7) > 0);
+    };
+    RunCases(dir,
+             {
+                 {{"filter", "SGMS", "--remove", "7"}, [](const int* c) { return InSegment(c, 7) == 0; }},
+                 {{"filter", "SGMV", "--keep", "3 x 4"}, [](const int* c) { return InSegment(c, 3) == 4; }},
+                 {{"filter", "SGMC", "--keep", "3"}, [=](const int* c) { return touched(c) == 3; }},
+                 {{"filter", "SGM5", "--keep", "5", "4"},
+                  [](const int* c) { return InSegment(c, 5) == 5 || InSegment(c, 5) == 4; }},
+                 {{"filter", "SGM4", "--remove", "0"}, [](const int*) { return false; }},
+                 {{"filter", "KGS2", "--keep", "7:5"},
+                  [](const int* c) {
+                      for (int i = 0; i + 1 < 12; ++i)
+                          if (SegmentOf(c[i]) == 7 && SegmentOf(c[i + 1]) == 5)
+                              return true;
+                      return false;
+                  }},
+             });
+}
+
 // The first two digits after the point of top / bottom, 0 without a value.
 int Shredded(long double top, long double bottom) {
     if (bottom == 0)

@@ -8,6 +8,7 @@
 #include "stats/families/VF_Mtxs.h"
 #include "stats/families/VF_Nums.h"
 #include "stats/families/VF_Reps.h"
+#include "stats/families/VF_Segm.h"
 #include "stats/families/VF_Seqn.h"
 #include "stats/families/VF_Shrd.h"
 #include "stats/families/VF_Sums.h"
@@ -59,6 +60,10 @@ const TStatClassInfo* const ClassTable[] = {
     &TstRowAjacent::ClassInfo,
     &TstColAjacentCnt::ClassInfo,
     &TstRowAjacentCnt::ClassInfo,
+    // Segments family, the single-draw classes.
+    &TstSegments::ClassInfo,
+    &TstSegmValues::ClassInfo,
+    &TstSegmCount::ClassInfo,
     // Sequences family (after the segment classes).
     &TstSequenceLen::ClassInfo,
     &TstSequenceCnt::ClassInfo,
@@ -108,6 +113,13 @@ const TStatClassInfo* const ClassTable[] = {
     &TstCombRowSeq2::ClassInfo,
     &TstCombRowSeq3::ClassInfo,
     &TstCombRowSeq4::ClassInfo,
+    // Segments family, the segment combinations (after the row ones).
+    &TstCombSegmMix2::ClassInfo,
+    &TstCombSegmMix3::ClassInfo,
+    &TstCombSegmMix4::ClassInfo,
+    &TstCombSegmSeq2::ClassInfo,
+    &TstCombSegmSeq3::ClassInfo,
+    &TstCombSegmSeq4::ClassInfo,
     // Numbers family, the position classes (after the combination classes).
     &TstPosVal::ClassInfo,
     &TstPosExt::ClassInfo,
@@ -116,6 +128,8 @@ const TStatClassInfo* const ClassTable[] = {
     // Matrix family, the count in one column or row (after the channel one).
     &TstColValCnt::ClassInfo,
     &TstRowValCnt::ClassInfo,
+    // Segments family, the count in one segment (after the row one).
+    &TstSgmValCnt::ClassInfo,
     // Characteristic number family (after the chain classes).
     &TstVarnek1::ClassInfo,
     &TstVarnek2::ClassInfo,

@@ -42,22 +42,23 @@ TEST_F(StatsCliTest, MethodsListsTheRegistryWithGroupsAndFlags) {
     TRun r = Run({"methods", "--all"});
     ASSERT_EQ(r.Code, 0) << r.Err;
     const auto lines = Lines(r.Out);
-    ASSERT_EQ(lines.size(), 117u);
+    ASSERT_EQ(lines.size(), 127u);
     EXPECT_EQ(lines[0], "№\tКод\tГруппа\tФлаги\tНазвание");
     EXPECT_EQ(lines[3],
               "2\tEVEN\t{ num } Числа тиража\tNG\t{ num } Количество четных чисел в тираже (Ч:Н) [ NG ]");
     const char* codes[] = {
-        "NUMS",   "DIGS",   "EVEN",   "EVNV",  "SMAL",  "SMLV",  "PRIM",  "PRMV", "SUMS", "SUM1", "SUM2",
-        "SUM3",   "SUMC",   "SUMV",   "SUMT",  "SUME",  "SUMP",  "S2T3",  "DIFA", "DIFM", "DIFD", "DIFO",
-        "DIFK",   "CHAN",   "CHNV",   "CHNC",  "COLS",  "ROWS",  "COLV",  "ROWV", "COLN", "ROWN", "COLM",
-        "ROWM",   "COLA",   "ROWA",   "COLC",  "ROWC",  "SEQL",  "SEQS",  "LENS", "RPV2", "RPV3", "PRL2",
-        "PRV2O1", "PRV2O2", "PRV2O3", "PRV+1", "PRV-1", "PRV+2", "PRV-2", "RPC2", "RPC3", "PRB2", "RPO1",
-        "PRC2O2", "PRC2O3", "PRC+1",  "PRC-1", "PRC+2", "PRC-2", "KDS2",  "KDS3", "KDS4", "KCM2", "KCM3",
-        "KCM4",   "KCS2",   "KCS3",   "KCS4",  "KFM2",  "KFM3",  "KFM4",  "KFS2", "KFS3", "KFS4", "KRM2",
-        "KRM3",   "KRM4",   "KRS2",   "KRS3",  "KRS4",  "POS1",  "POS2",  "POS3", "POS4", "POS5", "POS6",
-        "POS7",   "POS8",   "POS9",   "POS10", "POS11", "POS12", "CHN1",  "CHN2", "CHN3", "CHN4", "CHN5",
-        "CHN6",   "COL1",   "COL2",   "COL3",  "COL4",  "ROW1",  "ROW2",  "ROW3", "ROW4", "ROW5", "ROW6",
-        "HCV1",   "HCV2",   "HCV3",   "SHR1",  "SHR2",  "SHR3"};
+        "NUMS", "DIGS",  "EVEN",  "EVNV",   "SMAL",   "SMLV",   "PRIM",  "PRMV",  "SUMS",  "SUM1",  "SUM2",
+        "SUM3", "SUMC",  "SUMV",  "SUMT",   "SUME",   "SUMP",   "S2T3",  "DIFA",  "DIFM",  "DIFD",  "DIFO",
+        "DIFK", "CHAN",  "CHNV",  "CHNC",   "COLS",   "ROWS",   "COLV",  "ROWV",  "COLN",  "ROWN",  "COLM",
+        "ROWM", "COLA",  "ROWA",  "COLC",   "ROWC",   "SGMS",   "SGMV",  "SGMC",  "SEQL",  "SEQS",  "LENS",
+        "RPV2", "RPV3",  "PRL2",  "PRV2O1", "PRV2O2", "PRV2O3", "PRV+1", "PRV-1", "PRV+2", "PRV-2", "RPC2",
+        "RPC3", "PRB2",  "RPO1",  "PRC2O2", "PRC2O3", "PRC+1",  "PRC-1", "PRC+2", "PRC-2", "KDS2",  "KDS3",
+        "KDS4", "KCM2",  "KCM3",  "KCM4",   "KCS2",   "KCS3",   "KCS4",  "KFM2",  "KFM3",  "KFM4",  "KFS2",
+        "KFS3", "KFS4",  "KRM2",  "KRM3",   "KRM4",   "KRS2",   "KRS3",  "KRS4",  "KGM2",  "KGM3",  "KGM4",
+        "KGS2", "KGS3",  "KGS4",  "POS1",   "POS2",   "POS3",   "POS4",  "POS5",  "POS6",  "POS7",  "POS8",
+        "POS9", "POS10", "POS11", "POS12",  "CHN1",   "CHN2",   "CHN3",  "CHN4",  "CHN5",  "CHN6",  "COL1",
+        "COL2", "COL3",  "COL4",  "ROW1",   "ROW2",   "ROW3",   "ROW4",  "ROW5",  "ROW6",  "SGM1",  "HCV1",
+        "HCV2", "HCV3",  "SHR1",  "SHR2",   "SHR3"};
     for (std::size_t i = 0; i < std::size(codes); ++i) {
         const auto cells = Cells(lines[i + 1]);
         ASSERT_EQ(cells.size(), 5u) << lines[i + 1];
@@ -73,21 +74,24 @@ TEST_F(StatsCliTest, MethodsListsTheRegistryWithGroupsAndFlags) {
     EXPECT_EQ(Cells(lines[20])[3], "SNG");
     EXPECT_EQ(Cells(lines[21])[3], "NG");
     EXPECT_EQ(Cells(lines[22])[4], "{ dif } Одинаковые разности между соседними позициями [ SN ]");
-    EXPECT_EQ(Cells(lines[39])[4], "{ seq } Длина последовательности в тираже [ SN ]");
-    EXPECT_EQ(Cells(lines[41])[4], "{ seq } Макс. длина последовательности в тираже [ SNG ]");
-    EXPECT_EQ(Cells(lines[48])[4], "{ rep } Данные предыдущего тиража + 1 [ D ]");
-    EXPECT_EQ(Cells(lines[58])[4], "{ rep } Количество совпадений \"значений + 1\" [ D ]");
-    EXPECT_EQ(Cells(lines[62])[4], "{ dif } Сочетания из 2 разностей между числами [ S ]");
-    EXPECT_EQ(Cells(lines[85])[3], "SNG");
-    EXPECT_EQ(Cells(lines[113])[4], "{ vrn } Числа Варнека 3 (динамический, только фильтр) [ SD ]");
+    EXPECT_EQ(Cells(lines[42])[4], "{ seq } Длина последовательности в тираже [ SN ]");
+    EXPECT_EQ(Cells(lines[44])[4], "{ seq } Макс. длина последовательности в тираже [ SNG ]");
+    EXPECT_EQ(Cells(lines[51])[4], "{ rep } Данные предыдущего тиража + 1 [ D ]");
+    EXPECT_EQ(Cells(lines[61])[4], "{ rep } Количество совпадений \"значений + 1\" [ D ]");
+    EXPECT_EQ(Cells(lines[65])[4], "{ dif } Сочетания из 2 разностей между числами [ S ]");
+    EXPECT_EQ(Cells(lines[94])[3], "SNG");
+    EXPECT_EQ(Cells(lines[123])[4], "{ vrn } Числа Варнека 3 (динамический, только фильтр) [ SD ]");
     EXPECT_EQ(Cells(lines[24])[2], "{ grp } Каналы (группы чисел)");
     EXPECT_EQ(Cells(lines[24])[4], "{ grp } Каналы [ N ]");
-    EXPECT_EQ(Cells(lines[65])[4], "{ grp } Сочетания из 2 каналов по всем числам тиража [ S ]");
-    EXPECT_EQ(Cells(lines[96])[4], "{ grp } Количество чисел в 2 канале [ NG ]");
+    EXPECT_EQ(Cells(lines[68])[4], "{ grp } Сочетания из 2 каналов по всем числам тиража [ S ]");
+    EXPECT_EQ(Cells(lines[105])[4], "{ grp } Количество чисел в 2 канале [ NG ]");
     EXPECT_EQ(Cells(lines[27])[2], "{ mtx } Матрица тиража");
     EXPECT_EQ(Cells(lines[36])[4], "{ mtx } Строки матрицы со смежными числами [ N ]");
-    EXPECT_EQ(Cells(lines[82])[4], "{ mtx } Сочетания из 4 строк по соседним числам [ S ]");
-    EXPECT_EQ(Cells(lines[110])[4], "{ mtx } Количество чисел в 6 строке матрицы [ NG ]");
+    EXPECT_EQ(Cells(lines[85])[4], "{ mtx } Сочетания из 4 строк по соседним числам [ S ]");
+    EXPECT_EQ(Cells(lines[119])[4], "{ mtx } Количество чисел в 6 строке матрицы [ NG ]");
+    EXPECT_EQ(Cells(lines[41])[4], "{ sgm } Количество не пустых сегментов в матрице [ NG ]");
+    EXPECT_EQ(Cells(lines[87])[2], "{ sgm } Сегменты матрицы тиража");
+    EXPECT_EQ(Cells(lines[120])[4], "{ sgm } Количество чисел в 1 сегменте матрицы [ NG ]");
 
     // Favourites narrow the list; --all still shows everything.
     WriteBytes(Dir / "Kumby_12x24.flt", "[FILTERS]\r\nFavorites=EVEN,POS3\r\n");

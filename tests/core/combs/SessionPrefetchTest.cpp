@@ -474,5 +474,47 @@ TEST_F(SessionPrefetchTest, NewColumnCountRebuildsOnlyTheMatrixFilesAndKeepsName
     EXPECT_EQ(again.Registry().Items(Method(again, "COL2")).CustomName, "Второй столбец");
 }
 
+// A new segment table: the SGM methods follow its digits, favourites and names of
+// those that still exist survive, and only the segment files are made again.
+TEST_F(SessionPrefetchTest, NewSegmentsRebuildOnlyTheSegmentFilesAndKeepNames) {
+    Session& s = Open();
+    for (std::size_t i = 0; i < s.Registry().Count(); ++i)
+        if (s.Registry().Items(i).StatClass->HasPrefetch())
+            PlantMarker(s.Registry().Items(i).MethodCode());
+    s.Registry().SetFavourites("NUMS,SGM1,SGMC");
+    s.Registry().Items(Method(s, "SGM1")).CustomName = "Первый сегмент";
+    s.View().PrefetchsEnabled = true;
+    TConfigData config = s.Config();
+    config.MatrixSegments = MatrixSegmentsFromText("111111222222333333444444");
+    EXPECT_EQ(s.ApplyConfig(config), std::vector<int>{5});
+
+    EXPECT_GE(s.Registry().FindByCode("SGM4"), 0);
+    EXPECT_EQ(s.Registry().FindByCode("SGM5"), -1);
+    EXPECT_EQ(s.Registry().FavouritesText(), "NUMS,SGMC,SGM1");
+    EXPECT_EQ(s.Registry().Items(Method(s, "SGM1")).CustomName, "Первый сегмент");
+    EXPECT_EQ(ReadBytes(File("SGMS")), ExpectedFile({{1, 6 * HalfOfFullSet},
+                                                     {2, 6 * HalfOfFullSet},
+                                                     {3, 6 * HalfOfFullSet},
+                                                     {4, 6 * HalfOfFullSet}}));
+    std::map<uint16_t, int32_t> inQuarter;
+    for (int k = 0; k <= 6; ++k)
+        inQuarter[static_cast<uint16_t>(k)] = static_cast<int32_t>(Binomial(6, k) * Binomial(18, 12 - k));
+    EXPECT_EQ(ReadBytes(File("SGM4")), ExpectedFile(inQuarter));
+    EXPECT_NE(ReadBytes(File("SGMV")), Marker);
+    EXPECT_EQ(ReadBytes(File("COLS")), Marker);
+    EXPECT_EQ(ReadBytes(File("CHAN")), Marker);
+    EXPECT_TRUE(T.Ui.Errors().empty());
+
+    // The same table again changes nothing and rebuilds nothing.
+    PlantMarker("SGMS");
+    EXPECT_TRUE(s.ApplyConfig(config).empty());
+    EXPECT_EQ(ReadBytes(File("SGMS")), Marker);
+
+    Session& again = Open();
+    EXPECT_EQ(MatrixSegmentsToText(again.Config().MatrixSegments), "111111222222333333444444");
+    EXPECT_GE(again.Registry().FindByCode("SGM4"), 0);
+    EXPECT_EQ(again.Registry().Items(Method(again, "SGM1")).CustomName, "Первый сегмент");
+}
+
 } // namespace
 } // namespace kumby

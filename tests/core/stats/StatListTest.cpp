@@ -33,17 +33,18 @@ TEST_F(StatListTest, RegistryListsTheFamiliesInTableOrder) {
     for (std::size_t i = 0; i < F.List.Count(); ++i)
         codes.push_back(F.List.Items(i).MethodCode());
     const std::vector<std::string> expected = {
-        "NUMS",   "DIGS",   "EVEN",   "EVNV",  "SMAL",  "SMLV",  "PRIM",  "PRMV", "SUMS", "SUM1", "SUM2",
-        "SUM3",   "SUMC",   "SUMV",   "SUMT",  "SUME",  "SUMP",  "S2T3",  "DIFA", "DIFM", "DIFD", "DIFO",
-        "DIFK",   "CHAN",   "CHNV",   "CHNC",  "COLS",  "ROWS",  "COLV",  "ROWV", "COLN", "ROWN", "COLM",
-        "ROWM",   "COLA",   "ROWA",   "COLC",  "ROWC",  "SEQL",  "SEQS",  "LENS", "RPV2", "RPV3", "PRL2",
-        "PRV2O1", "PRV2O2", "PRV2O3", "PRV+1", "PRV-1", "PRV+2", "PRV-2", "RPC2", "RPC3", "PRB2", "RPO1",
-        "PRC2O2", "PRC2O3", "PRC+1",  "PRC-1", "PRC+2", "PRC-2", "KDS2",  "KDS3", "KDS4", "KCM2", "KCM3",
-        "KCM4",   "KCS2",   "KCS3",   "KCS4",  "KFM2",  "KFM3",  "KFM4",  "KFS2", "KFS3", "KFS4", "KRM2",
-        "KRM3",   "KRM4",   "KRS2",   "KRS3",  "KRS4",  "POS1",  "POS2",  "POS3", "POS4", "POS5", "POS6",
-        "POS7",   "POS8",   "POS9",   "POS10", "POS11", "POS12", "CHN1",  "CHN2", "CHN3", "CHN4", "CHN5",
-        "CHN6",   "COL1",   "COL2",   "COL3",  "COL4",  "ROW1",  "ROW2",  "ROW3", "ROW4", "ROW5", "ROW6",
-        "HCV1",   "HCV2",   "HCV3",   "SHR1",  "SHR2",  "SHR3"};
+        "NUMS", "DIGS",  "EVEN",  "EVNV",   "SMAL",   "SMLV",   "PRIM",  "PRMV",  "SUMS",  "SUM1",  "SUM2",
+        "SUM3", "SUMC",  "SUMV",  "SUMT",   "SUME",   "SUMP",   "S2T3",  "DIFA",  "DIFM",  "DIFD",  "DIFO",
+        "DIFK", "CHAN",  "CHNV",  "CHNC",   "COLS",   "ROWS",   "COLV",  "ROWV",  "COLN",  "ROWN",  "COLM",
+        "ROWM", "COLA",  "ROWA",  "COLC",   "ROWC",   "SGMS",   "SGMV",  "SGMC",  "SEQL",  "SEQS",  "LENS",
+        "RPV2", "RPV3",  "PRL2",  "PRV2O1", "PRV2O2", "PRV2O3", "PRV+1", "PRV-1", "PRV+2", "PRV-2", "RPC2",
+        "RPC3", "PRB2",  "RPO1",  "PRC2O2", "PRC2O3", "PRC+1",  "PRC-1", "PRC+2", "PRC-2", "KDS2",  "KDS3",
+        "KDS4", "KCM2",  "KCM3",  "KCM4",   "KCS2",   "KCS3",   "KCS4",  "KFM2",  "KFM3",  "KFM4",  "KFS2",
+        "KFS3", "KFS4",  "KRM2",  "KRM3",   "KRM4",   "KRS2",   "KRS3",  "KRS4",  "KGM2",  "KGM3",  "KGM4",
+        "KGS2", "KGS3",  "KGS4",  "POS1",   "POS2",   "POS3",   "POS4",  "POS5",  "POS6",  "POS7",  "POS8",
+        "POS9", "POS10", "POS11", "POS12",  "CHN1",   "CHN2",   "CHN3",  "CHN4",  "CHN5",  "CHN6",  "COL1",
+        "COL2", "COL3",  "COL4",  "ROW1",   "ROW2",   "ROW3",   "ROW4",  "ROW5",  "ROW6",  "SGM1",  "HCV1",
+        "HCV2", "HCV3",  "SHR1",  "SHR2",   "SHR3"};
     EXPECT_EQ(codes, expected) << "POE has no parameter value in this game";
     for (std::size_t i = 0; i < F.List.Count(); ++i) {
         EXPECT_TRUE(F.List.Items(i).Marked);
@@ -59,7 +60,7 @@ TEST_F(StatListTest, RegistryListsTheFamiliesInTableOrder) {
     F.List.SetFavourites("NUMS");
     F.List.Items(0).CustomName = "Мои";
     F.List.Rebuild();
-    EXPECT_EQ(F.List.Count(), 116u);
+    EXPECT_EQ(F.List.Count(), 126u);
     EXPECT_FALSE(F.List.Ordered);
     EXPECT_TRUE(F.List.ShowGroupName);
     EXPECT_TRUE(F.List.AllMarked);
@@ -71,8 +72,8 @@ TEST_F(StatListTest, FindsAndCreatesMethodsByCode) {
     EXPECT_EQ(F.List.FindByCode("NUMS"), 0);
     EXPECT_EQ(F.List.FindByCode("sum2"), 10);
     EXPECT_EQ(F.List.FindByCode("SUM4"), -1);
-    EXPECT_EQ(F.List.FindByCode("pos3"), 84);
-    EXPECT_EQ(F.List.FindByCode("Pos12"), 93);
+    EXPECT_EQ(F.List.FindByCode("pos3"), 93);
+    EXPECT_EQ(F.List.FindByCode("Pos12"), 102);
     EXPECT_EQ(F.List.FindByCode("POS13"), -1);
     EXPECT_EQ(F.List.FindByCode("POE1"), -1);
     EXPECT_EQ(F.List.FindByCode(""), -1);
