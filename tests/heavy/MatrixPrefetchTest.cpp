@@ -21,7 +21,7 @@ using testing::ReadBytes;
 using testing::TTestSession;
 
 using TKey = std::array<uint16_t, 4>;
-using TCounts = std::map<std::string, std::map<TKey, int32_t>>; // code -> key -> count
+using TCounts = std::map<std::string, testing::TKeyCounts>; // code -> key -> count
 
 TKey K(int a, int b = 0) {
     return {static_cast<uint16_t>(a), static_cast<uint16_t>(b), 0, 0};
@@ -30,8 +30,7 @@ TKey K(int a, int b = 0) {
 TCounts CountIndependently(int cols) {
     const int rows = (24 + cols - 1) / cols;
     TCounts counts;
-    uint32_t mask = (1u << 12) - 1; // bit b: number b + 1
-    while (mask < (1u << 24)) {
+    testing::ForEachSetOfTwelve([&](uint32_t mask) {
         int inCol[25] = {}, inRow[25] = {}, colPairs[25] = {}, rowPairs[25] = {};
         for (int bit = 0; bit < 24; ++bit) {
             if ((mask >> bit & 1) == 0)
@@ -74,16 +73,8 @@ TCounts CountIndependently(int cols) {
         ++counts["ROWM"][K(static_cast<int>(rowMask))];
         ++counts["COLC"][K(touchingCols)];
         ++counts["ROWC"][K(touchingRows)];
-        const uint32_t low = mask & -mask;
-        const uint32_t ripple = mask + low;
-        mask = ripple | (((mask ^ ripple) >> 2) / low);
-    }
+    });
     return counts;
-}
-
-std::string ExpectedFile(const std::map<TKey, int32_t>& counts) {
-    std::vector<testing::TPrefetchRecord> records(counts.begin(), counts.end()); // keys ascending
-    return testing::PrefetchImage(records);
 }
 
 void ExpectMatrixFiles(Session& session, int cols) {
@@ -96,7 +87,8 @@ void ExpectMatrixFiles(Session& session, int cols) {
             continue;
         const std::string code = method.MethodCode();
         ASSERT_TRUE(counts.count(code)) << code;
-        EXPECT_TRUE(ReadBytes(session.PrefetchFileName(i)) == ExpectedFile(counts.at(code))) << code;
+        EXPECT_TRUE(ReadBytes(session.PrefetchFileName(i)) == testing::PrefetchImage(counts.at(code)))
+            << code;
         ++files;
     }
     EXPECT_EQ(files, 12 + cols + (24 + cols - 1) / cols);

@@ -20,7 +20,7 @@ using testing::ReadBytes;
 using testing::TTestSession;
 
 using TKey = std::array<uint16_t, 4>;
-using TCounts = std::map<std::string, std::map<TKey, int32_t>>; // code -> key -> count
+using TCounts = std::map<std::string, testing::TKeyCounts>; // code -> key -> count
 
 TKey K(int a, int b = 0) {
     return {static_cast<uint16_t>(a), static_cast<uint16_t>(b), 0, 0};
@@ -35,8 +35,7 @@ TCounts CountIndependently(const std::string& digits) {
     const int lowest = *std::min_element(digits.begin(), digits.end()) - '0';
     const int highest = *std::max_element(digits.begin(), digits.end()) - '0';
     TCounts counts;
-    uint32_t mask = (1u << 12) - 1; // bit b: number b + 1
-    while (mask < (1u << 24)) {
+    testing::ForEachSetOfTwelve([&](uint32_t mask) {
         int inSegment[10] = {};
         for (int bit = 0; bit < 24; ++bit)
             if ((mask >> bit & 1) != 0) {
@@ -52,16 +51,8 @@ TCounts CountIndependently(const std::string& digits) {
         ++counts["SGMC"][K(touched)];
         for (int s = lowest; s <= highest; ++s)
             ++counts["SGM" + std::to_string(s)][K(inSegment[s])];
-        const uint32_t low = mask & -mask;
-        const uint32_t ripple = mask + low;
-        mask = ripple | (((mask ^ ripple) >> 2) / low);
-    }
+    });
     return counts;
-}
-
-std::string ExpectedFile(const std::map<TKey, int32_t>& counts) {
-    std::vector<testing::TPrefetchRecord> records(counts.begin(), counts.end()); // keys ascending
-    return testing::PrefetchImage(records);
 }
 
 void ExpectSegmentFiles(Session& session, const std::string& digits) {
@@ -74,7 +65,8 @@ void ExpectSegmentFiles(Session& session, const std::string& digits) {
             continue;
         const std::string code = method.MethodCode();
         ASSERT_TRUE(counts.count(code)) << code;
-        EXPECT_TRUE(ReadBytes(session.PrefetchFileName(i)) == ExpectedFile(counts.at(code))) << code;
+        EXPECT_TRUE(ReadBytes(session.PrefetchFileName(i)) == testing::PrefetchImage(counts.at(code)))
+            << code;
         ++files;
     }
     EXPECT_EQ(files, static_cast<int>(counts.size()));

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <map>
 #include <string>
 #include <utility>
 #include <vector>
@@ -28,6 +29,26 @@ inline std::string PrefetchImage(const std::vector<TPrefetchRecord>& records) {
     const int32_t trailer[3] = {min, max, 0};
     put(trailer, sizeof trailer);
     return bytes;
+}
+
+// Counts per key, keys ascending as the file has them.
+using TKeyCounts = std::map<std::array<uint16_t, 4>, int32_t>;
+
+inline std::string PrefetchImage(const TKeyCounts& counts) {
+    return PrefetchImage(std::vector<TPrefetchRecord>(counts.begin(), counts.end()));
+}
+
+// Calls f for every set of 12 of the numbers 1..24 as a bit mask (bit b: number
+// b + 1), in ascending order of the masks: an enumeration of its own, apart from
+// the program's full set.
+template <typename F> void ForEachSetOfTwelve(F&& f) {
+    uint32_t mask = (1u << 12) - 1;
+    while (mask < (1u << 24)) {
+        f(mask);
+        const uint32_t low = mask & -mask;
+        const uint32_t ripple = mask + low;
+        mask = ripple | (((mask ^ ripple) >> 2) / low);
+    }
 }
 
 } // namespace kumby::testing

@@ -8,40 +8,13 @@
 namespace kumby::testing {
 namespace {
 
-uint64_t Key(uint16_t k1, uint16_t k2 = 0, uint16_t k3 = 0, uint16_t k4 = 0) {
-    return uint64_t{k1} | uint64_t{k2} << 16 | uint64_t{k3} << 32 | uint64_t{k4} << 48;
-}
-
-TStatEntry Keys(uint16_t k1, uint16_t k2 = 0, uint16_t k3 = 0, uint16_t k4 = 0) {
-    return KeyEntry(Key(k1, k2, k3, k4));
-}
-
 using TCounts = std::map<uint64_t, int64_t>;
 
-class MatrixFamilyTest : public ::testing::Test {
+class MatrixFamilyTest : public TFamilyTest {
 protected:
     void SetCols(int32_t cols) {
         F.Config.MatrixCols = cols;
         F.List.Rebuild();
-    }
-    TStatDrawArray OneDraw(std::string_view code, const TCombination& numbers, bool sorted = false) {
-        F.Draws.push_back(DrawOf(static_cast<int32_t>(F.Draws.size()) + 1, numbers));
-        auto stat = F.Create(code);
-        return EvaluateWindow(*stat, F.LastIdx(), F.LastIdx(), sorted);
-    }
-    std::vector<std::string> Texts(std::string_view code, const TStatDrawArray& stat) const {
-        auto method = F.Create(code);
-        std::vector<std::string> texts;
-        for (const TStatEntry& e : stat)
-            texts.push_back(method->ValueText(e));
-        return texts;
-    }
-    static std::vector<uint64_t> KeysInOrder(const TStatDrawArray& stat) {
-        std::vector<uint64_t> keys;
-        for (const TStatEntry& e : stat)
-            if (e.Count != 0)
-                keys.push_back(StatKey(e));
-        return keys;
     }
     std::vector<std::string> GroupCodes() const {
         std::vector<std::string> found;
@@ -50,8 +23,6 @@ protected:
                 found.push_back(F.List.Items(i).MethodCode());
         return found;
     }
-
-    TStatFixture F;
 };
 
 // With four columns:      1  2  3  4 /  5  6  7  8 /  9 10 11 12 /

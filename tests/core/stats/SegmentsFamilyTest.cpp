@@ -8,14 +8,6 @@
 namespace kumby::testing {
 namespace {
 
-uint64_t Key(uint16_t k1, uint16_t k2 = 0, uint16_t k3 = 0, uint16_t k4 = 0) {
-    return uint64_t{k1} | uint64_t{k2} << 16 | uint64_t{k3} << 32 | uint64_t{k4} << 48;
-}
-
-TStatEntry Keys(uint16_t k1, uint16_t k2 = 0, uint16_t k3 = 0, uint16_t k4 = 0) {
-    return KeyEntry(Key(k1, k2, k3, k4));
-}
-
 using TCounts = std::map<uint64_t, int64_t>;
 
 // Numbers 1-4 in segment 5, 5-8 in 3, 9-12 in 7, 13-16 in 3, 17-20 in 5, 21-24 in 7:
@@ -25,33 +17,12 @@ constexpr const char* Quarters = "111111222222333333444444";
 constexpr const char* LastApart = "111111111111111111111119";
 constexpr const char* AllOne = "";
 
-class SegmentsFamilyTest : public ::testing::Test {
+class SegmentsFamilyTest : public TFamilyTest {
 protected:
     void SetTable(std::string_view text) {
         F.Config.MatrixSegments = MatrixSegmentsFromText(text);
         F.List.Rebuild();
     }
-    TStatDrawArray OneDraw(std::string_view code, const TCombination& numbers, bool sorted = false) {
-        F.Draws.push_back(DrawOf(static_cast<int32_t>(F.Draws.size()) + 1, numbers));
-        auto stat = F.Create(code);
-        return EvaluateWindow(*stat, F.LastIdx(), F.LastIdx(), sorted);
-    }
-    std::vector<std::string> Texts(std::string_view code, const TStatDrawArray& stat) const {
-        auto method = F.Create(code);
-        std::vector<std::string> texts;
-        for (const TStatEntry& e : stat)
-            texts.push_back(method->ValueText(e));
-        return texts;
-    }
-    static std::vector<uint64_t> KeysInOrder(const TStatDrawArray& stat) {
-        std::vector<uint64_t> keys;
-        for (const TStatEntry& e : stat)
-            if (e.Count != 0)
-                keys.push_back(StatKey(e));
-        return keys;
-    }
-
-    TStatFixture F;
 };
 
 // Scattered segments 7 5 5 5 3 3 7 3 3 5 5 7 as drawn; sorted 5 5 5 3 3 7 3 3 5 5 7 7.

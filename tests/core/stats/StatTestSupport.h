@@ -114,4 +114,39 @@ inline TStatEntry KeyEntry(uint64_t key) {
     return e;
 }
 
+// A family's fixture: a registry with the default settings, draws added one at a
+// time, and the value keys written as their four words.
+class TFamilyTest : public ::testing::Test {
+protected:
+    static uint64_t Key(uint16_t k1, uint16_t k2 = 0, uint16_t k3 = 0, uint16_t k4 = 0) {
+        return uint64_t{k1} | uint64_t{k2} << 16 | uint64_t{k3} << 32 | uint64_t{k4} << 48;
+    }
+    static TStatEntry Keys(uint16_t k1, uint16_t k2 = 0, uint16_t k3 = 0, uint16_t k4 = 0) {
+        return KeyEntry(Key(k1, k2, k3, k4));
+    }
+    // The table of a window of one new draw.
+    TStatDrawArray OneDraw(std::string_view code, const TCombination& numbers, bool sorted = false) {
+        F.Draws.push_back(DrawOf(static_cast<int32_t>(F.Draws.size()) + 1, numbers));
+        auto stat = F.Create(code);
+        return EvaluateWindow(*stat, F.LastIdx(), F.LastIdx(), sorted);
+    }
+    std::vector<std::string> Texts(std::string_view code, const TStatDrawArray& stat) const {
+        auto method = F.Create(code);
+        std::vector<std::string> texts;
+        for (const TStatEntry& e : stat)
+            texts.push_back(method->ValueText(e));
+        return texts;
+    }
+    // Keys of the values that occurred, in list order.
+    static std::vector<uint64_t> KeysInOrder(const TStatDrawArray& stat) {
+        std::vector<uint64_t> keys;
+        for (const TStatEntry& e : stat)
+            if (e.Count != 0)
+                keys.push_back(StatKey(e));
+        return keys;
+    }
+
+    TStatFixture F;
+};
+
 } // namespace kumby::testing
