@@ -307,111 +307,113 @@ TEST(FilterIndependent, RepeatsFamily) {
         return [=](const int* comb) {
             return std::count_if(comb, comb + 12, [&](int n) { return in(x, n) && !in(y, n); });
         };
-        int ChannelOf(int n) {
-            return (n - 1) / 4 + 1;
-        }
+    };
+    RunCases(
+        dir,
+        {
+            {{"filter", "RPC2", "--keep", "4", "5"},
+             [=](const int* x) { return Common(x, e) == 4 || Common(x, e) == 5; }},
+            {{"filter", "PRC+1", "--remove", "6"}, [=](const int* x) { return Common(x, e, 1) != 6; }},
+            {{"filter", "PRC-2", "--keep", "7"}, [=](const int* x) { return Common(x, e, -2) == 7; }},
+            {{"filter", "RPO1", "--keep", "6"}, [=](const int* x) { return Common(x, c) == 6; }},
+            {{"filter", "PRC2O2", "--remove", "6"}, [=](const int* x) { return Common(x, b) != 6; }},
+            {{"filter", "PRC2O3", "--keep", "5"}, [=](const int* x) { return Common(x, a) == 5; }},
+            {{"filter", "RPC3", "--keep", "2"}, [=](const int* x) { return both(e, c)(x) == 2; }},
+            {{"filter", "PRB2", "--remove", "3", "4"},
+             [=](const int* x) { return onlyFirst(e, c)(x) != 3 && onlyFirst(e, c)(x) != 4; }},
+            {{"filter", "RPV2", "--keep", "1", "8"}, [](const int* x) { return Has(x, 1) || Has(x, 8); }},
+            {{"filter", "PRV-1", "--remove", "24"}, [](const int* x) { return !Has(x, 24); }},
+            // One draw back the window ends at C, which the combination follows.
+            {{"--offset", "1", "filter", "RPC2", "--keep", "6"},
+             [=](const int* x) { return Common(x, c) == 6; }},
+            {{"--offset", "1", "filter", "PRC+2", "--keep", "3"},
+             [=](const int* x) { return Common(x, c, 2) == 3; }},
+            {{"--offset", "1", "filter", "RPC3", "--remove", "6"},
+             [=](const int* x) { return both(c, b)(x) != 6; }},
+        });
+}
 
-        int InChannel(const int* c, int channel) {
-            return static_cast<int>(std::count_if(c, c + 12, [&](int n) { return ChannelOf(n) == channel; }));
-        }
+// The last two values of the triangle of absolute differences of neighbours.
+std::pair<int, int> Folded(const int* numbers) {
+    int row[12];
+    std::copy(numbers, numbers + 12, row);
+    for (int size = 12; size > 2; --size)
+        for (int i = 0; i + 1 < size; ++i)
+            row[i] = std::abs(row[i + 1] - row[i]);
+    return {row[0], row[1]};
+}
 
-        // Whether the channels of some `length` adjacent numbers are `channels`.
-        bool HasChannelRun(const int* c, std::initializer_list<int> channels) {
-            const int length = static_cast<int>(channels.size());
-            for (int i = 0; i + length <= 12; ++i)
-                if (std::equal(channels.begin(), channels.end(), c + i,
-                               [](int channel, int n) { return ChannelOf(n) == channel; }))
-                    return true;
-            return false;
-        }
+int Varnek(const int* numbers, bool sumNearEqual) {
+    const auto [u, v] = Folded(numbers);
+    const int d = std::abs(v - u);
+    return sumNearEqual && d <= 1 ? u + v : d;
+}
 
-        // Channels of width 4. The three draws give the rows used here in drawn order.
-        TEST(FilterIndependent, ChannelsFamily) {
-            TTempDir dir;
-            const TDrawsArray draws = {
-                DrawOf(1, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}),
-                DrawOf(2, {24, 23, 22, 21, 20, 19, 18, 17, 16, 15, 14, 13}),
-                DrawOf(3, {21, 1, 5, 9, 13, 17, 2, 6, 10, 14, 18, 22}), // channels 6 1 2 3 4 5 1 2 3 4 5 6
-            };
-            WriteArchive(dir.Path(), draws);
-            const auto filled = [](const int* c) {
-                int channels = 0;
-                for (int k = 1; k <= 6; ++k)
-                    channels += InChannel(c, k) > 0;
-                return channels;
-            };
-            RunCases(
-                dir,
-                {
-                    {{"filter", "RPC2", "--keep", "4", "5"},
-                     [=](const int* x) { return Common(x, e) == 4 || Common(x, e) == 5; }},
-                    {{"filter", "PRC+1", "--remove", "6"},
-                     [=](const int* x) { return Common(x, e, 1) != 6; }},
-                    {{"filter", "PRC-2", "--keep", "7"}, [=](const int* x) { return Common(x, e, -2) == 7; }},
-                    {{"filter", "RPO1", "--keep", "6"}, [=](const int* x) { return Common(x, c) == 6; }},
-                    {{"filter", "PRC2O2", "--remove", "6"}, [=](const int* x) { return Common(x, b) != 6; }},
-                    {{"filter", "PRC2O3", "--keep", "5"}, [=](const int* x) { return Common(x, a) == 5; }},
-                    {{"filter", "RPC3", "--keep", "2"}, [=](const int* x) { return both(e, c)(x) == 2; }},
-                    {{"filter", "PRB2", "--remove", "3", "4"},
-                     [=](const int* x) { return onlyFirst(e, c)(x) != 3 && onlyFirst(e, c)(x) != 4; }},
-                    {{"filter", "RPV2", "--keep", "1", "8"},
-                     [](const int* x) { return Has(x, 1) || Has(x, 8); }},
-                    {{"filter", "PRV-1", "--remove", "24"}, [](const int* x) { return !Has(x, 24); }},
-                    // One draw back the window ends at C, which the combination follows.
-                    {{"--offset", "1", "filter", "RPC2", "--keep", "6"},
-                     [=](const int* x) { return Common(x, c) == 6; }},
-                    {{"--offset", "1", "filter", "PRC+2", "--keep", "3"},
-                     [=](const int* x) { return Common(x, c, 2) == 3; }},
-                    {{"--offset", "1", "filter", "RPC3", "--remove", "6"},
-                     [=](const int* x) { return both(c, b)(x) != 6; }},
-                });
-        }
+// The newest draw folds to (2, 1): 3 and its multiples 24 .. 6 are proposed. The one
+// before it folds to (7, 6) as drawn (13 alone) and to (1, 2) sorted (3 and 24 .. 6).
+TEST(FilterIndependent, CharacteristicNumberFamily) {
+    TTempDir dir;
+    const TDrawsArray draws = {
+        DrawOf(7, {5, 6, 7, 8, 9, 10, 11, 12, 13, 18, 23, 24}),
+        DrawOf(8, {12, 10, 1, 2, 3, 4, 5, 6, 7, 8, 9, 24}),
+        DrawOf(9, {3, 6, 9, 13, 14, 15, 16, 17, 18, 19, 20, 21}),
+    };
+    WriteArchive(dir.Path(), draws);
+    int oldest[12], middle[12];
+    std::copy(draws[0].Numbers, draws[0].Numbers + 12, oldest);
+    std::copy(draws[1].Numbers, draws[1].Numbers + 12, middle);
+    const int hcv1 = Varnek(oldest, false), hcv2 = Varnek(middle, true);
+    RunCases(dir, {
+                      {{"filter", "HCV1", "--keep", std::to_string(hcv1)},
+                       [=](const int* c) { return Varnek(c, false) == hcv1; }},
+                      {{"filter", "HCV2", "--remove", std::to_string(hcv2)},
+                       [=](const int* c) { return Varnek(c, true) != hcv2; }},
+                      {{"filter", "HCV3", "--keep", "3 (1)", "24"},
+                       [](const int* c) { return Has(c, 3) || Has(c, 24); }},
+                      {{"--offset", "1", "filter", "HCV3", "--keep", "13 (1)"},
+                       [](const int* c) { return Has(c, 13); }},
+                      {{"--sorted", "--offset", "1", "filter", "HCV3", "--remove", "6", "9"},
+                       [](const int* c) { return !Has(c, 6) && !Has(c, 9); }},
+                  });
+}
 
-        // The last two values of the triangle of absolute differences of neighbours.
-        std::pair<int, int> Folded(const int* numbers) {
-            int row[12];
-            std::copy(numbers, numbers + 12, row);
-            for (int size = 12; size > 2; --size)
-                for (int i = 0; i + 1 < size; ++i)
-                    row[i] = std::abs(row[i + 1] - row[i]);
-            return {row[0], row[1]};
-        }
+int ChannelOf(int n) {
+    return (n - 1) / 4 + 1;
+}
 
-        int Varnek(const int* numbers, bool sumNearEqual) {
-            const auto [u, v] = Folded(numbers);
-            const int d = std::abs(v - u);
-            return sumNearEqual && d <= 1 ? u + v : d;
-        }
+int InChannel(const int* c, int channel) {
+    return static_cast<int>(std::count_if(c, c + 12, [&](int n) { return ChannelOf(n) == channel; }));
+}
 
-        // The newest draw folds to (2, 1): 3 and its multiples 24 .. 6 are proposed. The one
-        // before it folds to (7, 6) as drawn (13 alone) and to (1, 2) sorted (3 and 24 .. 6).
-        TEST(FilterIndependent, CharacteristicNumberFamily) {
-            TTempDir dir;
-            const TDrawsArray draws = {
-                DrawOf(7, {5, 6, 7, 8, 9, 10, 11, 12, 13, 18, 23, 24}),
-                DrawOf(8, {12, 10, 1, 2, 3, 4, 5, 6, 7, 8, 9, 24}),
-                DrawOf(9, {3, 6, 9, 13, 14, 15, 16, 17, 18, 19, 20, 21}),
-            };
-            WriteArchive(dir.Path(), draws);
-            int oldest[12], middle[12];
-            std::copy(draws[0].Numbers, draws[0].Numbers + 12, oldest);
-            std::copy(draws[1].Numbers, draws[1].Numbers + 12, middle);
-            const int hcv1 = Varnek(oldest, false), hcv2 = Varnek(middle, true);
-            RunCases(dir, {
-                              {{"filter", "HCV1", "--keep", std::to_string(hcv1)},
-                               [=](const int* c) { return Varnek(c, false) == hcv1; }},
-                              {{"filter", "HCV2", "--remove", std::to_string(hcv2)},
-                               [=](const int* c) { return Varnek(c, true) != hcv2; }},
-                              {{"filter", "HCV3", "--keep", "3 (1)", "24"},
-                               [](const int* c) { return Has(c, 3) || Has(c, 24); }},
-                              {{"--offset", "1", "filter", "HCV3", "--keep", "13 (1)"},
-                               [](const int* c) { return Has(c, 13); }},
-                              {{"--sorted", "--offset", "1", "filter", "HCV3", "--remove", "6", "9"},
-                               [](const int* c) { return !Has(c, 6) && !Has(c, 9); }},
-                          });
-        }
+// Whether the channels of some `length` adjacent numbers are `channels`.
+bool HasChannelRun(const int* c, std::initializer_list<int> channels) {
+    const int length = static_cast<int>(channels.size());
+    for (int i = 0; i + length <= 12; ++i)
+        if (std::equal(channels.begin(), channels.end(), c + i,
+                       [](int channel, int n) { return ChannelOf(n) == channel; }))
+            return true;
+    return false;
+}
 
-        {{"filter", "CHAN", "--keep", "06 [21-24]"}, [](const int* c) { return InChannel(c, 6) > 0; }},
+// Channels of width 4. The three draws give the rows used here in drawn order.
+TEST(FilterIndependent, ChannelsFamily) {
+    TTempDir dir;
+    const TDrawsArray draws = {
+        DrawOf(1, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}),
+        DrawOf(2, {24, 23, 22, 21, 20, 19, 18, 17, 16, 15, 14, 13}),
+        DrawOf(3, {21, 1, 5, 9, 13, 17, 2, 6, 10, 14, 18, 22}), // channels 6 1 2 3 4 5 1 2 3 4 5 6
+    };
+    WriteArchive(dir.Path(), draws);
+    const auto filled = [](const int* c) {
+        int channels = 0;
+        for (int k = 1; k <= 6; ++k)
+            channels += InChannel(c, k) > 0;
+        return channels;
+    };
+    RunCases(
+        dir,
+        {
+            {{"filter", "CHAN", "--keep", "06 [21-24]"}, [](const int* c) { return InChannel(c, 6) > 0; }},
             {{"filter", "CHAN", "--remove", "01 [1-4]", "02 [5-8]"}, [](const int* c) { return c[0] > 8; }},
             {{"filter", "CHNV", "--keep", "03 [9-12] x 0"},
              [](const int* c) { return InChannel(c, 3) == 0; }},
@@ -430,7 +432,8 @@ TEST(FilterIndependent, RepeatsFamily) {
              [](const int* c) {
                  return HasChannelRun(c, {2, 3});
              }},
-            {{"filter", "KCS3", "--keep", "1:2:3"}, [](const int* c) {
+            {{"filter", "KCS3", "--keep", "1:2:3"},
+             [](const int* c) {
                  return HasChannelRun(c, {1, 2, 3});
              }},
         });
