@@ -79,9 +79,9 @@ private slots:
         tab.FiltersManager->trigger();
         QCOMPARE(title, QStringLiteral("Менеджер избранных методов расчета статистики"));
         QCOMPARE(total, QStringLiteral("всего %1 методов").arg(all));
-        // The numbers, sums, differences, channels, sequences, repeats, characteristic
-        // number and shredding families have landed.
-        QCOMPARE(groups, 8);
+        // The numbers, sums, differences, channels, matrix, segments, sequences, repeats,
+        // characteristic number and shredding families have landed.
+        QCOMPARE(groups, 10);
         QVERIFY(numsMarked);
         QVERIFY(digsMarked);
 

@@ -33,6 +33,7 @@
 #include <cstdlib>
 #include <map>
 #include <numeric>
+#include <set>
 
 using namespace kumby;
 using namespace kumby::gui;
@@ -427,12 +428,33 @@ private slots:
         expected.emplace_back(name("DIFM"), QString::number(largestDiff));
         expected.emplace_back(name("DIFD"), QString::number(*high - *low));
         expected.emplace_back(name("DIFK"), QString::number(mostTimes));
-        // The channels family, channels of four numbers.
-        int inChannel[7] = {};
-        for (int n : shown)
-            ++inChannel[(n - 1) / 4 + 1];
-        expected.emplace_back(name("CHNC"), QString::number(std::count_if(inChannel + 1, inChannel + 7,
-                                                                          [](int k) { return k > 0; })));
+        // Channels of four numbers, a matrix of four columns, one segment.
+        auto distinct = [&](auto key) {
+            std::set<int> seen;
+            for (int n : shown)
+                seen.insert(key(n));
+            return QString::number(static_cast<int>(seen.size()));
+        };
+        auto touching = [&](int step) {
+            std::set<int> lines;
+            for (int n : shown)
+                if (std::find(shown.begin(), shown.end(), n + step) != shown.end() &&
+                    (step == 4 || n % 4 != 0))
+                    lines.insert(step == 4 ? (n - 1) % 4 : (n - 1) / 4);
+            return QString::number(static_cast<int>(lines.size()));
+        };
+        auto within = [&](auto key, int line) {
+            return QString::number(static_cast<int>(
+                std::count_if(shown.begin(), shown.end(), [&](int n) { return key(n) == line; })));
+        };
+        const auto group = [](int n) { return (n - 1) / 4 + 1; };
+        const auto column = [](int n) { return (n - 1) % 4 + 1; };
+        expected.emplace_back(name("CHNC"), distinct(group));
+        expected.emplace_back(name("COLN"), distinct(column));
+        expected.emplace_back(name("ROWN"), distinct(group));
+        expected.emplace_back(name("COLC"), touching(4));
+        expected.emplace_back(name("ROWC"), touching(1));
+        expected.emplace_back(name("SGMC"), QString::number(1));
         // The sequences family's charts: runs of neighbours one apart either way.
         int runs = 0, longestRun = 0;
         for (std::size_t p = 0; p < shown.size();) {
@@ -449,8 +471,13 @@ private slots:
         expected.emplace_back(name("LENS"), QString::number(longestRun));
         for (int p = 1; p <= NumbersInDraw; ++p)
             expected.emplace_back(name(("POS" + std::to_string(p)).c_str()), QString::number(shown[p - 1]));
-        for (int c = 1; c <= 6; ++c)
-            expected.emplace_back(name(("CHN" + std::to_string(c)).c_str()), QString::number(inChannel[c]));
+        for (int k = 1; k <= 6; ++k)
+            expected.emplace_back(name(("CHN" + std::to_string(k)).c_str()), within(group, k));
+        for (int k = 1; k <= 4; ++k)
+            expected.emplace_back(name(("COL" + std::to_string(k)).c_str()), within(column, k));
+        for (int k = 1; k <= 6; ++k)
+            expected.emplace_back(name(("ROW" + std::to_string(k)).c_str()), within(group, k));
+        expected.emplace_back(name("SGM1"), QString::number(NumbersInDraw));
         // The characteristic number: the triangle of differences folded down to u, v.
         std::vector<int> row = shown;
         while (row.size() > 2) {
