@@ -105,6 +105,13 @@ void TMessageBoxUi::SetStatus(const std::string& text) {
         OnStatus(Status_);
 }
 
+void TMessageBoxUi::SetWaitHeading(const std::string& text) {
+    if (!Progress_)
+        return;
+    ProgressHeading_ = ShownText(text);
+    ShowProgressText();
+}
+
 void TMessageBoxUi::ShowProgressText() {
     if (Progress_)
         Progress_->setLabelText(ProgressHeading_ + QLatin1Char('\n') + ProgressStep_);

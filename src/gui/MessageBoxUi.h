@@ -37,6 +37,7 @@ public:
     // status text; a total of 0 closes it, WaitTotal shows it without a measure. Its
     // cancel button is the stop request of the work it shows.
     void SetProgress(long long done, long long total) override;
+    void SetWaitHeading(const std::string& text) override;
     bool StopRequested() override;
     // Asks whatever runs to stop at its next check, as the progress window's Stop does.
     void RequestStop() { StopAll_ = true; }

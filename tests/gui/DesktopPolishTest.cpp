@@ -295,7 +295,14 @@ private slots:
         ui.SetStatus(S(heading));
         ui.SetProgress(1, 10);
         QCOMPARE(ui.Progress()->labelText(), withFile);
+        // A new heading (the download's proxy and try) keeps the step below it.
+        ui.SetWaitHeading("Загрузка архива тиражей...\r\rПопытка 2, proxy p.test : 3128");
+        QCOMPARE(ui.Progress()->labelText(),
+                 "Загрузка архива тиражей...\n\nПопытка 2, proxy p.test : 3128\nСоздание файла "
+                 "предварительной выборки Kumby_12x24_NUMS.dfc...");
         ui.SetProgress(0, 0);
+        QVERIFY(!ui.Progress());
+        ui.SetWaitHeading("no window, nothing shown");
         QVERIFY(!ui.Progress());
     }
 

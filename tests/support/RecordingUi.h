@@ -33,6 +33,7 @@ public:
     }
     void SetStatus(const std::string& t) override { Statuses.push_back(t); }
     void SetProgress(long long done, long long total) override { Progress.push_back({done, total}); }
+    void SetWaitHeading(const std::string& t) override { WaitHeadings.push_back(t); }
     bool StopRequested() override {
         return StopAfter >= 0 && !Progress.empty() && Progress.back().first >= StopAfter;
     }
@@ -56,6 +57,7 @@ public:
 
     std::vector<TMessage> Messages;
     std::vector<std::string> Statuses;
+    std::vector<std::string> WaitHeadings;
     std::vector<TSessionEvent> Events;
     std::vector<std::pair<long long, long long>> Progress; // (done, total)
     long long StopAfter = -1;                              // progress step that asks to stop; -1 never

@@ -49,6 +49,8 @@ public:
     // A total of 0 ends the progress shown; WaitTotal stands for work of no known size.
     static constexpr long long WaitTotal = -1;
     virtual void SetProgress(long long /*done*/, long long /*total*/) {}
+    // Replaces the first text of the open progress window; the status steps stay below it.
+    virtual void SetWaitHeading(const std::string& /*text*/) {}
     // Keeps the window painted during long work.
     virtual void PumpEvents() {}
     virtual bool StopRequested() { return false; }

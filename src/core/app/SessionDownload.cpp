@@ -92,7 +92,7 @@ TDownloadReport Session::DownloadDraws(const TDownloadOptions& options) {
         return report;
     }
     {
-        TBusyScope busy(*this, "Загрузка архива тиражей...");
+        TBusyScope busy(*this, DownloadWaitText);
         // The wait window carries the Stop that the downloader polls between pages.
         Ui_.SetProgress(0, IUserInterface::WaitTotal);
         TSessionDownloadHost host(*this, options);

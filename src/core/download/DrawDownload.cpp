@@ -76,6 +76,11 @@ std::string TDrawDownloader::HttpGetText(IDownloadHost& host, const std::string&
     request.Proxy = host.ChosenProxy();
     request.Headers = RequestHeaders();
     IUserInterface& ui = host.Ui();
+    ui.SetWaitHeading(request.Proxy ? Format("%s\r\r%s", DownloadWaitText,
+                                             Format("Попытка %d, proxy %s : %d", Attempt_,
+                                                    request.Proxy->Host.c_str(), request.Proxy->Port)
+                                                 .c_str())
+                                    : std::string(DownloadWaitText));
     const std::string body = Client().Get(request, [&ui] {
         ui.PumpEvents();
         return !ui.StopRequested();
@@ -139,6 +144,7 @@ TDownloadReport TDrawDownloader::DownloadDraws(IDownloadHost& host, const std::s
     IUserInterface& ui = host.Ui();
     TDownloadReport report;
     int retries = 0;
+    Attempt_ = 1;
     int64_t next = NextDrawNumber(host.Draws(), 0);
     while (next <= MaxDrawNumber) {
         ui.PumpEvents();
@@ -156,11 +162,14 @@ TDownloadReport TDrawDownloader::DownloadDraws(IDownloadHost& host, const std::s
             report.Stopped = true;
             break;
         } catch (const std::exception& e) {
-            if (host.DropChosenProxy())
+            if (host.DropChosenProxy()) {
+                ++Attempt_;
                 continue;
+            }
             if ((maxRetries < 0 || retries < maxRetries) &&
                 ui.Confirm(DownloadRetryQuestion(e.what()), TConfirmKind::ErrorQuestion)) {
                 ++retries;
+                ++Attempt_;
                 continue;
             }
             if (maxRetries >= 0 && retries >= maxRetries)
@@ -169,6 +178,7 @@ TDownloadReport TDrawDownloader::DownloadDraws(IDownloadHost& host, const std::s
             break;
         }
         retries = 0;
+        Attempt_ = 1;
         host.StoreProxy();
         for (const std::string& line : batch.Skipped) {
             host.Log(line);

@@ -22,6 +22,8 @@ inline constexpr int DownloadBatchSize = 50;
 // Where the main settings file keeps the results site's address.
 inline constexpr const char* DownloadSection = "DOWNLOAD";
 inline constexpr const char* SiteUrlKey = "SiteUrl";
+// The wait window's text while the archive downloads.
+inline constexpr const char* DownloadWaitText = "Загрузка архива тиражей...";
 
 struct TDownloadSettings {
     std::string SiteUrl; // none built in
@@ -105,6 +107,8 @@ private:
     IHttpClient& Client();
 
     TDownloadSettings Settings_;
+    // The try of the current batch, shown in the wait window beside a proxy.
+    int Attempt_ = 1;
     std::unique_ptr<IHttpClient> Client_;
 };
 

@@ -307,6 +307,37 @@ TEST_F(SessionDownloadTest, ProxyModes) {
     EXPECT_EQ(T.S->Draws().size(), 4u);
 }
 
+// The wait window names the proxy and counts the tries of a batch.
+TEST_F(SessionDownloadTest, WaitWindowNamesTheProxyAndTheTry) {
+    Fake->Pages[Range(1, 50)] = RangePageHtml(SiteDraws(1, 50));
+    Fake->Pages[Range(51, 100)] = RangePageHtml(SiteDraws(51, 52));
+    int requests = 0;
+    Fake->OnRequest = [&](const std::string&) {
+        if (++requests == 1)
+            throw Error("Connection reset");
+    };
+    TProxy proxy;
+    proxy.Mode = 2;
+    proxy.Server = "proxy.test";
+    proxy.Port = 3128;
+    ASSERT_TRUE(T.S->ProxySave(proxy));
+    T.Ui.Answers = {true};
+    T.Ui.WaitHeadings.clear();
+    EXPECT_EQ(Download().Added, 52);
+    const std::string heading = "Загрузка архива тиражей...\r\rПопытка %d, proxy proxy.test : 3128";
+    EXPECT_EQ(T.Ui.WaitHeadings,
+              (std::vector<std::string>{Format(heading.c_str(), 1), Format(heading.c_str(), 2),
+                                        Format(heading.c_str(), 1)}));
+
+    // Without a proxy the window keeps its plain text.
+    proxy.Mode = 0;
+    ASSERT_TRUE(T.S->ProxySave(proxy));
+    T.Ui.WaitHeadings.clear();
+    Fake->Pages[Range(53, 102)] = RangePageHtml({});
+    Download();
+    EXPECT_EQ(T.Ui.WaitHeadings, std::vector<std::string>{"Загрузка архива тиражей..."});
+}
+
 TEST_F(SessionDownloadTest, StakesAreCheckedAgainstTheNewDraws) {
     ASSERT_TRUE(T.S->StakeAddManual({2, 1, "1;2;3;4;5;6;7;8;9;10;11;12", "к"}));
     Fake->Pages[Range(1, 50)] = RangePageHtml(SiteDraws(1, 3));
