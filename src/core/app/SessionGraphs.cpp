@@ -19,6 +19,22 @@ auto UiProgress(IUserInterface& ui) {
     };
 }
 
+// A side analysis under the wait window: its result, nothing when stopped or once its
+// error is shown.
+template <typename TPass>
+auto RunPass(Session& session, IUserInterface& ui, const char* status, TPass pass) -> decltype(pass()) {
+    try {
+        TBusyScope busy(session, status);
+        auto result = pass();
+        ui.SetProgress(0, 0);
+        return result;
+    } catch (const std::exception& e) {
+        ui.SetProgress(0, 0);
+        ui.ShowError(e.what());
+        return std::nullopt;
+    }
+}
+
 } // namespace
 
 void Session::SetTabGraphs(bool on) {
@@ -56,30 +72,15 @@ bool Session::ComputeGraph(std::size_t method, bool force) {
 }
 
 std::optional<TSumDistribution> Session::SumDistribution() {
-    try {
-        TBusyScope busy(*this, SumDistributionStatusText);
+    return RunPass(*this, Ui_, SumDistributionStatusText, [&] {
         Ui_.SetProgress(0, FullSetSize);
-        auto result = ComputeSumDistribution(Draws_, UiProgress(Ui_));
-        Ui_.SetProgress(0, 0);
-        return result;
-    } catch (const std::exception& e) {
-        Ui_.SetProgress(0, 0);
-        Ui_.ShowError(e.what());
-        return std::nullopt;
-    }
+        return ComputeSumDistribution(Draws_, UiProgress(Ui_));
+    });
 }
 
 std::optional<std::vector<TRepeatRow>> Session::Repeats(int length, int depth) {
-    try {
-        TBusyScope busy(*this, RepeatsStatusText);
-        auto result = ComputeRepeats(Draws_, length, depth, UiProgress(Ui_));
-        Ui_.SetProgress(0, 0);
-        return result;
-    } catch (const std::exception& e) {
-        Ui_.SetProgress(0, 0);
-        Ui_.ShowError(e.what());
-        return std::nullopt;
-    }
+    return RunPass(*this, Ui_, RepeatsStatusText,
+                   [&] { return ComputeRepeats(Draws_, length, depth, UiProgress(Ui_)); });
 }
 
 } // namespace kumby
