@@ -2,6 +2,7 @@
 // place, and nowhere else.
 
 #include "stats/StatList.h"
+#include "stats/families/VF_Chain.h"
 #include "stats/families/VF_Chns.h"
 #include "stats/families/VF_Diff.h"
 #include "stats/families/VF_HCV.h"
@@ -130,6 +131,30 @@ const TStatClassInfo* const ClassTable[] = {
     &TstRowValCnt::ClassInfo,
     // Segments family, the count in one segment (after the row one).
     &TstSgmValCnt::ClassInfo,
+    // Chains family (after the periods classes).
+    &TstChain2DrawsAll::ClassInfo,
+    &TstChain2DrawsPos::ClassInfo,
+    &TstChain2Pos::ClassInfo,
+    &TstChain3DrawsPos::ClassInfo,
+    &TstChain3Pos::ClassInfo,
+    &TstChain2ChannelsAll::ClassInfo,
+    &TstChain2ChannelsPos::ClassInfo,
+    &TstChain2Channel::ClassInfo,
+    &TstChain3ChannelsPos::ClassInfo,
+    &TstChain3Channel::ClassInfo,
+    &TstChain2CnlCnt::ClassInfo,
+    &TstChain3CnlCnt::ClassInfo,
+    &TstChainChannels2InsideAll::ClassInfo,
+    &TstChainChannels2InsideSuc::ClassInfo,
+    &TstChainChannels2InsideBad::ClassInfo,
+    &TstChainChannels2InsideCnt::ClassInfo,
+    &TstChain2SegmentsAll::ClassInfo,
+    &TstChain2SegmentsPos::ClassInfo,
+    &TstChain2Segment::ClassInfo,
+    &TstChain3SegmentsPos::ClassInfo,
+    &TstChain3Segment::ClassInfo,
+    &TstChain2SgmCnt::ClassInfo,
+    &TstChain3SgmCnt::ClassInfo,
     // Characteristic number family (after the chain classes).
     &TstVarnek1::ClassInfo,
     &TstVarnek2::ClassInfo,

@@ -14,32 +14,14 @@ template <typename T> std::unique_ptr<TCustomStat> Make(const TStatList& list, i
     return std::make_unique<T>(list, param);
 }
 
+} // namespace
+
 // Channels 1..ceil(24 / width); none for a width of 0 or less.
 void ChannelRange(const TStatList& list, int32_t& min, int32_t& max) {
     const int32_t width = list.Config().ChannelSize;
     min = width <= 0 ? 0 : 1;
     max = width <= 0 ? -1 : GroupOf(MaxNumber, width);
 }
-
-} // namespace
-
-template <class Kind>
-TChannelsKind<Kind>::TChannelsKind(const TStatList& list, int32_t param) : Kind(list, param) {
-    const int32_t width = list.Config().ChannelSize;
-    Width_ = static_cast<uint8_t>(std::clamp<int32_t>(width, 0, 255));
-    Count_ = Width_ == 0 ? 0 : GroupOf(MaxNumber, Width_);
-    for (int n = 0; n < 256; ++n)
-        Channel_[n] = static_cast<uint8_t>(GroupOf(n, Width_));
-    for (int c = 0; c < Count_; ++c)
-        Listed_[c] = static_cast<uint8_t>(c + 1);
-}
-
-template <class Kind> std::string TChannelsKind<Kind>::ChannelLabel(int channel) const {
-    return Format("%.2d [%d-%d]", channel, (channel - 1) * Width_ + 1, channel * Width_);
-}
-
-template class TChannelsKind<TCustomNumbersStat>;
-template class TChannelsKind<TCustomGraphStat>;
 
 // Class table rows: class, code, caption, help code, group, flags, chart, numeric, param, available, range,
 // factory.

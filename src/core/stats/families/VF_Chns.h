@@ -4,9 +4,12 @@
 // configured width; which channels a draw fills, how many numbers fall into each,
 // how many channels are filled, and the channels of two to four numbers together.
 
+#include "model/VexoUtils.h"
 #include "stats/SingleValueStat.h"
+#include "stats/StatList.h"
 #include "stats/TupleStat.h"
 
+#include <algorithm>
 #include <array>
 #include <span>
 #include <string>
@@ -33,6 +36,26 @@ protected:
     std::array<uint8_t, 256> Channel_{};      // channel of every byte a number can be
     std::array<uint8_t, MaxNumber> Listed_{}; // channels 1..Count_
 };
+
+// The parameter range of the methods with one channel: channels 1..ceil(24 / width),
+// none for a width of 0 or less.
+void ChannelRange(const TStatList& list, int32_t& min, int32_t& max);
+
+// In the header, so that every family can take the channels onto its own kind.
+template <class Kind>
+TChannelsKind<Kind>::TChannelsKind(const TStatList& list, int32_t param) : Kind(list, param) {
+    const int32_t width = list.Config().ChannelSize;
+    Width_ = static_cast<uint8_t>(std::clamp<int32_t>(width, 0, 255));
+    Count_ = Width_ == 0 ? 0 : GroupOf(MaxNumber, Width_);
+    for (int n = 0; n < 256; ++n)
+        Channel_[n] = static_cast<uint8_t>(GroupOf(n, Width_));
+    for (int c = 0; c < Count_; ++c)
+        Listed_[c] = static_cast<uint8_t>(c + 1);
+}
+
+template <class Kind> std::string TChannelsKind<Kind>::ChannelLabel(int channel) const {
+    return Format("%.2d [%d-%d]", channel, (channel - 1) * Width_ + 1, channel * Width_);
+}
 
 class TCustomChannelsStat : public TChannelsKind<TCustomNumbersStat> {
 public:

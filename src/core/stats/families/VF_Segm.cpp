@@ -14,6 +14,8 @@ template <typename T> std::unique_ptr<TCustomStat> Make(const TStatList& list, i
     return std::make_unique<T>(list, param);
 }
 
+} // namespace
+
 // The lowest to the highest segment of the table, found from 9 down and from 1 up,
 // so that every digit between them has a method, used or not.
 void SegmentRange(const TStatList& list, int32_t& min, int32_t& max) {
@@ -24,23 +26,6 @@ void SegmentRange(const TStatList& list, int32_t& min, int32_t& max) {
         max = std::max<int32_t>(max, s);
     }
 }
-
-} // namespace
-
-template <class Kind>
-TSegmentsKind<Kind>::TSegmentsKind(const TStatList& list, int32_t param) : Kind(list, param) {
-    std::array<bool, 256> listed{};
-    for (int n = 1; n <= MaxNumber; ++n) {
-        const uint8_t s = list.Config().MatrixSegments[n - 1];
-        Segment_[n] = s;
-        if (!listed[s])
-            Listed_[Count_++] = s;
-        listed[s] = true;
-    }
-}
-
-template class TSegmentsKind<TCustomNumbersStat>;
-template class TSegmentsKind<TCustomGraphStat>;
 
 // ---- SGMS -------------------------------------------------------------------------
 

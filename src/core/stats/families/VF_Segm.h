@@ -5,6 +5,7 @@
 // how many segments are filled, and the segments of two to four numbers together.
 
 #include "stats/SingleValueStat.h"
+#include "stats/StatList.h"
 #include "stats/TupleStat.h"
 
 #include <array>
@@ -28,6 +29,23 @@ protected:
     std::array<uint8_t, MaxNumber> Listed_{};
     int Count_ = 0;
 };
+
+// The parameter range of the methods with one segment: the lowest to the highest
+// digit of the table.
+void SegmentRange(const TStatList& list, int32_t& min, int32_t& max);
+
+// In the header, so that every family can take the segments onto its own kind.
+template <class Kind>
+TSegmentsKind<Kind>::TSegmentsKind(const TStatList& list, int32_t param) : Kind(list, param) {
+    std::array<bool, 256> listed{};
+    for (int n = 1; n <= MaxNumber; ++n) {
+        const uint8_t s = list.Config().MatrixSegments[n - 1];
+        Segment_[n] = s;
+        if (!listed[s])
+            Listed_[Count_++] = s;
+        listed[s] = true;
+    }
+}
 
 class TCustomSegmentsStat : public TSegmentsKind<TCustomNumbersStat> {
 public:
