@@ -194,6 +194,21 @@ void BM_FilterSgmvRemove(benchmark::State& state) {
 }
 BENCHMARK(BM_FilterSgmvRemove)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
 
+// Chains: targets of number transitions, and numbers followed inside their channel
+// (the newest draw's own numbers are the sources that count).
+void BM_FilterSdv2Keep(benchmark::State& state) {
+    FilterPassOf(state, "SDV2", {{5, 17, 0, 0}, {9, 3, 0, 0}}, false);
+}
+BENCHMARK(BM_FilterSdv2Keep)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
+
+void BM_FilterSda2Remove(benchmark::State& state) {
+    std::vector<std::array<uint16_t, 4>> keys;
+    for (const uint8_t n : Archive().back().Numbers)
+        keys.push_back({n, static_cast<uint16_t>(n % 2 == 0 ? 0 : n), 0, 0});
+    FilterPassOf(state, "SDA2", keys, true);
+}
+BENCHMARK(BM_FilterSda2Remove)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
+
 // The argument is the number of newest draws of a 5,000-draw archive.
 void BM_ExcludeLastDraws(benchmark::State& state) {
     const int n = static_cast<int>(state.range(0));

@@ -118,4 +118,15 @@ void BM_StatTableKgm4(benchmark::State& state) {
 }
 BENCHMARK(BM_StatTableKgm4)->Unit(benchmark::kMillisecond);
 
+// Chains: up to 144 number transitions a draw, and three-draw ones by position.
+void BM_StatTableSdv2(benchmark::State& state) {
+    TableOf(state, "SDV2");
+}
+BENCHMARK(BM_StatTableSdv2)->Unit(benchmark::kMillisecond);
+
+void BM_StatTableSdp3(benchmark::State& state) {
+    TableOf(state, "SDP3");
+}
+BENCHMARK(BM_StatTableSdp3)->Unit(benchmark::kMillisecond);
+
 } // namespace

@@ -562,7 +562,34 @@ TEST(FilterIndependent, SegmentsFamily) {
              });
 }
 
-// The first two digits after the point of top / bottom, 0 without a value.
+// The newest draw repeats the oldest one, 1..12. The middle draw 1 2 13..22 thus
+// followed numbers all in the newest draw: every number of it is a target, 4 numbers
+// in channel 1 went to 2, and 5..12 had no follower in their channel. One draw back
+// the window ends at the middle draw, which shares 1 and 2 with the oldest.
+TEST(FilterIndependent, ChainsFamily) {
+    TTempDir dir;
+    WriteArchive(dir.Path(), {
+                                 DrawOf(1, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}),
+                                 DrawOf(2, {1, 2, 13, 14, 15, 16, 17, 18, 19, 20, 21, 22}),
+                                 DrawOf(3, {12, 11, 10, 9, 8, 7, 6, 5, 4, 3, 2, 1}),
+                             });
+    RunCases(
+        dir,
+        {
+            {{"filter", "SDV2", "--keep", "1 -> 14"}, [](const int* c) { return Has(c, 14); }},
+            {{"filter", "SDV2", "--remove", "2 -> 15", "7 -> 16"},
+             [](const int* c) { return !Has(c, 15) && !Has(c, 16); }},
+            {{"filter", "SC2C1", "--keep", "4 -> 2", "4 -> 0"},
+             [](const int* c) { return InChannel(c, 1) == 2 || InChannel(c, 1) == 0; }},
+            {{"filter", "SC2C1", "--remove", "4 -> 4"}, [](const int* c) { return InChannel(c, 1) != 4; }},
+            // A row without a follower stands for the whole channel of its number.
+            {{"filter", "SDZ2", "--keep", "09 -> 00"}, [](const int* c) { return InChannel(c, 3) > 0; }},
+            {{"filter", "SDA2", "--remove", "03 -> 02"}, [](const int* c) { return !Has(c, 2); }},
+            {{"--offset", "1", "filter", "SDV2", "--keep", "1 -> 13"},
+             [](const int* c) { return Has(c, 13); }},
+        });
+}
+
 int Shredded(long double top, long double bottom) {
     if (bottom == 0)
         return 0;
