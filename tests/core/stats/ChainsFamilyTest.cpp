@@ -133,6 +133,15 @@ TEST_F(ChainsFamilyTest, TransitionsOfOneDraw) {
     const TCombination newestFive = {5, 6, 7, 16, 17, 18, 19, 20, 21, 22, 23, 24};
     const TCombination noneInFiveToEight = {1, 2, 3, 4, 9, 10, 11, 12, 13, 14, 15, 16};
     const TCombination sixAndEight = {6, 8, 1, 2, 3, 4, 9, 10, 11, 12, 13, 14};
+    // 7 at position 3 in the draw before and in the newest; 11 followed it.
+    const std::vector<TCombination> sevenAtThree = {{1, 2, 7, 4, 5, 6, 8, 9, 10, 12, 13, 14},
+                                                    {3, 16, 11, 17, 18, 19, 20, 21, 22, 23, 24, 1},
+                                                    {2, 1, 7, 5, 4, 8, 6, 10, 9, 13, 12, 15}};
+    // How many numbers lie in 1..4.
+    const TCombination oneInFirst = {1, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15};
+    const TCombination twoInFirst = {1, 2, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14};
+    const TCombination threeInFirst = {1, 2, 3, 5, 6, 7, 8, 9, 10, 11, 12, 13};
+    const TCombination newestTwoInFirst = {3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14};
     struct TCase {
         const char* Code;
         std::vector<TCombination> Draws;
@@ -140,25 +149,9 @@ TEST_F(ChainsFamilyTest, TransitionsOfOneDraw) {
         TTexts Added;
     };
     const TCase cases[] = {
-        // 7 at position 3 in the draw before and in the newest; 11 followed it.
-        {"SDP2",
-         {{1, 2, 7, 4, 5, 6, 8, 9, 10, 12, 13, 14},
-          {3, 16, 11, 17, 18, 19, 20, 21, 22, 23, 24, 1},
-          {2, 1, 7, 5, 4, 8, 6, 10, 9, 13, 12, 15}},
-         false,
-         {{"7 -> 11", 1}}},
-        {"SDN3",
-         {{1, 2, 7, 4, 5, 6, 8, 9, 10, 12, 13, 14},
-          {3, 16, 11, 17, 18, 19, 20, 21, 22, 23, 24, 1},
-          {2, 1, 7, 5, 4, 8, 6, 10, 9, 13, 12, 15}},
-         false,
-         {{"7 -> 11", 1}}},
-        {"SDN4",
-         {{1, 2, 7, 4, 5, 6, 8, 9, 10, 12, 13, 14},
-          {3, 16, 11, 17, 18, 19, 20, 21, 22, 23, 24, 1},
-          {2, 1, 7, 5, 4, 8, 6, 10, 9, 13, 12, 15}},
-         false,
-         {}},
+        {"SDP2", sevenAtThree, false, {{"7 -> 11", 1}}},
+        {"SDN3", sevenAtThree, false, {{"7 -> 11", 1}}},
+        {"SDN4", sevenAtThree, false, {}},
         // Channels 4 and 4 at position 4 (13 and 16), then 18 in channel 5.
         {"SCN4",
          {{1, 2, 3, 13, 5, 6, 7, 8, 9, 10, 11, 12},
@@ -216,25 +209,10 @@ TEST_F(ChainsFamilyTest, TransitionsOfOneDraw) {
           {"03 -> 05", 16},
           {"03 -> 06", 12}}},
         // Counts in channel 1 (1..4): 2 before and in the newest, 3 after.
-        {"SC2C1",
-         {{1, 2, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14},
-          {1, 2, 3, 5, 6, 7, 8, 9, 10, 11, 12, 13},
-          {3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14}},
-         false,
-         {{"2 -> 3", 1}}},
-        {"SC2C1",
-         {{1, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15},
-          {1, 2, 3, 5, 6, 7, 8, 9, 10, 11, 12, 13},
-          {3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14}},
-         false,
-         {}},
+        {"SC2C1", {twoInFirst, threeInFirst, newestTwoInFirst}, false, {{"2 -> 3", 1}}},
+        {"SC2C1", {oneInFirst, threeInFirst, newestTwoInFirst}, false, {}},
         // Default segments: every number is in segment 1.
-        {"SS2C1",
-         {{1, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15},
-          {1, 2, 3, 5, 6, 7, 8, 9, 10, 11, 12, 13},
-          {3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14}},
-         false,
-         {{"12 -> 12", 1}}},
+        {"SS2C1", {oneInFirst, threeInFirst, newestTwoInFirst}, false, {{"12 -> 12", 1}}},
     };
     for (const TCase& c : cases) {
         SCOPED_TRACE(std::string(c.Code) + (c.Sorted ? " sorted" : ""));
