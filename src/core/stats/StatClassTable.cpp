@@ -8,9 +8,11 @@
 #include "stats/families/VF_HCV.h"
 #include "stats/families/VF_Mtxs.h"
 #include "stats/families/VF_Nums.h"
+#include "stats/families/VF_Per.h"
 #include "stats/families/VF_Reps.h"
 #include "stats/families/VF_Segm.h"
 #include "stats/families/VF_Seqn.h"
+#include "stats/families/VF_Ser.h"
 #include "stats/families/VF_Shrd.h"
 #include "stats/families/VF_Sums.h"
 
@@ -131,6 +133,17 @@ const TStatClassInfo* const ClassTable[] = {
     &TstRowValCnt::ClassInfo,
     // Segments family, the count in one segment (after the row one).
     &TstSgmValCnt::ClassInfo,
+    // Series family (after the count methods).
+    &TstNumGroups::ClassInfo,
+    &TstNumPauses::ClassInfo,
+    &TstChnGroups::ClassInfo,
+    &TstChnPauses::ClassInfo,
+    &TstSgmGroups::ClassInfo,
+    &TstSgmPauses::ClassInfo,
+    // Periods family (after the series).
+    &TstNumPeriods::ClassInfo,
+    &TstChnPeriods::ClassInfo,
+    &TstSgmPeriods::ClassInfo,
     // Chains family (after the periods classes).
     &TstChain2DrawsAll::ClassInfo,
     &TstChain2DrawsPos::ClassInfo,

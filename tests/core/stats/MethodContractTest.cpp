@@ -52,6 +52,9 @@ protected:
     bool HasFlag(uint8_t flag) const { return (Info->Flags & flag) != 0; }
     // The sum bands: with the band row selected only sums inside match, whatever else is.
     bool SelectionNarrows() const { return Info->Code == std::string_view("SUM%d"); }
+    // Runs and periods are measured from earlier draws of the window, which a search
+    // starting at a draw does not see: it finds such a value only where it arises anew.
+    bool ValueNeedsEarlierDraws() const { return Info->Group == 8 || HasFlag(StatFlagP); }
     // The sequence charts take falling steps as well, which the values do not.
     bool ChartReadsOtherSteps() const {
         return Info->Code == std::string_view("SEQS") || Info->Code == std::string_view("LENS");
@@ -391,8 +394,10 @@ TEST_P(MethodContractTest, DamagedDrawsAreTakenAsTheyStand) {
                 EXPECT_EQ(e.Count == 0, e.Depth == 0) << text;
                 if (e.Count > 0) {
                     occurred.push_back(e);
-                    EXPECT_EQ(Stat->FindNextOccurrence(e, lastIdx - e.Depth + 1, lastIdx, sorted), e.Draw)
-                        << text;
+                    if (!ValueNeedsEarlierDraws()) {
+                        EXPECT_EQ(Stat->FindNextOccurrence(e, lastIdx - e.Depth + 1, lastIdx, sorted), e.Draw)
+                            << text;
+                    }
                 }
             }
             for (int idx = firstDamaged - 3; idx <= lastIdx; ++idx)

@@ -43,17 +43,18 @@ TEST_F(StatListTest, RegistryListsTheFamiliesInTableOrder) {
         "KFS3",  "KFS4",  "KRM2",  "KRM3",   "KRM4",   "KRS2",   "KRS3",  "KRS4",  "KGM2",  "KGM3",  "KGM4",
         "KGS2",  "KGS3",  "KGS4",  "POS1",   "POS2",   "POS3",   "POS4",  "POS5",  "POS6",  "POS7",  "POS8",
         "POS9",  "POS10", "POS11", "POS12",  "CHN1",   "CHN2",   "CHN3",  "CHN4",  "CHN5",  "CHN6",  "COL1",
-        "COL2",  "COL3",  "COL4",  "ROW1",   "ROW2",   "ROW3",   "ROW4",  "ROW5",  "ROW6",  "SGM1",  "SDV2",
-        "SDP2",  "SDN1",  "SDN2",  "SDN3",   "SDN4",   "SDN5",   "SDN6",  "SDN7",  "SDN8",  "SDN9",  "SDN10",
-        "SDN11", "SDN12", "SDP3",  "SDM1",   "SDM2",   "SDM3",   "SDM4",  "SDM5",  "SDM6",  "SDM7",  "SDM8",
-        "SDM9",  "SDM10", "SDM11", "SDM12",  "SCV2",   "SCP2",   "SCN1",  "SCN2",  "SCN3",  "SCN4",  "SCN5",
-        "SCN6",  "SCN7",  "SCN8",  "SCN9",   "SCN10",  "SCN11",  "SCN12", "SCP3",  "SCM1",  "SCM2",  "SCM3",
-        "SCM4",  "SCM5",  "SCM6",  "SCM7",   "SCM8",   "SCM9",   "SCM10", "SCM11", "SCM12", "SC2C1", "SC2C2",
-        "SC2C3", "SC2C4", "SC2C5", "SC2C6",  "SC3C1",  "SC3C2",  "SC3C3", "SC3C4", "SC3C5", "SC3C6", "SDA2",
-        "SDG2",  "SDZ2",  "SDC2",  "SSV2",   "SSP2",   "SSN1",   "SSN2",  "SSN3",  "SSN4",  "SSN5",  "SSN6",
-        "SSN7",  "SSN8",  "SSN9",  "SSN10",  "SSN11",  "SSN12",  "SSP3",  "SSM1",  "SSM2",  "SSM3",  "SSM4",
-        "SSM5",  "SSM6",  "SSM7",  "SSM8",   "SSM9",   "SSM10",  "SSM11", "SSM12", "SS2C1", "SS3C1", "HCV1",
-        "HCV2",  "HCV3",  "SHR1",  "SHR2",   "SHR3"};
+        "COL2",  "COL3",  "COL4",  "ROW1",   "ROW2",   "ROW3",   "ROW4",  "ROW5",  "ROW6",  "SGM1",  "GRPV",
+        "GRPP",  "GRCV",  "GRCP",  "GRSV",   "GRSP",   "PRDV",   "PRDC",  "PRDG",  "SDV2",  "SDP2",  "SDN1",
+        "SDN2",  "SDN3",  "SDN4",  "SDN5",   "SDN6",   "SDN7",   "SDN8",  "SDN9",  "SDN10", "SDN11", "SDN12",
+        "SDP3",  "SDM1",  "SDM2",  "SDM3",   "SDM4",   "SDM5",   "SDM6",  "SDM7",  "SDM8",  "SDM9",  "SDM10",
+        "SDM11", "SDM12", "SCV2",  "SCP2",   "SCN1",   "SCN2",   "SCN3",  "SCN4",  "SCN5",  "SCN6",  "SCN7",
+        "SCN8",  "SCN9",  "SCN10", "SCN11",  "SCN12",  "SCP3",   "SCM1",  "SCM2",  "SCM3",  "SCM4",  "SCM5",
+        "SCM6",  "SCM7",  "SCM8",  "SCM9",   "SCM10",  "SCM11",  "SCM12", "SC2C1", "SC2C2", "SC2C3", "SC2C4",
+        "SC2C5", "SC2C6", "SC3C1", "SC3C2",  "SC3C3",  "SC3C4",  "SC3C5", "SC3C6", "SDA2",  "SDG2",  "SDZ2",
+        "SDC2",  "SSV2",  "SSP2",  "SSN1",   "SSN2",   "SSN3",   "SSN4",  "SSN5",  "SSN6",  "SSN7",  "SSN8",
+        "SSN9",  "SSN10", "SSN11", "SSN12",  "SSP3",   "SSM1",   "SSM2",  "SSM3",  "SSM4",  "SSM5",  "SSM6",
+        "SSM7",  "SSM8",  "SSM9",  "SSM10",  "SSM11",  "SSM12",  "SS2C1", "SS3C1", "HCV1",  "HCV2",  "HCV3",
+        "SHR1",  "SHR2",  "SHR3"};
     EXPECT_EQ(codes, expected) << "POE has no parameter value in this game";
     for (std::size_t i = 0; i < F.List.Count(); ++i) {
         EXPECT_TRUE(F.List.Items(i).Marked);
@@ -69,7 +70,7 @@ TEST_F(StatListTest, RegistryListsTheFamiliesInTableOrder) {
     F.List.SetFavourites("NUMS");
     F.List.Items(0).CustomName = "Мои";
     F.List.Rebuild();
-    EXPECT_EQ(F.List.Count(), 225u);
+    EXPECT_EQ(F.List.Count(), 234u);
     EXPECT_FALSE(F.List.Ordered);
     EXPECT_TRUE(F.List.ShowGroupName);
     EXPECT_TRUE(F.List.AllMarked);

@@ -6,6 +6,7 @@
 #include "app/MainSettings.h"
 #include "model/VexoUtils.h"
 #include "stats/StatList.h"
+#include "stats/StatTable.h"
 #include "stats/VexoFilters.h"
 #include "support/TestArchive.h"
 
@@ -136,6 +137,43 @@ protected:
         for (const TStatEntry& e : stat)
             texts.push_back(method->ValueText(e));
         return texts;
+    }
+    // The values of the window from draw firstIdx to the newest.
+    TStatDrawArray Window(std::string_view code, int firstIdx = 0) {
+        auto stat = F.Create(code);
+        return EvaluateWindow(*stat, firstIdx, F.LastIdx(), false);
+    }
+    // Values of one element (Key1) by their length (Key2): length -> count.
+    static std::map<int, int> LengthsOf(const TStatDrawArray& stat, uint16_t element) {
+        std::map<int, int> lengths;
+        for (const TStatEntry& e : stat)
+            if (e.Key1 == element)
+                lengths[e.Key2] += e.Count;
+        return lengths;
+    }
+    // The table of a method over the last `len` draws, `offset` draws back.
+    TStatTable TableOf(std::string_view code, int offset, int len) const {
+        auto stat = F.Create(code);
+        return ComputeStatTable(*stat, F.Draws, StatWindow(F.Draws.size(), offset, len), false, nullptr,
+                                F.Config, false);
+    }
+    struct TExpectedRow {
+        std::string Text;
+        int32_t Count, Draw, Depth, PeriodMin, PeriodMax;
+    };
+    // The rows in computation order.
+    static void ExpectRows(const TStatTable& t, const std::vector<TExpectedRow>& expected) {
+        ASSERT_EQ(t.RowCount(), expected.size());
+        for (std::size_t r = 0; r < expected.size(); ++r) {
+            const TStatEntry& e = t.Rows[r].Entry;
+            const TExpectedRow& x = expected[r];
+            EXPECT_EQ(t.Rows[r].Texts[StatColValue], x.Text);
+            EXPECT_EQ(e.Count, x.Count) << x.Text;
+            EXPECT_EQ(e.Draw, x.Draw) << x.Text;
+            EXPECT_EQ(e.Depth, x.Depth) << x.Text;
+            EXPECT_EQ(e.PeriodMin, x.PeriodMin) << x.Text;
+            EXPECT_EQ(e.PeriodMax, x.PeriodMax) << x.Text;
+        }
     }
     // Keys of the values that occurred, in list order.
     static std::vector<uint64_t> KeysInOrder(const TStatDrawArray& stat) {

@@ -1,0 +1,97 @@
+#include "VF_Ser.h"
+
+#include <algorithm>
+
+namespace kumby {
+
+namespace {
+
+template <typename T> std::unique_ptr<TCustomStat> Make(const TStatList& list, int32_t param) {
+    return std::make_unique<T>(list, param);
+}
+
+constexpr TStatClassInfo SerialRow(const char* className, const char* code, const char* caption,
+                                   TStatFactory create) {
+    return {className, code, caption, nullptr, 8, StatFlagD, false, false, false, true, nullptr, create};
+}
+
+// The RunState holds 24 runs of three integers.
+constexpr int RunSlots = static_cast<int>(sizeof(TRunState::Values) / sizeof(int32_t)) / 3;
+
+} // namespace
+
+template <>
+const TStatClassInfo TstNumGroups::ClassInfo = SerialRow("TstNumGroups", "GRPV",
+                                                         "Повторы чисел в нескольких тиражах подряд",
+                                                         Make<TstNumGroups>);
+template <>
+const TStatClassInfo TstNumPauses::ClassInfo = SerialRow("TstNumPauses", "GRPP",
+                                                         "Интервалы между повторениями чисел",
+                                                         Make<TstNumPauses>);
+template <>
+const TStatClassInfo TstChnGroups::ClassInfo = SerialRow("TstChnGroups", "GRCV",
+                                                         "Повторы каналов в нескольких тиражах подряд",
+                                                         Make<TstChnGroups>);
+template <>
+const TStatClassInfo TstChnPauses::ClassInfo = SerialRow("TstChnPauses", "GRCP",
+                                                         "Интервалы между повторениями каналов",
+                                                         Make<TstChnPauses>);
+template <>
+const TStatClassInfo TstSgmGroups::ClassInfo = SerialRow("TstSgmGroups", "GRSV",
+                                                         "Повторы сегментов в нескольких тиражах подряд",
+                                                         Make<TstSgmGroups>);
+template <>
+const TStatClassInfo TstSgmPauses::ClassInfo = SerialRow("TstSgmPauses", "GRSP",
+                                                         "Интервалы между повторениями сегментов",
+                                                         Make<TstSgmPauses>);
+
+TCustomSerialStat::TCustomSerialStat(const TStatList& list, int32_t param, TElementKind elements,
+                                     TRunKind runKind)
+    : TCustomElementStat(list, param, elements), RunKind_(runKind) {}
+
+void TCustomSerialStat::AddDraw(int drawIdx, int lastIdx, bool sorted, TStatDrawArray& stat,
+                                TRunState& runState, TLastValueArray& lastValues) {
+    TCustomStat::AddDraw(drawIdx, lastIdx, sorted, stat, runState, lastValues);
+    const std::array<bool, 256> present = ElementsOf(CurDraw.Numbers);
+    const std::array<bool, 256> inNewest = ElementsOf(RefDraw.Numbers);
+    const bool newest = drawIdx == lastIdx;
+    const int32_t depth = Entry.Depth;
+    // Ranges come from the settings: at most 24 elements (channels of width 1).
+    const int32_t highest = std::min({Highest(), Lowest() + RunSlots - 1, int32_t{255}});
+    for (int32_t e = std::max(Lowest(), int32_t{0}); e <= highest; ++e) {
+        int32_t* run = &runState.Values[3 * (e - Lowest())];
+        if (present[e] == (RunKind_ == TRunKind::Groups)) {
+            ++run[0];
+            run[1] = CurDraw.Number;
+            run[2] = depth;
+            if (newest && inNewest[e])
+                MergeRun(stat, e, run);
+        } else {
+            // Only the runs of an element of the newest draw are told.
+            if (run[0] > 0 && inNewest[e])
+                MergeRun(stat, e, run);
+            run[0] = run[1] = run[2] = 0;
+        }
+    }
+}
+
+void TCustomSerialStat::MergeRun(TStatDrawArray& stat, int32_t element, const int32_t* run) {
+    Entry.Key1 = static_cast<uint16_t>(element);
+    Entry.Key2 = static_cast<uint16_t>(std::min<int32_t>(run[0], 65535));
+    Entry.Draw = run[1];
+    Entry.PrevDraw = run[1];
+    Entry.Depth = run[2];
+    Merge(stat, true);
+}
+
+void TCustomSerialStat::TableHits(const TStatDrawArray& selected, int /*lastIdx*/, bool /*exclude*/,
+                                  TNumberTable& hits) {
+    std::array<bool, 256> element{};
+    for (const TStatEntry& e : selected)
+        if (e.Key1 < element.size())
+            element[e.Key1] = true;
+    for (int n = 0; n < 256; ++n)
+        hits[n] = element[ElementOf(static_cast<uint8_t>(n))] ? 1 : 0;
+}
+
+} // namespace kumby
