@@ -80,8 +80,8 @@ private slots:
         QCOMPARE(title, QStringLiteral("Менеджер избранных методов расчета статистики"));
         QCOMPARE(total, QStringLiteral("всего %1 методов").arg(all));
         // The numbers, sums, differences, channels, matrix, segments, sequences, repeats,
-        // chains, characteristic number and shredding families have landed.
-        QCOMPARE(groups, 11);
+        // series, periods, chains, characteristic number and shredding families have landed.
+        QCOMPARE(groups, 13);
         QVERIFY(numsMarked);
         QVERIFY(digsMarked);
 

@@ -349,6 +349,27 @@ int Varnek(const int* numbers, bool sumNearEqual) {
     return sumNearEqual && d <= 1 ? u + v : d;
 }
 
+// The lower half with 5 and 7 at 1, 3 and 6 (4 and 5 missing), the upper half at 2.
+// Runs of 7: one draw, then two reaching the newest. Periods of 5: 2 (1 to 3) and 3
+// (3 to 6); the filter steps back places: two back from the next draw is draw 3,
+// three back is draw 2, without 5.
+TEST(FilterIndependent, SeriesAndPeriodsFamilies) {
+    TTempDir dir;
+    const TCombination lower = {5, 7, 1, 2, 3, 4, 6, 8, 9, 10, 11, 12};
+    const TCombination upper = {13, 14, 15, 16, 17, 18, 19, 20, 21, 22, 23, 24};
+    WriteArchive(dir.Path(), {DrawOf(1, lower), DrawOf(2, upper), DrawOf(3, lower), DrawOf(6, lower)});
+    RunCases(dir, {
+                      {{"filter", "GRPV", "--keep", "7 x 2"}, [](const int* c) { return Has(c, 7); }},
+                      {{"filter", "GRPV", "--remove", "7 x 1"}, [](const int* c) { return !Has(c, 7); }},
+                      {{"filter", "PRDV", "--keep", "5 x 2"}, [](const int* c) { return Has(c, 5); }},
+                      {{"filter", "PRDV", "--keep", "5 x 3"}, [](const int*) { return false; }},
+                      {{"filter", "PRDV", "--remove", "5 x 3"}, [](const int* c) { return !Has(c, 5); }},
+                      // Ending at draw 3, two back from the next draw is draw 2.
+                      {{"--offset", "1", "filter", "PRDV", "--remove", "5 x 2"},
+                       [](const int* c) { return !Has(c, 5); }},
+                  });
+}
+
 // The newest draw folds to (2, 1): 3 and its multiples 24 .. 6 are proposed. The one
 // before it folds to (7, 6) as drawn (13 alone) and to (1, 2) sorted (3 and 24 .. 6).
 TEST(FilterIndependent, CharacteristicNumberFamily) {
