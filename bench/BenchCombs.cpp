@@ -208,6 +208,17 @@ void BM_FilterSda2Remove(benchmark::State& state) {
 }
 BENCHMARK(BM_FilterSda2Remove)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
 
+// Runs and periods: a table of numbers made once per pass.
+void BM_FilterGrpvKeep(benchmark::State& state) {
+    FilterPassOf(state, "GRPV", {{7, 2, 0, 0}, {13, 1, 0, 0}}, false);
+}
+BENCHMARK(BM_FilterGrpvKeep)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
+
+void BM_FilterPrdvRemove(benchmark::State& state) {
+    FilterPassOf(state, "PRDV", {{5, 2, 0, 0}, {17, 3, 0, 0}}, true);
+}
+BENCHMARK(BM_FilterPrdvRemove)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
+
 // The argument is the number of newest draws of a 5,000-draw archive.
 void BM_ExcludeLastDraws(benchmark::State& state) {
     const int n = static_cast<int>(state.range(0));

@@ -129,4 +129,15 @@ void BM_StatTableSdp3(benchmark::State& state) {
 }
 BENCHMARK(BM_StatTableSdp3)->Unit(benchmark::kMillisecond);
 
+// Runs carried from draw to draw; the "Факт" searches go row by row.
+void BM_StatTableGrpv(benchmark::State& state) {
+    TableOf(state, "GRPV");
+}
+BENCHMARK(BM_StatTableGrpv)->Unit(benchmark::kMillisecond);
+
+void BM_StatTablePrdv(benchmark::State& state) {
+    TableOf(state, "PRDV");
+}
+BENCHMARK(BM_StatTablePrdv)->Unit(benchmark::kMillisecond);
+
 } // namespace

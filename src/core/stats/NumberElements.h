@@ -65,6 +65,15 @@ protected:
     virtual void TableHits(const TStatDrawArray& selected, int lastIdx, bool exclude, TNumberTable& hits) = 0;
     // The elements that the numbers of a draw have, as a set.
     std::array<bool, 256> ElementsOf(const uint8_t* numbers) const;
+    // The same for the listed elements: bit e - Lowest() for the first 32 of them.
+    uint32_t ListedElementsOf(const uint8_t* numbers) const {
+        uint32_t mask = 0;
+        for (int i = 0; i < NumbersInDraw; ++i) {
+            const uint32_t bit = static_cast<uint32_t>(Element_[numbers[i]] - Lowest_);
+            mask |= bit < 32 ? uint32_t{1} << bit : 0;
+        }
+        return mask;
+    }
 
 private:
     void RefreshHits(const TStatDrawArray& selected, int lastIdx, bool exclude);

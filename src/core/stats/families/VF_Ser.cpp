@@ -52,24 +52,25 @@ TCustomSerialStat::TCustomSerialStat(const TStatList& list, int32_t param, TElem
 void TCustomSerialStat::AddDraw(int drawIdx, int lastIdx, bool sorted, TStatDrawArray& stat,
                                 TRunState& runState, TLastValueArray& lastValues) {
     TCustomStat::AddDraw(drawIdx, lastIdx, sorted, stat, runState, lastValues);
-    const std::array<bool, 256> present = ElementsOf(CurDraw.Numbers);
-    const std::array<bool, 256> inNewest = ElementsOf(RefDraw.Numbers);
+    const uint32_t present = ListedElementsOf(CurDraw.Numbers);
+    const uint32_t inNewest = ListedElementsOf(RefDraw.Numbers);
+    const uint32_t continuing = RunKind_ == TRunKind::Groups ? present : ~present;
     const bool newest = drawIdx == lastIdx;
     const int32_t depth = Entry.Depth;
     // Ranges come from the settings: at most 24 elements (channels of width 1).
-    const int32_t highest = std::min({Highest(), Lowest() + RunSlots - 1, int32_t{255}});
-    for (int32_t e = std::max(Lowest(), int32_t{0}); e <= highest; ++e) {
-        int32_t* run = &runState.Values[3 * (e - Lowest())];
-        if (present[e] == (RunKind_ == TRunKind::Groups)) {
+    const int32_t count = std::min(Highest() - Lowest() + 1, RunSlots);
+    for (int32_t i = 0; i < count; ++i) {
+        int32_t* run = &runState.Values[3 * i];
+        const bool told = (inNewest >> i & 1) != 0; // only runs of elements of the newest draw
+        if ((continuing >> i & 1) != 0) {
             ++run[0];
             run[1] = CurDraw.Number;
             run[2] = depth;
-            if (newest && inNewest[e])
-                MergeRun(stat, e, run);
+            if (newest && told)
+                MergeRun(stat, Lowest() + i, run);
         } else {
-            // Only the runs of an element of the newest draw are told.
-            if (run[0] > 0 && inNewest[e])
-                MergeRun(stat, e, run);
+            if (run[0] > 0 && told)
+                MergeRun(stat, Lowest() + i, run);
             run[0] = run[1] = run[2] = 0;
         }
     }
