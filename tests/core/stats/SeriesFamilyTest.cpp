@@ -123,6 +123,29 @@ TEST_F(SeriesFamilyTest, RowTextsAreNoPlainNumbers) {
     EXPECT_EQ(F.Create("GRCP")->ValueText(Keys(2, 11)), "02 x 11");
 }
 
+// The "Факт" search of a series method goes its own way to the answer the search of
+// every method gives: the last draw of the first run told again from the start on.
+TEST_F(SeriesFamilyTest, SearchAgreesWithTheSearchOfEveryMethod) {
+    std::mt19937 rng(5);
+    for (int32_t number = 1; number <= 40; ++number)
+        F.Draws.push_back(DrawOf(number + (number > 20 ? 3 : 0), RandomDrawNumbers(rng)));
+    int found = 0; // searches that found a draw
+    for (const char* code : {"GRPV", "GRPP", "GRCV", "GRCP", "GRSP"}) {
+        SCOPED_TRACE(code);
+        auto stat = F.Create(code);
+        const int lastIdx = 25;
+        const TStatDrawArray values = EvaluateWindow(*stat, 10, lastIdx, false);
+        ASSERT_FALSE(std::string_view(code) != "GRSP" && values.empty());
+        for (const TStatEntry& e : values)
+            for (int start : {lastIdx - e.Depth + 1, lastIdx + 1, lastIdx + 5}) {
+                const int32_t own = stat->FindNextOccurrence(e, start, lastIdx, true);
+                EXPECT_EQ(own, stat->TCustomStat::FindNextOccurrence(e, start, lastIdx, true));
+                found += own >= 0 ? 1 : 0;
+            }
+    }
+    EXPECT_GT(found, 10);
+}
+
 // Draws in drawn order with numbers 104..106 missing: the lower half twice, the
 // upper half, the lower half twice, the upper half.
 TEST_F(SeriesFamilyTest, TableAtOffsetZeroAndOne) {

@@ -49,36 +49,68 @@ TCustomSerialStat::TCustomSerialStat(const TStatList& list, int32_t param, TElem
                                      TRunKind runKind)
     : TCustomElementStat(list, param, elements), RunKind_(runKind) {}
 
-void TCustomSerialStat::AddDraw(int drawIdx, int lastIdx, bool sorted, TStatDrawArray& stat,
-                                TRunState& runState, TLastValueArray& lastValues) {
-    TCustomStat::AddDraw(drawIdx, lastIdx, sorted, stat, runState, lastValues);
+// Steps every run over the loaded draw drawIdx and calls tell(element, run) for each
+// run to be told: one of an element of the newest draw, broken here or reaching the
+// newest draw.
+template <class Tell>
+void TCustomSerialStat::StepRuns(int drawIdx, int lastIdx, TRunState& runState, Tell&& tell) {
     const uint32_t present = ListedElementsOf(CurDraw.Numbers);
     const uint32_t inNewest = ListedElementsOf(RefDraw.Numbers);
     const uint32_t continuing = RunKind_ == TRunKind::Groups ? present : ~present;
     const bool newest = drawIdx == lastIdx;
-    const int32_t depth = Entry.Depth;
+    const int32_t depth = lastIdx - drawIdx + 1;
     // Ranges come from the settings: at most 24 elements (channels of width 1).
     const int32_t count = std::min(Highest() - Lowest() + 1, RunSlots);
     for (int32_t i = 0; i < count; ++i) {
         int32_t* run = &runState.Values[3 * i];
-        const bool told = (inNewest >> i & 1) != 0; // only runs of elements of the newest draw
+        const bool told = (inNewest >> i & 1) != 0;
         if ((continuing >> i & 1) != 0) {
             ++run[0];
             run[1] = CurDraw.Number;
             run[2] = depth;
             if (newest && told)
-                MergeRun(stat, Lowest() + i, run);
+                tell(Lowest() + i, run);
         } else {
             if (run[0] > 0 && told)
-                MergeRun(stat, Lowest() + i, run);
+                tell(Lowest() + i, run);
             run[0] = run[1] = run[2] = 0;
         }
     }
 }
 
+void TCustomSerialStat::AddDraw(int drawIdx, int lastIdx, bool sorted, TStatDrawArray& stat,
+                                TRunState& runState, TLastValueArray& lastValues) {
+    TCustomStat::AddDraw(drawIdx, lastIdx, sorted, stat, runState, lastValues);
+    StepRuns(drawIdx, lastIdx, runState,
+             [&](int32_t element, const int32_t* run) { MergeRun(stat, element, run); });
+}
+
+// As the search of every method, a draw at a time with one RunState, but the values
+// of a draw are compared as they are told instead of merged into a list of their own.
+int32_t TCustomSerialStat::FindNextOccurrence(const TStatEntry& e, int startIdx, int lastIdx, bool sorted) {
+    const int newest = static_cast<int>(Draws.size()) - 1;
+    if (startIdx > newest)
+        return -1;
+    TRunState runState;
+    for (int idx = std::max(startIdx, 0); idx <= newest; ++idx) {
+        LoadDraws(idx, lastIdx, sorted);
+        bool found = false;
+        int32_t draw = 0;
+        StepRuns(idx, lastIdx, runState, [&](int32_t element, const int32_t* run) {
+            if (!found && e.Key1 == element && e.Key2 == RunKey(run) && e.Key3 == 0 && e.Key4 == 0) {
+                found = true;
+                draw = run[1];
+            }
+        });
+        if (found)
+            return draw;
+    }
+    return -1;
+}
+
 void TCustomSerialStat::MergeRun(TStatDrawArray& stat, int32_t element, const int32_t* run) {
     Entry.Key1 = static_cast<uint16_t>(element);
-    Entry.Key2 = static_cast<uint16_t>(std::min<int32_t>(run[0], 65535));
+    Entry.Key2 = RunKey(run);
     Entry.Draw = run[1];
     Entry.PrevDraw = run[1];
     Entry.Depth = run[2];

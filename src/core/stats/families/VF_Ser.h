@@ -6,6 +6,8 @@
 
 #include "stats/NumberElements.h"
 
+#include <algorithm>
+
 namespace kumby {
 
 enum class TRunKind : uint8_t { Pauses = 0, Groups = 1 };
@@ -18,11 +20,17 @@ public:
 
     void AddDraw(int drawIdx, int lastIdx, bool sorted, TStatDrawArray& stat, TRunState& runState,
                  TLastValueArray& lastValues) override;
+    int32_t FindNextOccurrence(const TStatEntry& e, int startIdx, int lastIdx, bool sorted) override;
 
 protected:
     void TableHits(const TStatDrawArray& selected, int lastIdx, bool exclude, TNumberTable& hits) override;
 
 private:
+    template <class Tell> void StepRuns(int drawIdx, int lastIdx, TRunState& runState, Tell&& tell);
+    // A run length as the key holds it.
+    static uint16_t RunKey(const int32_t* run) {
+        return static_cast<uint16_t>(std::min<int32_t>(run[0], 65535));
+    }
     // Merges (element, run length) with the number and depth of the run's last draw.
     void MergeRun(TStatDrawArray& stat, int32_t element, const int32_t* run);
 
