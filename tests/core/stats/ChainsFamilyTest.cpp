@@ -75,9 +75,9 @@ TEST_F(ChainsFamilyTest, ClassRowsCaptionsAndParameters) {
         EXPECT_EQ(m.StatClass->Flags, c.Flags);
         EXPECT_EQ(m.StatClass->HelpCodeFor(m.Param), c.HelpCode);
     }
-    // 99 methods in one block after the segment counts, all of group 10.
+    // 99 methods in one block after the periods, all of group 10.
     const auto first = static_cast<std::size_t>(F.List.FindByCode("SDV2"));
-    EXPECT_EQ(F.List.Items(first - 1).MethodCode(), "SGM1");
+    EXPECT_EQ(F.List.Items(first - 1).MethodCode(), "PRDG");
     EXPECT_EQ(F.List.Items(first + 99).MethodCode(), "HCV1");
     for (std::size_t i = first; i < first + 99; ++i) {
         const TStatClassInfo& info = *F.List.Items(i).StatClass;
