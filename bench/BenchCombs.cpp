@@ -178,6 +178,11 @@ void BM_FilterColaKeep(benchmark::State& state) {
 }
 BENCHMARK(BM_FilterColaKeep)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
 
+void BM_FilterColcRemove(benchmark::State& state) {
+    FilterPass(state, "COLC", {0, 2}, true);
+}
+BENCHMARK(BM_FilterColcRemove)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
+
 void BM_FilterKrm4Keep(benchmark::State& state) {
     FilterPassOf(state, "KRM4", {{1, 2, 3, 4}, {6, 6, 6, 6}, {4, 3, 2, 1}}, false);
 }

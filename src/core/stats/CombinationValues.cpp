@@ -10,8 +10,7 @@ namespace kumby {
 namespace {
 
 void AddSlice(TCustomStat& method, std::span<const TCombination> combs, TStatDrawArray& stat) {
-    for (const TCombination& comb : combs)
-        method.AddCombination(comb, stat);
+    method.AddCombinations(combs, stat);
 }
 
 } // namespace

@@ -7,6 +7,7 @@
 
 #include "stats/VexoFilters.h"
 
+#include <algorithm>
 #include <array>
 #include <span>
 #include <type_traits>
@@ -54,20 +55,12 @@ public:
         return IsSelected(self().CombinationValue(comb, lastIdx, sorted), selected);
     }
 
-    // The filter's inner loop calls Self's Matches, its own or this one, without the
-    // virtual dispatch, so the value function and the lookup are inlined; every
-    // combination is written, the output advancing only past the kept ones, so no
-    // branch depends on the outcome. Self is the most derived class.
+    // Self's Matches, its own or this one, inlined into the filter's loop (Self is the
+    // most derived class).
     std::size_t KeepMatching(std::span<const TCombination> in, TCombination* out,
                              const TStatDrawArray& selected, int lastIdx, bool sorted,
                              bool exclude) override {
-        TCombination* const first = out;
-        for (const TCombination& c : in) {
-            const bool keep = self().Self::Matches(c, selected, lastIdx, sorted, exclude) != exclude;
-            *out = c;
-            out += keep ? 1 : 0;
-        }
-        return static_cast<std::size_t>(out - first);
+        return KeepMatchingStatic(self(), in, out, selected, lastIdx, sorted, exclude);
     }
 
     int32_t ChartValue(const uint8_t* numbers, int drawIdx, int lastIdx, bool sorted) override {
@@ -145,6 +138,18 @@ public:
         MergeElements(comb.data(), stat, false);
     }
 
+    // The values of a combination pass only add up, so they are counted here and
+    // each merged once, in the order they are first met: the list ends exactly as
+    // merging per combination would leave it.
+    void AddCombinations(std::span<const TCombination> combs, TStatDrawArray& stat) override {
+        if constexpr (Self::CountInKey2 && Self::ListEveryElement)
+            CountListedValues(combs, stat);
+        else if constexpr (!Self::CountInKey2)
+            CountElements(combs, stat);
+        else
+            Kind::AddCombinations(combs, stat);
+    }
+
     // The selection is tabled once per pass: which numbers have a selected element,
     // and which counts of each element are selected.
     bool Matches(const TCombination& comb, const TStatDrawArray& selected, int, bool, bool) override {
@@ -177,6 +182,11 @@ public:
             return any != 0;
         }
         return false;
+    }
+    std::size_t KeepMatching(std::span<const TCombination> in, TCombination* out,
+                             const TStatDrawArray& selected, int lastIdx, bool sorted,
+                             bool exclude) override {
+        return KeepMatchingStatic(self(), in, out, selected, lastIdx, sorted, exclude);
     }
 
 private:
@@ -212,6 +222,109 @@ private:
         return wide == 0;
     }
 
+    // Per number below 64 how many combinations hold it; elements in first-met
+    // order. A combination with a larger number goes alone, after what is counted.
+    void CountElements(std::span<const TCombination> combs, TStatDrawArray& stat) {
+        std::array<uint32_t, 64> perNumber{};
+        uint64_t seen = 0; // numbers
+        std::array<uint16_t, 64> order{};
+        int ordered = 0;
+        const auto flush = [&] {
+            for (int t = 0; t < ordered; ++t) {
+                int32_t count = 0;
+                for (int n = 0; n < 64; ++n)
+                    count += self().ElementOf(static_cast<uint8_t>(n)) == order[t]
+                                 ? static_cast<int32_t>(perNumber[n])
+                                 : 0;
+                this->Entry.Key1 = order[t];
+                this->Entry.Count = count;
+                this->Merge(stat, false);
+            }
+            perNumber.fill(0);
+            seen = 0;
+            ordered = 0;
+        };
+        bool entrySet = false;
+        for (const TCombination& c : combs) {
+            uint64_t set = 0;
+            unsigned high = 0;
+            for (const uint8_t n : c) {
+                high |= n >> 6;
+                set |= uint64_t{1} << (n & 63);
+            }
+            if (high != 0) {
+                flush();
+                AddCombination(c, stat);
+                entrySet = false;
+                continue;
+            }
+            if (!entrySet) {
+                Kind::AddCombination(c, stat); // a fresh Entry for a combination
+                entrySet = true;
+            }
+            for (const uint8_t n : c)
+                ++perNumber[n];
+            if ((set & ~seen) == 0)
+                continue;
+            for (const uint8_t n : c) {
+                if ((seen >> n & 1) != 0)
+                    continue;
+                seen |= uint64_t{1} << n;
+                const uint16_t e = self().ElementOf(n);
+                if (std::find(order.begin(), order.begin() + ordered, e) == order.begin() + ordered)
+                    order[static_cast<std::size_t>(ordered++)] = e;
+            }
+        }
+        flush();
+    }
+
+    // Per listed element (at most 32 of them) and count below 16, how many
+    // combinations give it; values in first-met order. A combination with an
+    // element of 32 or more goes alone, after what is counted.
+    void CountListedValues(std::span<const TCombination> combs, TStatDrawArray& stat) {
+        const std::span<const uint8_t> listed = self().ListedElements();
+        if (listed.size() > 32) {
+            Kind::AddCombinations(combs, stat);
+            return;
+        }
+        std::array<uint32_t, 32 * 16> hits{}; // listed index * 16 + count
+        std::array<uint16_t, 32 * 16> order{};
+        int ordered = 0;
+        const auto flush = [&] {
+            for (int t = 0; t < ordered; ++t) {
+                const uint16_t at = order[static_cast<std::size_t>(t)];
+                this->Entry.Key1 = listed[at / 16];
+                this->Entry.Key2 = static_cast<uint16_t>(at % 16);
+                this->Entry.Count = static_cast<int32_t>(hits[at]);
+                this->Merge(stat, false);
+                hits[at] = 0;
+            }
+            ordered = 0;
+        };
+        bool entrySet = false;
+        for (const TCombination& c : combs) {
+            TPacked packed = 0;
+            if (!PackedCount(c.data(), packed)) {
+                flush();
+                AddCombination(c, stat);
+                entrySet = false;
+                continue;
+            }
+            if (!entrySet) {
+                Kind::AddCombination(c, stat);
+                entrySet = true;
+            }
+            for (std::size_t i = 0; i < listed.size(); ++i) {
+                const uint8_t e = listed[i];
+                const unsigned k = e < 32 ? static_cast<unsigned>(packed >> (4 * e) & 15) : 0;
+                const auto at = static_cast<uint16_t>(i * 16 + k);
+                if (hits[at]++ == 0)
+                    order[static_cast<std::size_t>(ordered++)] = at;
+            }
+        }
+        flush();
+    }
+
     // Numbers per element; returns the highest element met.
     int Count(const uint8_t* numbers, TElementCounts& counts) {
         counts.fill(0);
@@ -226,6 +339,14 @@ private:
 
     void MergeElements(const uint8_t* numbers, TStatDrawArray& stat, bool trackPeriods) {
         if constexpr (Self::CountInKey2 && Self::ListEveryElement) {
+            if (TPacked packed = 0; PackedCount(numbers, packed)) {
+                for (const uint8_t e : self().ListedElements()) {
+                    this->Entry.Key1 = e;
+                    this->Entry.Key2 = e < 32 ? static_cast<uint16_t>(packed >> (4 * e) & 15) : 0;
+                    this->Merge(stat, trackPeriods);
+                }
+                return;
+            }
             TElementCounts counts;
             Count(numbers, counts);
             for (const uint8_t e : self().ListedElements()) {

@@ -157,6 +157,11 @@ public:
                                         static_cast<uint16_t>(key >> 48));
         });
     }
+    std::size_t KeepMatching(std::span<const TCombination> in, TCombination* out,
+                             const TStatDrawArray& selected, int lastIdx, bool sorted,
+                             bool exclude) override {
+        return KeepMatchingStatic(self(), in, out, selected, lastIdx, sorted, exclude);
+    }
 
 private:
     // Calls f(key) for every tuple of the items in order, the items in the key's

@@ -213,6 +213,11 @@ void TCustomStat::AddCombination(const TCombination& /*comb*/, TStatDrawArray& /
     Entry.Count = 1;
 }
 
+void TCustomStat::AddCombinations(std::span<const TCombination> combs, TStatDrawArray& stat) {
+    for (const TCombination& comb : combs)
+        AddCombination(comb, stat);
+}
+
 void TCustomStat::AddDraw(int drawIdx, int lastIdx, bool sorted, TStatDrawArray& /*stat*/,
                           TRunState& /*runState*/, TLastValueArray& /*lastValues*/) {
     LoadDraws(drawIdx, lastIdx, sorted);

@@ -238,6 +238,9 @@ public:
     virtual void SeedValues(int lastIdx, TStatDrawArray& stat);
     virtual void LoadDraws(int drawIdx, int refIdx, bool sorted);
     virtual void AddCombination(const TCombination& comb, TStatDrawArray& stat);
+    // AddCombination of each of `combs` in turn. Shapes whose values only add up in
+    // a combination pass override it to merge each value once per call.
+    virtual void AddCombinations(std::span<const TCombination> combs, TStatDrawArray& stat);
     virtual void AddDraw(int drawIdx, int lastIdx, bool sorted, TStatDrawArray& stat, TRunState& runState,
                          TLastValueArray& lastValues);
     // Number of the first draw from startIdx on that has e's value; -1 when none.
@@ -327,6 +330,22 @@ protected:
 private:
     TStatMerger Merger_;
 };
+
+// The filter's inner loop for a shape whose Matches is cheap: S's own Matches is
+// called without the virtual dispatch, so it is inlined; every combination is
+// written, the output advancing only past the kept ones, so no branch depends on
+// the outcome. S is the most derived class that states Matches.
+template <class S>
+std::size_t KeepMatchingStatic(S& self, std::span<const TCombination> in, TCombination* out,
+                               const TStatDrawArray& selected, int lastIdx, bool sorted, bool exclude) {
+    TCombination* const first = out;
+    for (const TCombination& c : in) {
+        const bool keep = self.S::Matches(c, selected, lastIdx, sorted, exclude) != exclude;
+        *out = c;
+        out += keep ? 1 : 0;
+    }
+    return static_cast<std::size_t>(out - first);
+}
 
 // ---- Base kinds -------------------------------------------------------------
 

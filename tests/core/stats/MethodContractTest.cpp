@@ -476,6 +476,32 @@ std::string MethodName(const ::testing::TestParamInfo<std::size_t>& info) {
     return name;
 }
 
+// A pass over many combinations at once may count its values before merging them:
+// the list must come out as one combination at a time makes it, order included,
+// with damaged combinations in between and at the ends.
+TEST_P(MethodContractTest, ACombinationPassListsWhatSingleCombinationsDo) {
+    std::vector<TCombination> combs = Combinations();
+    const std::vector<TCombination> damaged = {
+        {0, 25, 255, 5, 5, 24, 1, 200, 100, 12, 13, 255},
+        {24, 24, 24, 24, 24, 24, 24, 24, 24, 24, 24, 24},
+        {25, 26, 27, 28, 29, 30, 31, 32, 33, 34, 35, 36},
+    };
+    combs.insert(combs.begin(), damaged[2]);
+    combs.insert(combs.begin() + 40, damaged.begin(), damaged.end());
+    combs.push_back(damaged[0]);
+    TStatDrawArray single;
+    for (const TCombination& comb : combs)
+        Stat->AddCombination(comb, single);
+    const std::unique_ptr<TCustomStat> other = F.List.CreateInstance(GetParam());
+    TStatDrawArray pass;
+    other->AddCombinations(combs, pass);
+    ASSERT_EQ(pass.size(), single.size());
+    for (std::size_t i = 0; i < pass.size(); ++i) {
+        EXPECT_EQ(StatKey(pass[i]), StatKey(single[i])) << "value " << i;
+        EXPECT_EQ(pass[i].Count, single[i].Count) << Stat->ValueText(single[i]);
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(Registry, MethodContractTest, ::testing::ValuesIn(RegistryIndexes()), MethodName);
 
 } // namespace

@@ -40,8 +40,43 @@ constexpr TMatrixAxis Other(TMatrixAxis axis) {
 // Per line of the axis, the pairs of numbers in it that touch: vertically for a
 // column (rows one apart), horizontally for a row (columns one apart). Pairs of
 // positions i < j are examined with i outermost.
+// The numbers as bits (number n at bit n - 1) when they rise strictly within
+// 1..24, as every combination does; false otherwise.
+bool AscendingSet(const uint8_t* numbers, uint32_t& set) {
+    bool ascending = numbers[0] >= 1 && numbers[NumbersInDraw - 1] <= MaxNumber;
+    set = 0;
+    for (int i = 0; i < NumbersInDraw; ++i) {
+        if (i + 1 < NumbersInDraw)
+            ascending &= numbers[i] < numbers[i + 1];
+        set |= uint32_t{1} << ((numbers[i] - 1) & 31);
+    }
+    return ascending;
+}
+
+// For rising numbers, the pairs of positions i < j met with i outermost are the
+// touching numbers from the lowest up, so a line is first met at its lowest
+// touching number: whole lines are taken off the touching bits at a time.
+template <class Kind>
+void FindAdjacentInSet(const TMatrixKind<Kind>& m, TMatrixAxis axis, uint32_t set, TAdjacentLines& out) {
+    uint32_t touching = m.Touching(axis, set);
+    out.Count = 0;
+    while (touching != 0) {
+        const auto line = m.LineOf(axis, static_cast<uint8_t>(std::countr_zero(touching) + 1));
+        const uint32_t inLine = touching & m.LineMask(axis, line);
+        out.Line[out.Count] = line;
+        out.Pairs[out.Count] = static_cast<uint8_t>(std::popcount(inLine));
+        ++out.Count;
+        touching &= ~inLine;
+    }
+}
+
 template <class Kind>
 void FindAdjacent(const TMatrixKind<Kind>& m, TMatrixAxis axis, const uint8_t* numbers, TAdjacentLines& out) {
+    if (uint32_t set = 0; AscendingSet(numbers, set)) {
+        FindAdjacentInSet(m, axis, set, out);
+        return;
+    }
+    // A draw in drawn order, or with numbers out of range or repeated.
     uint8_t at[MaxNumber + 1] = {}; // per line: its place in out + 1
     out.Count = 0;
     for (int i = 0; i + 1 < NumbersInDraw; ++i) {
@@ -76,6 +111,13 @@ TMatrixKind<Kind>::TMatrixKind(const TStatList& list, int32_t param) : Kind(list
         for (int n = 1; n <= MaxNumber; ++n) {
             Column_[n] = static_cast<uint8_t>(MatrixColumn(n, cols));
             Row_[n] = static_cast<uint8_t>(MatrixRow(n, cols));
+            const uint32_t bit = uint32_t{1} << (n - 1);
+            ColumnMask_[Column_[n]] |= bit;
+            RowMask_[Row_[n]] |= bit;
+            if (n + cols <= MaxNumber)
+                Below_ |= bit;
+            if (n < MaxNumber && Column_[n] != cols)
+                LeftOfNext_ |= bit;
         }
     for (int l = 0; l < MaxNumber; ++l)
         Listed_[l] = static_cast<uint8_t>(l + 1);
@@ -189,14 +231,63 @@ void TMatrixAdjacentStat<Self, Axis>::AddCombination(const TCombination& comb, T
 }
 
 template <class Self, TMatrixAxis Axis>
+void TMatrixAdjacentStat<Self, Axis>::AddCombinations(std::span<const TCombination> combs,
+                                                      TStatDrawArray& stat) {
+    constexpr int PairSlots = 16; // pairs + 1 is at most 12
+    std::array<uint32_t, (MaxNumber + 1) * PairSlots> hits{};
+    std::array<uint16_t, (MaxNumber + 1) * PairSlots> order{};
+    int ordered = 0;
+    const auto flush = [&] {
+        for (int t = 0; t < ordered; ++t) {
+            const uint16_t at = order[static_cast<std::size_t>(t)];
+            Entry.Key1 = static_cast<uint16_t>(at / PairSlots);
+            Entry.Key2 = static_cast<uint16_t>(at % PairSlots);
+            Entry.Count = static_cast<int32_t>(hits[at]);
+            Merge(stat, false);
+            hits[at] = 0;
+        }
+        ordered = 0;
+    };
+    bool entrySet = false;
+    for (const TCombination& c : combs) {
+        uint32_t set = 0;
+        if (!AscendingSet(c.data(), set)) {
+            flush();
+            AddCombination(c, stat);
+            entrySet = false;
+            continue;
+        }
+        if (!entrySet) {
+            TCustomMatrixStat::AddCombination(c, stat); // a fresh Entry for a combination
+            entrySet = true;
+        }
+        TAdjacentLines lines;
+        FindAdjacentInSet(*this, Axis, set, lines);
+        for (int t = 0; t < lines.Count; ++t) {
+            const auto at = static_cast<uint16_t>(lines.Line[t] * PairSlots + lines.Pairs[t] + 1);
+            if (hits[at]++ == 0)
+                order[static_cast<std::size_t>(ordered++)] = at;
+        }
+    }
+    flush();
+}
+
+template <class Self, TMatrixAxis Axis>
 bool TMatrixAdjacentStat<Self, Axis>::Matches(const TCombination& comb, const TStatDrawArray& selected, int,
                                               bool, bool) {
+    if (Watch_.Changed(selected)) {
+        // A line is at most 24 and a value's pairs + 1 at most 12: others never match.
+        PairHits_.fill(0);
+        for (const TStatEntry& e : selected)
+            if (e.Key1 <= MaxNumber && e.Key2 < 32 && e.Key3 == 0 && e.Key4 == 0)
+                PairHits_[e.Key1] |= uint32_t{1} << e.Key2;
+    }
     TAdjacentLines lines;
     FindAdjacent(*this, Axis, comb.data(), lines);
+    uint32_t any = 0;
     for (int t = 0; t < lines.Count; ++t)
-        if (HasKeys(selected, lines.Line[t], static_cast<uint16_t>(lines.Pairs[t] + 1), 0, 0))
-            return true;
-    return false;
+        any |= PairHits_[lines.Line[t]] >> (lines.Pairs[t] + 1);
+    return (any & 1) != 0;
 }
 
 template <class Self, TMatrixAxis Axis>

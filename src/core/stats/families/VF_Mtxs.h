@@ -35,6 +35,15 @@ public:
     std::span<const uint8_t> Lines(TMatrixAxis axis) const {
         return {Listed_.data(), static_cast<std::size_t>(LineCount(axis))};
     }
+    // The numbers of a line as bits (number n at bit n - 1); 0 for line 0.
+    uint32_t LineMask(TMatrixAxis axis, uint8_t line) const {
+        return axis == TMatrixAxis::Columns ? ColumnMask_[line] : RowMask_[line];
+    }
+    // Of the numbers in `set` (as above), those whose neighbour within their line of
+    // the axis (the next row for a column, the next column for a row) is in `set` too.
+    uint32_t Touching(TMatrixAxis axis, uint32_t set) const {
+        return axis == TMatrixAxis::Columns ? set & set >> Cols_ & Below_ : set & set >> 1 & LeftOfNext_;
+    }
 
 protected:
     uint8_t Cols_ = 0;
@@ -42,6 +51,10 @@ protected:
     std::array<uint8_t, 256> Column_{}; // of every byte a number can be; 0 outside 1..24
     std::array<uint8_t, 256> Row_{};
     std::array<uint8_t, MaxNumber> Listed_{};
+    std::array<uint32_t, MaxNumber + 1> ColumnMask_{};
+    std::array<uint32_t, MaxNumber + 1> RowMask_{};
+    uint32_t Below_ = 0;      // numbers with a number below them in the matrix
+    uint32_t LeftOfNext_ = 0; // numbers with a number right of them in their row
 };
 
 class TCustomMatrixStat : public TMatrixKind<TCustomNumbersStat> {
@@ -114,12 +127,22 @@ public:
     void AddDraw(int drawIdx, int lastIdx, bool sorted, TStatDrawArray& stat, TRunState& runState,
                  TLastValueArray& lastValues) override;
     void AddCombination(const TCombination& comb, TStatDrawArray& stat) override;
+    // Values counted per (line, pairs + 1) and merged once each, in first-met order.
+    void AddCombinations(std::span<const TCombination> combs, TStatDrawArray& stat) override;
     bool Matches(const TCombination& comb, const TStatDrawArray& selected, int lastIdx, bool sorted,
                  bool exclude) override;
+    std::size_t KeepMatching(std::span<const TCombination> in, TCombination* out,
+                             const TStatDrawArray& selected, int lastIdx, bool sorted,
+                             bool exclude) override {
+        return KeepMatchingStatic(*this, in, out, selected, lastIdx, sorted, exclude);
+    }
     std::string ValueText(const TStatEntry& e) const override;
 
 private:
     void MergeLines(const uint8_t* numbers, TStatDrawArray& stat, bool trackPeriods);
+
+    TSelectionWatch Watch_;
+    std::array<uint32_t, MaxNumber + 1> PairHits_{}; // per line: bit p when (line, p) is selected
 };
 
 // How many lines hold adjacent numbers (COLC, ROWC).
