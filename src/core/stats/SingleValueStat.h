@@ -21,6 +21,31 @@ enum class TValueMatch : uint8_t {
     Halves,  // the low half equals the value and the high half is 0 (HasHalves)
 };
 
+// How often a combination pass meets each of up to Slots values, a value being
+// named by its slot: the slots are kept in first-met order, so that each value is
+// merged once with its count and the list ends as merging it each time would
+// leave it.
+template <std::size_t Slots> class TValueTally {
+public:
+    void Add(uint16_t slot) {
+        if (Hits_[slot]++ == 0)
+            Order_[Size_++] = slot;
+    }
+    // Calls merge(slot, count) per slot met, in first-met order, and starts over.
+    template <class F> void Flush(F&& merge) {
+        for (std::size_t t = 0; t < Size_; ++t) {
+            merge(Order_[t], static_cast<int32_t>(Hits_[Order_[t]]));
+            Hits_[Order_[t]] = 0;
+        }
+        Size_ = 0;
+    }
+
+private:
+    std::array<uint32_t, Slots> Hits_{};
+    std::array<uint16_t, Slots> Order_{};
+    std::size_t Size_ = 0;
+};
+
 // One value of 12 numbers, kept in the low 32-bit half of the key (Key1 and Key2),
 // merged once per draw or combination, found by Matches and plotted by ChartValue.
 //
@@ -48,6 +73,41 @@ public:
         Kind::AddCombination(comb, stat);
         SetValue(self().ValueOf(comb.data()));
         this->Merge(stat, false);
+    }
+
+    // Values from 0 below TalliedValues are counted and each merged once (see
+    // TValueTally); another value goes alone, after what is counted. A Self with an
+    // AddCombination of its own is left to it.
+    void AddCombinations(std::span<const TCombination> combs, TStatDrawArray& stat) override {
+        if constexpr (!std::is_same_v<decltype(&Self::AddCombination),
+                                      void (TSingleValueStat::*)(const TCombination&, TStatDrawArray&)>) {
+            Kind::AddCombinations(combs, stat);
+        } else {
+            TValueTally<TalliedValues> tally;
+            const auto flush = [&] {
+                tally.Flush([&](uint16_t value, int32_t count) {
+                    SetValue(value);
+                    this->Entry.Count = count;
+                    this->Merge(stat, false);
+                });
+            };
+            bool entrySet = false;
+            for (const TCombination& c : combs) {
+                const int32_t value = self().ValueOf(c.data());
+                if (value < 0 || value >= TalliedValues) {
+                    flush();
+                    AddCombination(c, stat);
+                    entrySet = false;
+                    continue;
+                }
+                if (!entrySet) {
+                    Kind::AddCombination(c, stat); // a fresh Entry for a combination
+                    entrySet = true;
+                }
+                tally.Add(static_cast<uint16_t>(value));
+            }
+            flush();
+        }
     }
 
     bool Matches(const TCombination& comb, const TStatDrawArray& selected, int lastIdx, bool sorted,
@@ -108,6 +168,7 @@ protected:
     }
 
 private:
+    static constexpr int32_t TalliedValues = 4096;
     Self& self() { return static_cast<Self&>(*this); }
 };
 
@@ -142,7 +203,10 @@ public:
     // each merged once, in the order they are first met: the list ends exactly as
     // merging per combination would leave it.
     void AddCombinations(std::span<const TCombination> combs, TStatDrawArray& stat) override {
-        if constexpr (Self::CountInKey2 && Self::ListEveryElement)
+        if constexpr (!std::is_same_v<decltype(&Self::AddCombination),
+                                      void (TPerElementStat::*)(const TCombination&, TStatDrawArray&)>)
+            Kind::AddCombinations(combs, stat); // Self adds a combination its own way
+        else if constexpr (Self::CountInKey2 && Self::ListEveryElement)
             CountListedValues(combs, stat);
         else if constexpr (!Self::CountInKey2)
             CountElements(combs, stat);
@@ -287,19 +351,14 @@ private:
             Kind::AddCombinations(combs, stat);
             return;
         }
-        std::array<uint32_t, 32 * 16> hits{}; // listed index * 16 + count
-        std::array<uint16_t, 32 * 16> order{};
-        int ordered = 0;
+        TValueTally<32 * 16> tally; // listed index * 16 + count
         const auto flush = [&] {
-            for (int t = 0; t < ordered; ++t) {
-                const uint16_t at = order[static_cast<std::size_t>(t)];
+            tally.Flush([&](uint16_t at, int32_t count) {
                 this->Entry.Key1 = listed[at / 16];
                 this->Entry.Key2 = static_cast<uint16_t>(at % 16);
-                this->Entry.Count = static_cast<int32_t>(hits[at]);
+                this->Entry.Count = count;
                 this->Merge(stat, false);
-                hits[at] = 0;
-            }
-            ordered = 0;
+            });
         };
         bool entrySet = false;
         for (const TCombination& c : combs) {
@@ -317,9 +376,7 @@ private:
             for (std::size_t i = 0; i < listed.size(); ++i) {
                 const uint8_t e = listed[i];
                 const unsigned k = e < 32 ? static_cast<unsigned>(packed >> (4 * e) & 15) : 0;
-                const auto at = static_cast<uint16_t>(i * 16 + k);
-                if (hits[at]++ == 0)
-                    order[static_cast<std::size_t>(ordered++)] = at;
+                tally.Add(static_cast<uint16_t>(i * 16 + k));
             }
         }
         flush();

@@ -233,20 +233,15 @@ void TMatrixAdjacentStat<Self, Axis>::AddCombination(const TCombination& comb, T
 template <class Self, TMatrixAxis Axis>
 void TMatrixAdjacentStat<Self, Axis>::AddCombinations(std::span<const TCombination> combs,
                                                       TStatDrawArray& stat) {
-    constexpr int PairSlots = 16; // pairs + 1 is at most 12
-    std::array<uint32_t, (MaxNumber + 1) * PairSlots> hits{};
-    std::array<uint16_t, (MaxNumber + 1) * PairSlots> order{};
-    int ordered = 0;
+    constexpr int PairSlots = 16;                   // pairs + 1 is at most 12
+    TValueTally<(MaxNumber + 1) * PairSlots> tally; // line * PairSlots + pairs + 1
     const auto flush = [&] {
-        for (int t = 0; t < ordered; ++t) {
-            const uint16_t at = order[static_cast<std::size_t>(t)];
+        tally.Flush([&](uint16_t at, int32_t count) {
             Entry.Key1 = static_cast<uint16_t>(at / PairSlots);
             Entry.Key2 = static_cast<uint16_t>(at % PairSlots);
-            Entry.Count = static_cast<int32_t>(hits[at]);
+            Entry.Count = count;
             Merge(stat, false);
-            hits[at] = 0;
-        }
-        ordered = 0;
+        });
     };
     bool entrySet = false;
     for (const TCombination& c : combs) {
@@ -263,11 +258,8 @@ void TMatrixAdjacentStat<Self, Axis>::AddCombinations(std::span<const TCombinati
         }
         TAdjacentLines lines;
         FindAdjacentInSet(*this, Axis, set, lines);
-        for (int t = 0; t < lines.Count; ++t) {
-            const auto at = static_cast<uint16_t>(lines.Line[t] * PairSlots + lines.Pairs[t] + 1);
-            if (hits[at]++ == 0)
-                order[static_cast<std::size_t>(ordered++)] = at;
-        }
+        for (int t = 0; t < lines.Count; ++t)
+            tally.Add(static_cast<uint16_t>(lines.Line[t] * PairSlots + lines.Pairs[t] + 1));
     }
     flush();
 }
