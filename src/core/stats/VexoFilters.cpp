@@ -121,9 +121,33 @@ void TStatMerger::Remember(const TStatDrawArray& list) {
     LastKey_ = list.empty() ? 0 : StatKey(list.back());
 }
 
-int64_t TStatMerger::Find(uint64_t key) const {
+uint32_t* TStatMerger::TupleEntry(uint64_t key) {
+    if (DirectSlot(key) >= 0)
+        return nullptr;
+    const int32_t slot = TupleSlot(key);
+    if (slot < 0)
+        return nullptr;
+    if (Tuple_.empty())
+        Tuple_.assign(TupleSlots, 0);
+    return &Tuple_[static_cast<std::size_t>(slot)];
+}
+
+void TStatMerger::ClearTuples() {
+    // Past a quarter of the table, one sweep costs less than jumping slot by slot.
+    if (TupleUsed_.size() > Tuple_.size() / 4) {
+        std::fill(Tuple_.begin(), Tuple_.end(), 0u);
+    } else {
+        for (const uint32_t slot : TupleUsed_)
+            Tuple_[slot] = 0;
+    }
+    TupleUsed_.clear();
+}
+
+int64_t TStatMerger::Find(uint64_t key) {
     if (const int32_t slot = DirectSlot(key); slot >= 0)
         return static_cast<int64_t>(Direct_[static_cast<std::size_t>(slot)]) - 1;
+    if (const uint32_t* at = TupleEntry(key))
+        return static_cast<int64_t>(*at) - 1;
     const auto it = Index_.find(key);
     return it == Index_.end() ? -1 : static_cast<int64_t>(it->second);
 }
@@ -134,6 +158,11 @@ void TStatMerger::Insert(uint64_t key, std::size_t position) {
         uint32_t& at = Direct_[static_cast<std::size_t>(slot)];
         if (at == 0)
             at = static_cast<uint32_t>(position + 1);
+    } else if (uint32_t* at = TupleEntry(key)) {
+        if (*at == 0) {
+            *at = static_cast<uint32_t>(position + 1);
+            TupleUsed_.push_back(static_cast<uint32_t>(TupleSlot(key)));
+        }
     } else {
         Index_.emplace(key, static_cast<uint32_t>(position));
     }
@@ -142,6 +171,7 @@ void TStatMerger::Insert(uint64_t key, std::size_t position) {
 void TStatMerger::Rebuild(const TStatDrawArray& list) {
     Direct_.assign(DirectSlots, 0);
     Index_.clear();
+    ClearTuples();
     for (std::size_t i = 0; i < list.size(); ++i)
         Insert(StatKey(list[i]), i);
     Remember(list);

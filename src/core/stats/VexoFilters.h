@@ -88,6 +88,16 @@ public:
                     return;
                 }
             }
+        } else if (const int32_t tuple = TupleSlot(e.Key1, e.Key2, e.Key3, e.Key4);
+                   tuple >= 0 && !Tuple_.empty() && Follows(list)) {
+            const uint32_t at = Tuple_[static_cast<std::size_t>(tuple)];
+            if (at != 0) {
+                TStatEntry& x = list[at - 1];
+                if (x.Key1 == e.Key1 && x.Key2 == e.Key2 && x.Key3 == e.Key3 && x.Key4 == e.Key4) {
+                    MergeStatEntry(x, e, trackPeriods);
+                    return;
+                }
+            }
         }
         AddSlow(list, e, trackPeriods);
     }
@@ -117,6 +127,7 @@ public:
         List_ = nullptr;
         Index_.clear();
         Direct_.clear();
+        ClearTuples();
     }
 
 private:
@@ -137,6 +148,26 @@ private:
         return DirectSlot(static_cast<uint16_t>(key), static_cast<uint16_t>(key >> 16),
                           static_cast<uint16_t>(key >> 32), static_cast<uint16_t>(key >> 48));
     }
+    // Tuples of three or four small items (numbers, channels, differences), which the
+    // table above does not take, have a table of their own: a window of the numbers of
+    // 1000 draws in drawn order lists a couple of hundred thousand of them, too many
+    // for a hash index to keep up with. Made when the first such key comes along.
+    static constexpr int TupleItemBits = 5;
+    static constexpr int32_t TupleSlots = 1 << (4 * TupleItemBits);
+    static int32_t TupleSlot(uint16_t k1, uint16_t k2, uint16_t k3, uint16_t k4) {
+        if ((k1 | k2 | k3 | k4) >= (1u << TupleItemBits))
+            return -1;
+        return k1 | k2 << TupleItemBits | k3 << (2 * TupleItemBits) | k4 << (3 * TupleItemBits);
+    }
+    static int32_t TupleSlot(uint64_t key) {
+        return TupleSlot(static_cast<uint16_t>(key), static_cast<uint16_t>(key >> 16),
+                         static_cast<uint16_t>(key >> 32), static_cast<uint16_t>(key >> 48));
+    }
+    // Slot for the key in the tuple table (made on demand), nullptr for a key it does not take.
+    uint32_t* TupleEntry(uint64_t key);
+    // Empties the tuple table by the slots it used: a window's list is rebuilt often
+    // and the table is large.
+    void ClearTuples();
 
     void AddSlow(TStatDrawArray& list, const TStatEntry& e, bool trackPeriods);
     void Rebuild(const TStatDrawArray& list);
@@ -149,7 +180,7 @@ private:
     }
     void Remember(const TStatDrawArray& list);
     // Position of the key in the list, -1 when it is not indexed.
-    int64_t Find(uint64_t key) const;
+    int64_t Find(uint64_t key);
     void Insert(uint64_t key, std::size_t position);
 
     const TStatDrawArray* List_ = nullptr;
@@ -158,6 +189,8 @@ private:
     uint64_t LastKey_ = 0;
     std::vector<uint32_t> Direct_; // position + 1 per small key; 0 = not listed
     std::unordered_map<uint64_t, uint32_t> Index_;
+    std::vector<uint32_t> Tuple_;     // position + 1 per tuple key; empty until one comes
+    std::vector<uint32_t> TupleUsed_; // the slots of Tuple_ that are set
 };
 
 // Whether a selection differs from the one seen last: another array, or the same
