@@ -4,6 +4,7 @@
 #include "stats/StatList.h"
 #include "stats/families/VF_Chain.h"
 #include "stats/families/VF_Chns.h"
+#include "stats/families/VF_Cmbv.h"
 #include "stats/families/VF_Diff.h"
 #include "stats/families/VF_HCV.h"
 #include "stats/families/VF_Mtxs.h"
@@ -92,6 +93,20 @@ const TStatClassInfo* const ClassTable[] = {
     &TstRepCount2N1::ClassInfo,
     &TstRepCount2P2::ClassInfo,
     &TstRepCount2N2::ClassInfo,
+    // Combination values family (after the repeat classes); the ascending
+    // combinations are never registered.
+    &TstCombValMix2::ClassInfo,
+    &TstCombValMix3::ClassInfo,
+    &TstCombValMix4::ClassInfo,
+    &TstCombValSeq2::ClassInfo,
+    &TstCombValSeq3::ClassInfo,
+    &TstCombValSeq4::ClassInfo,
+    &TstCombValPos2::ClassInfo,
+    &TstCombValPos3::ClassInfo,
+    &TstCombValPos4::ClassInfo,
+    &TstCombValSort2::ClassInfo,
+    &TstCombValSort3::ClassInfo,
+    &TstCombValSort4::ClassInfo,
     // Differences family, the difference runs (after the combination classes).
     &TstCombDiffSeq2::ClassInfo,
     &TstCombDiffSeq3::ClassInfo,

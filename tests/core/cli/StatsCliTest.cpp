@@ -42,33 +42,36 @@ TEST_F(StatsCliTest, MethodsListsTheRegistryWithGroupsAndFlags) {
     TRun r = Run({"methods", "--all"});
     ASSERT_EQ(r.Code, 0) << r.Err;
     const auto lines = Lines(r.Out);
-    ASSERT_EQ(lines.size(), 235u);
+    ASSERT_EQ(lines.size(), 271u);
     EXPECT_EQ(lines[0], "№\tКод\tГруппа\tФлаги\tНазвание");
     EXPECT_EQ(lines[3],
               "2\tEVEN\t{ num } Числа тиража\tNG\t{ num } Количество четных чисел в тираже (Ч:Н) [ NG ]");
     const char* codes[] = {
-        "NUMS",  "DIGS",  "EVEN",  "EVNV",   "SMAL",   "SMLV",   "PRIM",  "PRMV",  "SUMS",  "SUM1",  "SUM2",
-        "SUM3",  "SUMC",  "SUMV",  "SUMT",   "SUME",   "SUMP",   "S2T3",  "DIFA",  "DIFM",  "DIFD",  "DIFO",
-        "DIFK",  "CHAN",  "CHNV",  "CHNC",   "COLS",   "ROWS",   "COLV",  "ROWV",  "COLN",  "ROWN",  "COLM",
-        "ROWM",  "COLA",  "ROWA",  "COLC",   "ROWC",   "SGMS",   "SGMV",  "SGMC",  "SEQL",  "SEQS",  "LENS",
-        "RPV2",  "RPV3",  "PRL2",  "PRV2O1", "PRV2O2", "PRV2O3", "PRV+1", "PRV-1", "PRV+2", "PRV-2", "RPC2",
-        "RPC3",  "PRB2",  "RPO1",  "PRC2O2", "PRC2O3", "PRC+1",  "PRC-1", "PRC+2", "PRC-2", "KDS2",  "KDS3",
-        "KDS4",  "KCM2",  "KCM3",  "KCM4",   "KCS2",   "KCS3",   "KCS4",  "KFM2",  "KFM3",  "KFM4",  "KFS2",
-        "KFS3",  "KFS4",  "KRM2",  "KRM3",   "KRM4",   "KRS2",   "KRS3",  "KRS4",  "KGM2",  "KGM3",  "KGM4",
-        "KGS2",  "KGS3",  "KGS4",  "POS1",   "POS2",   "POS3",   "POS4",  "POS5",  "POS6",  "POS7",  "POS8",
-        "POS9",  "POS10", "POS11", "POS12",  "CHN1",   "CHN2",   "CHN3",  "CHN4",  "CHN5",  "CHN6",  "COL1",
-        "COL2",  "COL3",  "COL4",  "ROW1",   "ROW2",   "ROW3",   "ROW4",  "ROW5",  "ROW6",  "SGM1",  "GRPV",
-        "GRPP",  "GRCV",  "GRCP",  "GRSV",   "GRSP",   "PRDV",   "PRDC",  "PRDG",  "SDV2",  "SDP2",  "SDN1",
-        "SDN2",  "SDN3",  "SDN4",  "SDN5",   "SDN6",   "SDN7",   "SDN8",  "SDN9",  "SDN10", "SDN11", "SDN12",
-        "SDP3",  "SDM1",  "SDM2",  "SDM3",   "SDM4",   "SDM5",   "SDM6",  "SDM7",  "SDM8",  "SDM9",  "SDM10",
-        "SDM11", "SDM12", "SCV2",  "SCP2",   "SCN1",   "SCN2",   "SCN3",  "SCN4",  "SCN5",  "SCN6",  "SCN7",
-        "SCN8",  "SCN9",  "SCN10", "SCN11",  "SCN12",  "SCP3",   "SCM1",  "SCM2",  "SCM3",  "SCM4",  "SCM5",
-        "SCM6",  "SCM7",  "SCM8",  "SCM9",   "SCM10",  "SCM11",  "SCM12", "SC2C1", "SC2C2", "SC2C3", "SC2C4",
-        "SC2C5", "SC2C6", "SC3C1", "SC3C2",  "SC3C3",  "SC3C4",  "SC3C5", "SC3C6", "SDA2",  "SDG2",  "SDZ2",
-        "SDC2",  "SSV2",  "SSP2",  "SSN1",   "SSN2",   "SSN3",   "SSN4",  "SSN5",  "SSN6",  "SSN7",  "SSN8",
-        "SSN9",  "SSN10", "SSN11", "SSN12",  "SSP3",   "SSM1",   "SSM2",  "SSM3",  "SSM4",  "SSM5",  "SSM6",
-        "SSM7",  "SSM8",  "SSM9",  "SSM10",  "SSM11",  "SSM12",  "SS2C1", "SS3C1", "HCV1",  "HCV2",  "HCV3",
-        "SHR1",  "SHR2",  "SHR3"};
+        "NUMS",  "DIGS",  "EVEN",   "EVNV",   "SMAL",   "SMLV",   "PRIM",  "PRMV",  "SUMS",  "SUM1",  "SUM2",
+        "SUM3",  "SUMC",  "SUMV",   "SUMT",   "SUME",   "SUMP",   "S2T3",  "DIFA",  "DIFM",  "DIFD",  "DIFO",
+        "DIFK",  "CHAN",  "CHNV",   "CHNC",   "COLS",   "ROWS",   "COLV",  "ROWV",  "COLN",  "ROWN",  "COLM",
+        "ROWM",  "COLA",  "ROWA",   "COLC",   "ROWC",   "SGMS",   "SGMV",  "SGMC",  "SEQL",  "SEQS",  "LENS",
+        "RPV2",  "RPV3",  "PRL2",   "PRV2O1", "PRV2O2", "PRV2O3", "PRV+1", "PRV-1", "PRV+2", "PRV-2", "RPC2",
+        "RPC3",  "PRB2",  "RPO1",   "PRC2O2", "PRC2O3", "PRC+1",  "PRC-1", "PRC+2", "PRC-2", "KNM2",  "KNM3",
+        "KNM4",  "KNS2",  "KNS3",   "KNS4",   "KNP21",  "KNP22",  "KNP23", "KNP24", "KNP25", "KNP26", "KNP27",
+        "KNP28", "KNP29", "KNP210", "KNP211", "KNP31",  "KNP32",  "KNP33", "KNP34", "KNP35", "KNP36", "KNP37",
+        "KNP38", "KNP39", "KNP310", "KNP41",  "KNP42",  "KNP43",  "KNP44", "KNP45", "KNP46", "KNP47", "KNP48",
+        "KNP49", "KDS2",  "KDS3",   "KDS4",   "KCM2",   "KCM3",   "KCM4",  "KCS2",  "KCS3",  "KCS4",  "KFM2",
+        "KFM3",  "KFM4",  "KFS2",   "KFS3",   "KFS4",   "KRM2",   "KRM3",  "KRM4",  "KRS2",  "KRS3",  "KRS4",
+        "KGM2",  "KGM3",  "KGM4",   "KGS2",   "KGS3",   "KGS4",   "POS1",  "POS2",  "POS3",  "POS4",  "POS5",
+        "POS6",  "POS7",  "POS8",   "POS9",   "POS10",  "POS11",  "POS12", "CHN1",  "CHN2",  "CHN3",  "CHN4",
+        "CHN5",  "CHN6",  "COL1",   "COL2",   "COL3",   "COL4",   "ROW1",  "ROW2",  "ROW3",  "ROW4",  "ROW5",
+        "ROW6",  "SGM1",  "GRPV",   "GRPP",   "GRCV",   "GRCP",   "GRSV",  "GRSP",  "PRDV",  "PRDC",  "PRDG",
+        "SDV2",  "SDP2",  "SDN1",   "SDN2",   "SDN3",   "SDN4",   "SDN5",  "SDN6",  "SDN7",  "SDN8",  "SDN9",
+        "SDN10", "SDN11", "SDN12",  "SDP3",   "SDM1",   "SDM2",   "SDM3",  "SDM4",  "SDM5",  "SDM6",  "SDM7",
+        "SDM8",  "SDM9",  "SDM10",  "SDM11",  "SDM12",  "SCV2",   "SCP2",  "SCN1",  "SCN2",  "SCN3",  "SCN4",
+        "SCN5",  "SCN6",  "SCN7",   "SCN8",   "SCN9",   "SCN10",  "SCN11", "SCN12", "SCP3",  "SCM1",  "SCM2",
+        "SCM3",  "SCM4",  "SCM5",   "SCM6",   "SCM7",   "SCM8",   "SCM9",  "SCM10", "SCM11", "SCM12", "SC2C1",
+        "SC2C2", "SC2C3", "SC2C4",  "SC2C5",  "SC2C6",  "SC3C1",  "SC3C2", "SC3C3", "SC3C4", "SC3C5", "SC3C6",
+        "SDA2",  "SDG2",  "SDZ2",   "SDC2",   "SSV2",   "SSP2",   "SSN1",  "SSN2",  "SSN3",  "SSN4",  "SSN5",
+        "SSN6",  "SSN7",  "SSN8",   "SSN9",   "SSN10",  "SSN11",  "SSN12", "SSP3",  "SSM1",  "SSM2",  "SSM3",
+        "SSM4",  "SSM5",  "SSM6",   "SSM7",   "SSM8",   "SSM9",   "SSM10", "SSM11", "SSM12", "SS2C1", "SS3C1",
+        "HCV1",  "HCV2",  "HCV3",   "SHR1",   "SHR2",   "SHR3"};
     for (std::size_t i = 0; i < std::size(codes); ++i) {
         const auto cells = Cells(lines[i + 1]);
         ASSERT_EQ(cells.size(), 5u) << lines[i + 1];
@@ -88,31 +91,35 @@ TEST_F(StatsCliTest, MethodsListsTheRegistryWithGroupsAndFlags) {
     EXPECT_EQ(Cells(lines[44])[4], "{ seq } Макс. длина последовательности в тираже [ SNG ]");
     EXPECT_EQ(Cells(lines[51])[4], "{ rep } Данные предыдущего тиража + 1 [ D ]");
     EXPECT_EQ(Cells(lines[61])[4], "{ rep } Количество совпадений \"значений + 1\" [ D ]");
-    EXPECT_EQ(Cells(lines[65])[4], "{ dif } Сочетания из 2 разностей между числами [ S ]");
-    EXPECT_EQ(Cells(lines[94])[3], "SNG");
-    EXPECT_EQ(Cells(lines[231])[4], "{ vrn } Числа Варнека 3 (динамический, только фильтр) [ SD ]");
+    EXPECT_EQ(Cells(lines[101])[4], "{ dif } Сочетания из 2 разностей между числами [ S ]");
+    EXPECT_EQ(Cells(lines[130])[3], "SNG");
+    EXPECT_EQ(Cells(lines[267])[4], "{ vrn } Числа Варнека 3 (динамический, только фильтр) [ SD ]");
+    EXPECT_EQ(Cells(lines[65])[4], "{ num } Сочетания из 2 чисел по всем числам тиража [ S ]");
+    EXPECT_EQ(Cells(lines[70])[4], "{ num } Сочетания из 4 соседних чисел тиража [ S ]");
+    EXPECT_EQ(Cells(lines[81])[4], "{ num } Сочетания из 2-х чисел тиража начиная с 11 позиции [ S ]");
+    EXPECT_EQ(Cells(lines[100])[4], "{ num } Сочетания из 4-х чисел тиража начиная с 9 позиции [ S ]");
     EXPECT_EQ(Cells(lines[24])[2], "{ grp } Каналы (группы чисел)");
     EXPECT_EQ(Cells(lines[24])[4], "{ grp } Каналы [ N ]");
-    EXPECT_EQ(Cells(lines[68])[4], "{ grp } Сочетания из 2 каналов по всем числам тиража [ S ]");
-    EXPECT_EQ(Cells(lines[105])[4], "{ grp } Количество чисел в 2 канале [ NG ]");
+    EXPECT_EQ(Cells(lines[104])[4], "{ grp } Сочетания из 2 каналов по всем числам тиража [ S ]");
+    EXPECT_EQ(Cells(lines[141])[4], "{ grp } Количество чисел в 2 канале [ NG ]");
     EXPECT_EQ(Cells(lines[27])[2], "{ mtx } Матрица тиража");
     EXPECT_EQ(Cells(lines[36])[4], "{ mtx } Строки матрицы со смежными числами [ N ]");
-    EXPECT_EQ(Cells(lines[85])[4], "{ mtx } Сочетания из 4 строк по соседним числам [ S ]");
-    EXPECT_EQ(Cells(lines[119])[4], "{ mtx } Количество чисел в 6 строке матрицы [ NG ]");
+    EXPECT_EQ(Cells(lines[121])[4], "{ mtx } Сочетания из 4 строк по соседним числам [ S ]");
+    EXPECT_EQ(Cells(lines[155])[4], "{ mtx } Количество чисел в 6 строке матрицы [ NG ]");
     EXPECT_EQ(Cells(lines[41])[4], "{ sgm } Количество не пустых сегментов в матрице [ NG ]");
-    EXPECT_EQ(Cells(lines[87])[2], "{ sgm } Сегменты матрицы тиража");
-    EXPECT_EQ(Cells(lines[120])[4], "{ sgm } Количество чисел в 1 сегменте матрицы [ NG ]");
-    EXPECT_EQ(Cells(lines[121])[2], "{ ser } Серии (цепочки) значений");
-    EXPECT_EQ(Cells(lines[121])[4], "{ ser } Повторы чисел в нескольких тиражах подряд [ D ]");
-    EXPECT_EQ(Cells(lines[126])[4], "{ ser } Интервалы между повторениями сегментов [ D ]");
-    EXPECT_EQ(Cells(lines[127])[2], "{ per } Периоды повторения значений");
-    EXPECT_EQ(Cells(lines[127])[3], "P");
-    EXPECT_EQ(Cells(lines[129])[4], "{ per } Периоды повторения сегментов [ P ]");
-    EXPECT_EQ(Cells(lines[130])[2], "{ mov } Переходы (изменения) значений между тиражами");
-    EXPECT_EQ(Cells(lines[130])[4], "{ mov } Переходы чисел между 2 тиражами без учета позиции [ D ]");
-    EXPECT_EQ(Cells(lines[136])[4], "{ mov } Переходы чисел между 2 тиражами в 5 позиции [ SD ]");
-    EXPECT_EQ(Cells(lines[184])[4], "{ mov } Переходы кол-ва чисел в 1 канале между 2 тиражами [ D ]");
-    EXPECT_EQ(Cells(lines[199])[4], "{ mov } Переходы чисел в пределах каналов (количество) [ D ]");
+    EXPECT_EQ(Cells(lines[123])[2], "{ sgm } Сегменты матрицы тиража");
+    EXPECT_EQ(Cells(lines[156])[4], "{ sgm } Количество чисел в 1 сегменте матрицы [ NG ]");
+    EXPECT_EQ(Cells(lines[157])[2], "{ ser } Серии (цепочки) значений");
+    EXPECT_EQ(Cells(lines[157])[4], "{ ser } Повторы чисел в нескольких тиражах подряд [ D ]");
+    EXPECT_EQ(Cells(lines[162])[4], "{ ser } Интервалы между повторениями сегментов [ D ]");
+    EXPECT_EQ(Cells(lines[163])[2], "{ per } Периоды повторения значений");
+    EXPECT_EQ(Cells(lines[163])[3], "P");
+    EXPECT_EQ(Cells(lines[165])[4], "{ per } Периоды повторения сегментов [ P ]");
+    EXPECT_EQ(Cells(lines[166])[2], "{ mov } Переходы (изменения) значений между тиражами");
+    EXPECT_EQ(Cells(lines[166])[4], "{ mov } Переходы чисел между 2 тиражами без учета позиции [ D ]");
+    EXPECT_EQ(Cells(lines[172])[4], "{ mov } Переходы чисел между 2 тиражами в 5 позиции [ SD ]");
+    EXPECT_EQ(Cells(lines[220])[4], "{ mov } Переходы кол-ва чисел в 1 канале между 2 тиражами [ D ]");
+    EXPECT_EQ(Cells(lines[235])[4], "{ mov } Переходы чисел в пределах каналов (количество) [ D ]");
 
     // Favourites narrow the list; --all still shows everything.
     WriteBytes(Dir / "Kumby_12x24.flt", "[FILTERS]\r\nFavorites=EVEN,POS3\r\n");
