@@ -148,16 +148,17 @@ private:
         return DirectSlot(static_cast<uint16_t>(key), static_cast<uint16_t>(key >> 16),
                           static_cast<uint16_t>(key >> 32), static_cast<uint16_t>(key >> 48));
     }
-    // Tuples of three or four small items (numbers, channels, differences), which the
-    // table above does not take, have a table of their own: a window of the numbers of
-    // 1000 draws in drawn order lists a couple of hundred thousand of them, too many
-    // for a hash index to keep up with. Made when the first such key comes along.
-    static constexpr int TupleItemBits = 5;
-    static constexpr int32_t TupleSlots = 1 << (4 * TupleItemBits);
+    // Tuples of three or four small items, which the table above does not take, have a
+    // table of their own: a window of the numbers of 1000 draws in drawn order lists a
+    // couple of hundred thousand of them, too many for a hash index to keep up with.
+    // Items run 0..24 (numbers, their channels, columns, rows and segments,
+    // differences), so 25^4 slots hold them all. Made when the first such key comes.
+    static constexpr int32_t TupleItems = MaxNumber + 1;
+    static constexpr int32_t TupleSlots = TupleItems * TupleItems * TupleItems * TupleItems;
     static int32_t TupleSlot(uint16_t k1, uint16_t k2, uint16_t k3, uint16_t k4) {
-        if ((k1 | k2 | k3 | k4) >= (1u << TupleItemBits))
+        if (k1 >= TupleItems || k2 >= TupleItems || k3 >= TupleItems || k4 >= TupleItems)
             return -1;
-        return k1 | k2 << TupleItemBits | k3 << (2 * TupleItemBits) | k4 << (3 * TupleItemBits);
+        return ((k4 * TupleItems + k3) * TupleItems + k2) * TupleItems + k1;
     }
     static int32_t TupleSlot(uint64_t key) {
         return TupleSlot(static_cast<uint16_t>(key), static_cast<uint16_t>(key >> 16),

@@ -238,10 +238,12 @@ TEST(StatMergerTest, GivesWhatAddStatEntryGivesForRandomMerges) {
             ref.erase(ref.begin() + static_cast<std::ptrdiff_t>(at));
         } else {
             TStatEntry e;
-            // Small keys and keys around the end of the plain table, beside wider ones.
+            // Small keys and keys around the end of the plain table, beside wider ones;
+            // tuples of four items around the end of their table.
             e.Key1 = static_cast<uint16_t>(pick(0, 9) == 0 ? pick(4090, 4100) : pick(0, 30));
             e.Key2 = static_cast<uint16_t>(pick(0, 1));
-            e.Key4 = pick(0, 20) == 0 ? 65535 : 0;
+            e.Key3 = static_cast<uint16_t>(pick(0, 3) == 0 ? pick(0, 2) : 0);
+            e.Key4 = static_cast<uint16_t>(pick(0, 20) == 0 ? 65535 : (pick(0, 3) == 0 ? pick(23, 26) : 0));
             e.Draw = pick(0, 60);
             e.PrevDraw = e.Draw;
             e.Depth = pick(0, 12);
