@@ -224,6 +224,22 @@ void BM_FilterPrdvRemove(benchmark::State& state) {
 }
 BENCHMARK(BM_FilterPrdvRemove)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
 
+// Combination values: 66 and 495 choices of numbers, and one pair at a fixed place.
+void BM_FilterKnm2Remove(benchmark::State& state) {
+    FilterPassOf(state, "KNM2", {{3, 17, 0, 0}, {1, 24, 0, 0}}, true);
+}
+BENCHMARK(BM_FilterKnm2Remove)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
+
+void BM_FilterKnm4Keep(benchmark::State& state) {
+    FilterPassOf(state, "KNM4", {{3, 5, 8, 17}, {1, 2, 3, 4}, {20, 21, 22, 23}}, false);
+}
+BENCHMARK(BM_FilterKnm4Keep)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
+
+void BM_FilterKnp21Keep(benchmark::State& state) {
+    FilterPassOf(state, "KNP21", {{1, 2, 0, 0}, {1, 3, 0, 0}, {2, 3, 0, 0}}, false);
+}
+BENCHMARK(BM_FilterKnp21Keep)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
+
 // The argument is the number of newest draws of a 5,000-draw archive.
 void BM_ExcludeLastDraws(benchmark::State& state) {
     const int n = static_cast<int>(state.range(0));

@@ -141,3 +141,35 @@ void BM_StatTablePrdv(benchmark::State& state) {
 BENCHMARK(BM_StatTablePrdv)->Unit(benchmark::kMillisecond);
 
 } // namespace
+
+// Combination values in drawn order: 495 ordered quadruples of numbers a draw, a
+// couple of hundred thousand distinct ones in the window.
+void BM_StatTableKnm4(benchmark::State& state) {
+    TableOf(state, "KNM4");
+}
+BENCHMARK(BM_StatTableKnm4)->Unit(benchmark::kMillisecond);
+
+void BM_StatTableKnm2(benchmark::State& state) {
+    TableOf(state, "KNM2");
+}
+BENCHMARK(BM_StatTableKnm2)->Unit(benchmark::kMillisecond);
+
+// The value list alone, without the row texts, forecasts and sorting of the table.
+void BM_WindowValuesKnm4(benchmark::State& state) {
+    TBenchRegistry& b = Bench();
+    const auto method = static_cast<std::size_t>(b.Registry.FindByCode("KNM4"));
+    const TStatWindow window = StatWindow(b.Draws.size(), 500, 1000);
+    std::size_t values = 0;
+    for (auto _ : state) {
+        auto instance = b.Registry.CreateInstance(method);
+        TStatDrawArray stat;
+        TRunState runState;
+        TLastValueArray lastValues;
+        for (int idx = window.FirstIdx; idx <= window.LastIdx; ++idx)
+            instance->AddDraw(idx, window.LastIdx, false, stat, runState, lastValues);
+        values = stat.size();
+        benchmark::DoNotOptimize(stat.data());
+    }
+    state.counters["values"] = static_cast<double>(values);
+}
+BENCHMARK(BM_WindowValuesKnm4)->Unit(benchmark::kMillisecond);

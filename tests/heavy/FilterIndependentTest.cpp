@@ -611,6 +611,42 @@ TEST(FilterIndependent, ChainsFamily) {
         });
 }
 
+// Whether the numbers from position `from` (1-based) on are `numbers`.
+bool NumbersAt(const int* c, int from, std::initializer_list<int> numbers) {
+    return std::equal(numbers.begin(), numbers.end(), c + from - 1);
+}
+
+// The combinations of the set are ascending, so a tuple of numbers in rising order
+// is in one when it holds all of them, and a falling one never is.
+TEST(FilterIndependent, CombinationValuesFamily) {
+    TTempDir dir;
+    WriteArchive(dir.Path(), {
+                                 DrawOf(1, {3, 4, 5, 6, 7, 17, 1, 2, 8, 9, 10, 11}),
+                                 DrawOf(2, {3, 5, 12, 13, 14, 15, 16, 18, 19, 20, 23, 24}),
+                                 DrawOf(3, {24, 23, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10}),
+                             });
+    RunCases(dir, {
+                      {{"filter", "KNM3", "--keep", "3:5:17"},
+                       [](const int* c) { return Has(c, 3) && Has(c, 5) && Has(c, 17); }},
+                      {{"filter", "KNM2", "--remove", "3:5", "24:23"},
+                       [](const int* c) { return !(Has(c, 3) && Has(c, 5)); }},
+                      {{"filter", "KNM4", "--keep", "3:4:5:17"},
+                       [](const int* c) { return Has(c, 3) && Has(c, 4) && Has(c, 5) && Has(c, 17); }},
+                      {{"filter", "KNS2", "--keep", "3:5"},
+                       [](const int* c) { return Has(c, 3) && Has(c, 5) && !Has(c, 4); }},
+                      {{"filter", "KNP33", "--keep", "5:6:7"},
+                       [](const int* c) {
+                           return NumbersAt(c, 3, {5, 6, 7});
+                       }},
+                      {{"filter", "KNP31", "--remove", "24:23:1"}, [](const int*) { return true; }},
+                      {{"filter", "KNP211", "--remove", "23:24"},
+                       [](const int* c) {
+                           return !NumbersAt(c, 11, {23, 24});
+                       }},
+                  });
+}
+
+// The first two digits after the point of top / bottom, 0 without a value.
 int Shredded(long double top, long double bottom) {
     if (bottom == 0)
         return 0;
