@@ -77,7 +77,7 @@ int CmdFilter(TCliContext& ctx) {
     for (const std::string& value : ctx.Args) {
         bool found = false;
         for (std::size_t r = 0; r < table.RowCount(); ++r)
-            if (table.DisplayRow(r).Texts[StatColValue] == value) {
+            if (table.DisplayText(r, StatColValue) == value) {
                 rows.push_back(r);
                 found = true;
             }

@@ -109,7 +109,7 @@ int CmdStats(TCliContext& ctx) {
     const auto& captions = StatColumnCaptions();
     PrintRow(ctx.Out, std::vector<std::string>(captions.begin(), captions.end()));
     for (std::size_t i = 0; i < table.RowCount(); ++i) {
-        const auto& texts = table.DisplayRow(i).Texts;
+        const auto texts = table.Texts(table.DisplayRow(i));
         PrintRow(ctx.Out, std::vector<std::string>(texts.begin(), texts.end()));
     }
     return 0;

@@ -30,7 +30,7 @@ QVariant TStatsModel::data(const QModelIndex& index, int role) const {
         const auto row = static_cast<std::size_t>(index.row());
         if (index.row() < 0 || row >= table.Order.size() || table.Order[row] >= table.Rows.size())
             return {};
-        return Q(table.DisplayRow(row).Texts[index.column()]);
+        return Q(table.DisplayText(row, index.column()));
     }
     case Qt::TextAlignmentRole:
         return index.column() == StatColValue ? QVariant(Qt::AlignLeft | Qt::AlignVCenter)

@@ -225,7 +225,7 @@ void TStatsTab::ComputeTable(bool force) {
     }
     if (touched) {
         Model_->Refresh();
-        Chart_->Show(Session_.LastStatTable().Chart);
+        Chart_->Show(StatChart(Session_.LastStatTable()));
     }
     Computing_ = false;
     Actions_.Update();

@@ -68,7 +68,7 @@ inline void FilterByNumbers(Session& s, const std::vector<int>& numbers, bool ex
     const TStatTable& t = s.LastStatTable();
     for (std::size_t r = 0; r < t.RowCount(); ++r)
         for (int n : numbers)
-            if (t.DisplayRow(r).Texts[StatColValue] == std::to_string(n))
+            if (t.DisplayText(r, StatColValue) == std::to_string(n))
                 rows.push_back(r);
     s.StatFilter(rows, exclude);
 }

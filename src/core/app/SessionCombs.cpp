@@ -341,7 +341,7 @@ void Session::ApplyTableFilter(const std::vector<std::size_t>& selectedRows, boo
         selected.push_back(row.Entry);
         if (!values.empty())
             values += "; ";
-        values += row.Texts[StatColValue];
+        values += table.Text(row, StatColValue);
     }
     if (selected.empty())
         return;

@@ -26,11 +26,10 @@ bool Session::ComputeTable(std::size_t method, bool force) {
     try {
         TBusyScope busy(*this, StatTableStatusText);
         const TStatWindow window = StatWindow(Draws_.size(), Offset_, View_.DrawsStatLen);
-        std::unique_ptr<TCustomStat> instance = Registry_.CreateInstance(method);
         std::optional<TPrefetchData> prefetch;
         if (View_.PrefetchsEnabled && Registry_.Items(method).StatClass->HasPrefetch())
             prefetch = OpenPrefetchFile(method);
-        StatTable_ = ComputeStatTable(*instance, Draws_, window, View_.SortedDraws,
+        StatTable_ = ComputeStatTable(Registry_.CreateInstance(method), Draws_, window, View_.SortedDraws,
                                       prefetch ? &*prefetch : nullptr, Config_, View_.ShowTotalLine);
         kumby::SortStatTable(StatTable_, StatSortColumn_, StatSortDescending_);
         StatMethod_ = method;

@@ -352,7 +352,7 @@ void TScriptRunner::ApplyPart(const TFilterPart& part) {
     const TStatTable& table = Host_.ComputeTable(part.Method, part.DrawsLen, part.SortOrder, true);
     if (Options_.LogEnabled)
         for (std::size_t r = 0; r < table.RowCount(); ++r)
-            LogRow("", RowValues(table.DisplayRow(r)));
+            LogRow("", RowValues(table, table.DisplayRow(r)));
 
     const std::unique_ptr<TCustomStat> instance = registry.CreateInstance(method);
     if (part.MultiSelect)
@@ -371,7 +371,7 @@ public:
     std::size_t Count() const { return Table_.RowCount(); }
     std::size_t DisplayRow(std::size_t i) const { return BottomUp_ ? Count() - 1 - i : i; }
     TStatValues Read(std::size_t i) const {
-        TStatValues v = RowValues(Table_.DisplayRow(DisplayRow(i)));
+        TStatValues v = RowValues(Table_, Table_.DisplayRow(DisplayRow(i)));
         v.Key = Instance_.NumericValue(v.Value);
         return v;
     }

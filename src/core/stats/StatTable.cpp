@@ -6,11 +6,13 @@
 #include "stats/VexoFilters.h"
 
 #include <algorithm>
+#include <bit>
 #include <cctype>
 #include <charconv>
 #include <cmath>
+#include <cstring>
 #include <limits>
-#include <unordered_map>
+#include <optional>
 
 namespace kumby {
 
@@ -56,14 +58,55 @@ int64_t DivideRounded(int64_t num, int64_t den) {
     return quotient;
 }
 
-// First index of every key, as the table's lookups "the first entry with equal keys" need.
-std::unordered_map<uint64_t, std::size_t> FirstIndexByKey(const TStatDrawArray& stat) {
-    std::unordered_map<uint64_t, std::size_t> index;
-    index.reserve(stat.size() * 2);
-    for (std::size_t i = 0; i < stat.size(); ++i)
-        index.emplace(StatKey(stat[i]), i);
-    return index;
-}
+// Rows by key in a flat open-addressed table: the first row of every key, and for rows
+// sharing a key the next one, as the table's lookups "the first entry with equal keys"
+// need. Tuple windows list hundreds of thousands of keys; a node-based map would spend
+// more time allocating than looking up.
+class TRowIndex {
+public:
+    explicit TRowIndex(const std::vector<TStatRow>& rows) : Rows_(rows), Next_(rows.size(), None) {
+        std::size_t capacity = 16;
+        while (capacity < rows.size() * 2)
+            capacity *= 2;
+        Mask_ = capacity - 1;
+        Slots_.assign(capacity, None);
+        for (std::size_t i = rows.size(); i-- > 0;) { // backwards, so the first row ends up first
+            uint32_t& slot = SlotOf(StatKey(rows[i].Entry));
+            Next_[i] = slot;
+            slot = static_cast<uint32_t>(i);
+        }
+    }
+    static constexpr uint32_t None = 0xFFFFFFFF;
+    uint32_t First(uint64_t key) const {
+        for (std::size_t at = Hash(key) & Mask_;; at = (at + 1) & Mask_) {
+            const uint32_t row = Slots_[at];
+            if (row == None || StatKey(Rows_[row].Entry) == key)
+                return row;
+        }
+    }
+    uint32_t Next(uint32_t row) const { return Next_[row]; }
+    // Lookups of many keys at random places wait on memory: asking for a key's slot a
+    // little ahead lets them overlap.
+    void Prefetch(uint64_t key) const { __builtin_prefetch(&Slots_[Hash(key) & Mask_]); }
+
+private:
+    static std::size_t Hash(uint64_t key) {
+        key ^= key >> 29;
+        key *= 0xBF58476D1CE4E5B9ULL;
+        return static_cast<std::size_t>(key ^ (key >> 32));
+    }
+    uint32_t& SlotOf(uint64_t key) {
+        for (std::size_t at = Hash(key) & Mask_;; at = (at + 1) & Mask_) {
+            uint32_t& slot = Slots_[at];
+            if (slot == None || StatKey(Rows_[slot].Entry) == key)
+                return slot;
+        }
+    }
+    const std::vector<TStatRow>& Rows_;
+    std::vector<uint32_t> Slots_; // a row of each key, the first once built; None: empty
+    std::vector<uint32_t> Next_;
+    std::size_t Mask_ = 0;
+};
 
 uint64_t PrefetchKey(const TPrefetchRecord& r) {
     return uint64_t{r.Key1} | uint64_t{r.Key2} << 16 | uint64_t{r.Key3} << 32 | uint64_t{r.Key4} << 48;
@@ -73,127 +116,79 @@ bool RunStateIsZero(const TRunState& s) {
     return std::all_of(std::begin(s.Values), std::end(s.Values), [](int32_t v) { return v == 0; });
 }
 
-struct TSearch {
-    std::size_t Row;
-    int StartIdx;
-    uint64_t Key;
-    TStatEntry Entry;
-};
-
-// The "Факт" column of all rows at once. Each search of FindNextOccurrence starts
-// with a zero RunState and a fresh value list per draw; as long as the method leaves
+// The "Факт" column of all rows at once: for each row searched (start >= 0), the first
+// draw from its start on that yields its value, each draw read with a zero RunState
+// and a fresh value list as FindNextOccurrence reads it. As long as the method leaves
 // the RunState untouched, what a draw yields does not depend on where the search
-// began, so one forward pass over the draws answers every search at its first hit.
-// A method that carries state in the RunState is asked row by row instead.
+// began, so one forward pass over the draws answers every search at its first hit. A
+// method that carries state in the RunState is asked row by row instead.
 void FindNextOccurrences(TCustomStat& method, const TDrawsArray& draws, int lastIdx, bool sorted,
-                         std::vector<TSearch>& searches, std::vector<int32_t>& found) {
+                         std::vector<TStatRow>& rows, const std::vector<int>& starts,
+                         const TRowIndex& index) {
     const int newest = static_cast<int>(draws.size()) - 1;
-    std::stable_sort(searches.begin(), searches.end(),
-                     [](const TSearch& a, const TSearch& b) { return a.StartIdx < b.StartIdx; });
-
-    std::unordered_map<uint64_t, std::vector<std::size_t>> pending; // key -> rows waiting for it
-    std::size_t next = 0;
+    int first = newest + 1;
     std::size_t waiting = 0;
-    TStatDrawArray stat;
-    TLastValueArray lastValues;
-    bool shared = true;
-    for (int idx = searches.empty() ? newest + 1 : std::max(searches.front().StartIdx, 0); idx <= newest;
-         ++idx) {
-        for (; next < searches.size() && searches[next].StartIdx <= idx; ++next) {
-            pending[searches[next].Key].push_back(searches[next].Row);
+    for (const int s : starts)
+        if (s >= 0) {
+            first = std::min(first, s);
             ++waiting;
         }
-        if (waiting == 0) {
-            if (next == searches.size())
-                break;
-            idx = searches[next].StartIdx - 1;
-            continue;
-        }
+    TStatDrawArray stat;
+    TLastValueArray lastValues;
+    for (int idx = first; idx <= newest && waiting > 0; ++idx) {
         stat.clear();
         lastValues.clear();
         TRunState runState;
         method.AddDraw(idx, lastIdx, sorted, stat, runState, lastValues);
         if (!RunStateIsZero(runState)) {
-            shared = false;
-            break;
+            for (std::size_t i = 0; i < rows.size(); ++i)
+                if (starts[i] >= 0)
+                    rows[i].Fact = method.FindNextOccurrence(rows[i].Entry, starts[i], lastIdx, sorted);
+            return;
         }
-        for (const TStatEntry& x : stat) {
-            const auto it = pending.find(StatKey(x));
-            if (it == pending.end())
-                continue;
-            for (std::size_t row : it->second)
-                found[row] = x.Draw;
-            waiting -= it->second.size();
-            pending.erase(it);
-        }
-    }
-    if (shared)
-        return;
-    for (const TSearch& s : searches)
-        found[s.Row] = method.FindNextOccurrence(s.Entry, s.StartIdx, lastIdx, sorted);
-}
-
-void FillRow(TStatRow& row, const TStatTable& t, const TConfigData& config, const std::string& caption) {
-    const TStatEntry& e = row.Entry;
-    auto& c = row.Texts;
-    c[StatColValue] = caption;
-    c[StatColCount] = std::to_string(e.Count);
-    c[StatColCountPct] =
-        t.Total == 0
-            ? Dash
-            : FixedText(static_cast<long double>(e.Count) * 100 / static_cast<long double>(t.Total), 5);
-    if (t.HasNorm) {
-        const int64_t deviation = int64_t{e.Count} - e.Norm;
-        c[StatColNorm] = std::to_string(e.Norm);
-        c[StatColDeviation] = std::to_string(deviation);
-        const long double pct =
-            e.Norm != 0 ? static_cast<long double>(deviation) * 100 / e.Norm : (e.Count != 0 ? 100.0L : 0.0L);
-        c[StatColDeviationPct] = FixedText(pct, 5);
-    } else {
-        c[StatColNorm] = c[StatColDeviation] = c[StatColDeviationPct] = Dash;
-    }
-
-    for (int i = StatColDepth; i < StatColumnCount; ++i)
-        c[i] = Dash;
-    if (e.Depth == 0)
-        return;
-    c[StatColDepth] = std::to_string(e.Depth);
-    c[StatColDepthPct] =
-        t.MaxDepth != 0 ? FixedText(static_cast<long double>(e.Depth) * 100 / t.MaxDepth, 2) : Dash;
-    c[StatColWeight] = FixedText(
-        CdlWeight(config, t.HasNorm, e.Count, e.Norm, e.Depth, static_cast<long double>(t.Total), t.MaxDepth),
-        2);
-    c[StatColDraw] = std::to_string(e.Draw);
-    if (e.Count >= 2) {
-        const long double period = static_cast<long double>(t.Window.N) / e.Count;
-        // Occurrences all in one draw (a digit of two numbers) measure no period:
-        // 0 would read as one.
-        if (e.PeriodMax != 0) {
-            c[StatColPeriodMin] = std::to_string(e.PeriodMin);
-            c[StatColPeriodMax] = std::to_string(e.PeriodMax);
-        }
-        c[StatColPeriod] = FixedText(period, 4);
-        // N / Count + Draw as one fraction, so that a half rounds by the whole sum.
-        c[StatColForecastPrd] =
-            std::to_string(DivideRounded(int64_t{t.Window.N} + int64_t{e.Draw} * e.Count, e.Count));
-    }
-    if (e.Count >= 1) {
-        // Exact integer products and quotients: they cannot wrap for any archive.
-        const int64_t stf = (int64_t{e.Count} + 1) * e.Draw;
-        const int64_t krn = (int64_t{e.Count} + 2) * (int64_t{e.Draw} + 1);
-        c[StatColForecastStf] = std::to_string(DivideRounded(stf, e.Count));
-        c[StatColForecastKrn] = std::to_string(DivideRounded(krn, int64_t{e.Count} + 1));
+        for (const TStatEntry& x : stat)
+            index.Prefetch(StatKey(x));
+        for (const TStatEntry& x : stat)
+            for (uint32_t r = index.First(StatKey(x)); r != TRowIndex::None; r = index.Next(r))
+                if (rows[r].Fact == -1 && starts[r] >= 0 && starts[r] <= idx) {
+                    rows[r].Fact = x.Draw;
+                    --waiting;
+                }
     }
 }
 
-void SetFact(TStatRow& row, int32_t fact) {
-    if (fact == -1)
-        return;
-    auto& c = row.Texts;
-    c[StatColFact] = std::to_string(fact);
-    c[StatColDeviationPrd] = DeviationText(c[StatColForecastPrd], fact);
-    c[StatColDeviationStf] = DeviationText(c[StatColForecastStf], fact);
-    c[StatColDeviationKrn] = DeviationText(c[StatColForecastKrn], fact);
+// Forecasts of a row, nullopt where the column shows "-".
+std::optional<int64_t> ForecastPrd(const TStatTable& t, const TStatEntry& e) {
+    if (e.Depth == 0 || e.Count < 2)
+        return std::nullopt;
+    // N / Count + Draw as one fraction, so that a half rounds by the whole sum.
+    return DivideRounded(int64_t{t.Window.N} + int64_t{e.Draw} * e.Count, e.Count);
+}
+// Exact integer products and quotients: they cannot wrap for any archive.
+std::optional<int64_t> ForecastStf(const TStatEntry& e) {
+    if (e.Depth == 0 || e.Count < 1)
+        return std::nullopt;
+    return DivideRounded((int64_t{e.Count} + 1) * e.Draw, e.Count);
+}
+std::optional<int64_t> ForecastKrn(const TStatEntry& e) {
+    if (e.Depth == 0 || e.Count < 1)
+        return std::nullopt;
+    return DivideRounded((int64_t{e.Count} + 2) * (int64_t{e.Draw} + 1), int64_t{e.Count} + 1);
+}
+
+// The forecast against the draw that came: "+" for a draw later than forecast.
+std::string FactDeviationText(const std::optional<int64_t>& forecast, int32_t fact) {
+    int64_t d = 0;
+    if (fact == -1 || !forecast || *forecast < 0 || __builtin_sub_overflow(*forecast, int64_t{fact}, &d))
+        return Dash;
+    std::string text = std::to_string(d);
+    if (d > 0)
+        text.insert(text.begin(), '+');
+    return text;
+}
+
+std::string NumberOrDash(const std::optional<int64_t>& v) {
+    return v ? std::to_string(*v) : Dash;
 }
 
 TChartSeries MakeSeries(const char* title, TColour line, int width, TColour marker, bool markersVisible) {
@@ -207,55 +202,24 @@ TChartSeries MakeSeries(const char* title, TColour line, int width, TColour mark
     return s;
 }
 
-void BuildChart(TStatTable& t, TCustomStat& method, const TStatDrawArray& stat,
-                const std::unordered_map<uint64_t, std::size_t>& byKey, const TPrefetchData* prefetch,
-                bool showTotalLine) {
-    if (stat.size() <= 1)
-        return;
-    t.Chart.push_back(MakeSeries(ActualSeriesTitle, ActualLineColour, 2, ActualMarkerColour, true));
-    if (t.HasNorm) {
-        if (showTotalLine)
-            t.Chart.push_back(
-                MakeSeries(FullSetSeriesTitle, FullSetLineColour, 1, FullSetMarkerColour, false));
-        double k = 0;
-        for (const TPrefetchRecord& r : prefetch->Records) {
-            ++k;
-            if (showTotalLine)
-                t.Chart[1].Points.push_back({k, static_cast<double>(t.Scale.Value(r.Count)),
-                                             method.ValueText(StatEntryFromPrefetch(r))});
-            const auto it = byKey.find(PrefetchKey(r));
-            if (it != byKey.end()) {
-                const TStatEntry& e = stat[it->second];
-                t.Chart[0].Points.push_back({k, static_cast<double>(e.Count), method.ValueText(e)});
-            }
-        }
-        return;
-    }
-    TStatDrawArray byValue = stat;
-    SortStatEntries(byValue);
-    double x = 0;
-    for (const TStatEntry& e : byValue)
-        t.Chart[0].Points.push_back({x++, static_cast<double>(e.Count), method.ValueText(e)});
-}
-
 // ---- Sorting ----------------------------------------------------------------
 
 // A whole number text in the table's sense: optional sign, digits with an optional
 // fraction and exponent, surrounding blanks allowed; "," stands for ".".
 bool TextToNumber(std::string_view text, double& out) {
-    std::string s(TrimView(text));
-    std::replace(s.begin(), s.end(), ',', '.');
-    std::size_t start = 0;
-    if (!s.empty() && (s[0] == '+' || s[0] == '-'))
-        start = 1;
-    if (start >= s.size() || !(std::isdigit(static_cast<unsigned char>(s[start])) || s[start] == '.'))
+    text = TrimView(text);
+    char buf[64];
+    if (text.empty() || text.size() > sizeof buf)
+        return false; // longer than any number the table writes
+    std::replace_copy(text.begin(), text.end(), buf, ',', '.');
+    const std::size_t start = buf[0] == '+' || buf[0] == '-' ? 1 : 0;
+    if (start >= text.size() || !(std::isdigit(static_cast<unsigned char>(buf[start])) || buf[start] == '.'))
         return false;
-    const char* first = s.data() + start;
-    const char* last = s.data() + s.size();
-    const auto [end, ec] = std::from_chars(first, last, out, std::chars_format::general);
+    const char* last = buf + text.size();
+    const auto [end, ec] = std::from_chars(buf + start, last, out, std::chars_format::general);
     if (ec != std::errc() || end != last)
         return false;
-    if (s[0] == '-')
+    if (buf[0] == '-')
         out = -out;
     return true;
 }
@@ -266,10 +230,21 @@ struct TSortKey {
     std::string Upper;
 };
 
+std::string UpperText(std::string_view text) {
+    if (std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
+        std::string upper(text);
+        for (char& c : upper)
+            if (c >= 'a' && c <= 'z')
+                c = static_cast<char>(c - 'a' + 'A');
+        return upper;
+    }
+    return Utf8ToUpper(text);
+}
+
 TSortKey MakeSortKey(std::string_view text) {
     TSortKey k;
     k.IsNumber = TextToNumber(text, k.Number);
-    k.Upper = Utf8ToUpper(text);
+    k.Upper = UpperText(text);
     return k;
 }
 
@@ -278,6 +253,94 @@ int CompareKeys(const TSortKey& a, const TSortKey& b) {
         return a.Number < b.Number ? -1 : (a.Number > b.Number ? 1 : 0);
     const int c = a.Upper.compare(b.Upper); // UTF-8 bytes compare in code point order
     return c < 0 ? -1 : (c > 0 ? 1 : 0);
+}
+
+// A sort key as two words that compare as unsigned integers in the key's order among
+// keys of its kind: a number's bits made monotonic, or a text's first 16 bytes
+// big-endian (no text holds a zero byte). Texts longer than that keep their whole
+// key aside for ties on the prefix.
+struct TPackedKey {
+    uint64_t Hi = 0;
+    uint64_t Lo = 0;
+    uint32_t Long = 0; // 1 + index of the whole key, 0: the words say it all
+};
+
+class TPackedKeys {
+public:
+    bool SawNumber = false;
+    bool SawText = false;
+
+    TPackedKey Pack(std::string_view text) {
+        TSortKey k = MakeSortKey(text);
+        TPackedKey p;
+        if (k.IsNumber) {
+            SawNumber = true;
+            const uint64_t bits = std::bit_cast<uint64_t>(k.Number + 0.0); // -0 as 0
+            p.Hi = bits >> 63 != 0 ? ~bits : bits | uint64_t{1} << 63;
+            return p;
+        }
+        SawText = true;
+        unsigned char bytes[16] = {};
+        std::memcpy(bytes, k.Upper.data(), std::min<std::size_t>(k.Upper.size(), sizeof bytes));
+        for (int i = 0; i < 8; ++i) {
+            p.Hi = p.Hi << 8 | bytes[i];
+            p.Lo = p.Lo << 8 | bytes[8 + i];
+        }
+        if (k.Upper.size() > sizeof bytes) {
+            Long_.push_back(std::move(k));
+            p.Long = static_cast<uint32_t>(Long_.size());
+        }
+        return p;
+    }
+    bool OneKind() const { return !(SawNumber && SawText); }
+    // Keys of one kind.
+    int Compare(const TPackedKey& a, const TPackedKey& b) const {
+        if (a.Hi != b.Hi)
+            return a.Hi < b.Hi ? -1 : 1;
+        if (a.Lo != b.Lo)
+            return a.Lo < b.Lo ? -1 : 1;
+        if (a.Long == 0 && b.Long == 0)
+            return 0;
+        if (a.Long == 0 || b.Long == 0) // the other is longer with the same start
+            return a.Long == 0 ? -1 : 1;
+        return CompareKeys(Long_[a.Long - 1], Long_[b.Long - 1]);
+    }
+
+private:
+    std::vector<TSortKey> Long_;
+};
+
+// Sorts rows by packed keys held next to each other, the row index last for the
+// order a stable sort gives; false, leaving the order alone, when numbers and texts
+// meet in the column or the captions.
+bool SortPacked(TStatTable& table, int column, bool descending) {
+    struct TItem {
+        TPackedKey Key;
+        TPackedKey Caption;
+        uint32_t Row = 0;
+    };
+    TPackedKeys keys, captions;
+    std::vector<TItem> items(table.Rows.size());
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        const TStatRow& row = table.Rows[i];
+        items[i].Caption = captions.Pack(table.Text(row, StatColValue));
+        items[i].Key = column == StatColValue ? items[i].Caption : keys.Pack(table.Text(row, column));
+        items[i].Row = static_cast<uint32_t>(i);
+    }
+    const TPackedKeys& columnKeys = column == StatColValue ? captions : keys;
+    if (!columnKeys.OneKind() || !captions.OneKind())
+        return false;
+    std::sort(items.begin(), items.end(), [&](const TItem& a, const TItem& b) {
+        int c = columnKeys.Compare(a.Key, b.Key);
+        if (c == 0)
+            c = captions.Compare(a.Caption, b.Caption);
+        if (descending)
+            c = -c;
+        return c != 0 ? c < 0 : a.Row < b.Row;
+    });
+    for (std::size_t i = 0; i < items.size(); ++i)
+        table.Order[i] = items[i].Row;
+    return true;
 }
 
 // Stable merge sort that stays within bounds even when the order is not transitive,
@@ -344,72 +407,186 @@ TStatWindow StatWindow(std::size_t drawCount, int offset, int len) {
     return w;
 }
 
-TStatTable ComputeStatTable(TCustomStat& method, const TDrawsArray& draws, const TStatWindow& window,
-                            bool sorted, const TPrefetchData* prefetch, const TConfigData& config,
-                            bool showTotalLine) {
+TStatTable ComputeStatTable(std::shared_ptr<TCustomStat> method, const TDrawsArray& draws,
+                            const TStatWindow& window, bool sorted, const TPrefetchData* prefetch,
+                            const TConfigData& config, bool showTotalLine) {
     TStatTable t;
     t.Window = window;
+    t.Config = config;
+    t.ShowTotalLine = showTotalLine;
 
+    // A window read with a zero RunState and an empty value list before every draw
+    // yields what a search reads from each of its draws; then a value's next
+    // occurrence lies past the window, since its last draw in the window is its last.
+    bool stateFree = true;
     TStatDrawArray stat;
     if (window.LastIdx >= window.FirstIdx) {
-        method.SeedValues(window.LastIdx, stat);
+        method->SeedValues(window.LastIdx, stat);
         TRunState runState;
         TLastValueArray lastValues;
-        for (int idx = window.FirstIdx; idx <= window.LastIdx; ++idx)
-            method.AddDraw(idx, window.LastIdx, sorted, stat, runState, lastValues);
+        for (int idx = window.FirstIdx; idx <= window.LastIdx; ++idx) {
+            method->AddDraw(idx, window.LastIdx, sorted, stat, runState, lastValues);
+            stateFree = stateFree && lastValues.empty() && RunStateIsZero(runState);
+        }
     }
     SummarizeStatEntries(stat, t.MinCount, t.MaxCount, t.MaxDepth, t.Total);
-    const auto byKey = FirstIndexByKey(stat);
+    t.Rows.resize(stat.size());
+    for (std::size_t i = 0; i < stat.size(); ++i)
+        t.Rows[i].Entry = stat[i];
+    stat = {};
+    const TRowIndex index(t.Rows);
 
     if (prefetch && prefetch->MaxCount > 0) {
         t.Scale = NormScale(t.MinCount, t.MaxCount, prefetch->MinCount, prefetch->MaxCount);
         t.HasNorm = true;
-        for (const TPrefetchRecord& r : prefetch->Records) {
-            const auto it = byKey.find(PrefetchKey(r));
-            if (it != byKey.end())
-                stat[it->second].Norm = ClampToInt32(t.Scale.Norm(r.Count));
+        t.Prefetch = std::make_shared<const TPrefetchData>(*prefetch);
+        const std::vector<TPrefetchRecord>& records = prefetch->Records;
+        constexpr std::size_t Ahead = 8;
+        for (std::size_t i = 0; i < records.size(); ++i) {
+            if (i + Ahead < records.size())
+                index.Prefetch(PrefetchKey(records[i + Ahead]));
+            if (const uint32_t row = index.First(PrefetchKey(records[i])); row != TRowIndex::None)
+                t.Rows[row].Entry.Norm = ClampToInt32(t.Scale.Norm(records[i].Count));
         }
     }
 
-    t.Rows.resize(stat.size());
-    std::vector<TSearch> searches;
-    for (std::size_t i = 0; i < stat.size(); ++i) {
-        TStatRow& row = t.Rows[i];
-        row.Entry = stat[i];
-        FillRow(row, t, config, method.ValueText(stat[i]));
-        if (stat[i].Depth == 0 || stat[i].Count < 1)
+    std::vector<int> starts(t.Rows.size(), -1);
+    for (std::size_t i = 0; i < t.Rows.size(); ++i) {
+        const TStatEntry& e = t.Rows[i].Entry;
+        if (e.Depth == 0 || e.Count < 1)
             continue;
-        const int at = FindDrawIndex(draws, stat[i].Draw);
+        const int at = FindDrawIndex(draws, e.Draw);
         if (at >= 0)
-            searches.push_back({i, at + 1, StatKey(stat[i]), stat[i]});
+            starts[i] = stateFree ? std::max(at, window.LastIdx) + 1 : at + 1;
     }
-    std::vector<int32_t> found(stat.size(), -1);
-    FindNextOccurrences(method, draws, window.LastIdx, sorted, searches, found);
-    for (std::size_t i = 0; i < stat.size(); ++i)
-        SetFact(t.Rows[i], found[i]);
+    FindNextOccurrences(*method, draws, window.LastIdx, sorted, t.Rows, starts, index);
 
-    BuildChart(t, method, stat, byKey, prefetch, showTotalLine);
-
+    t.Method = std::move(method);
     t.Order.resize(t.Rows.size());
     for (std::size_t i = 0; i < t.Order.size(); ++i)
         t.Order[i] = i;
     return t;
 }
 
-TStatValues RowValues(const TStatRow& row) {
-    const auto& c = row.Texts;
+std::string TStatTable::Text(const TStatRow& row, int column) const {
+    const TStatEntry& e = row.Entry;
+    switch (column) {
+    case StatColValue:
+        return Method ? Method->ValueText(e) : std::string();
+    case StatColCount:
+        return std::to_string(e.Count);
+    case StatColCountPct:
+        return Total == 0
+                   ? Dash
+                   : FixedText(static_cast<long double>(e.Count) * 100 / static_cast<long double>(Total), 5);
+    case StatColNorm:
+        return HasNorm ? std::to_string(e.Norm) : Dash;
+    case StatColDeviation:
+        return HasNorm ? std::to_string(int64_t{e.Count} - e.Norm) : Dash;
+    case StatColDeviationPct: {
+        if (!HasNorm)
+            return Dash;
+        const int64_t deviation = int64_t{e.Count} - e.Norm;
+        const long double pct =
+            e.Norm != 0 ? static_cast<long double>(deviation) * 100 / e.Norm : (e.Count != 0 ? 100.0L : 0.0L);
+        return FixedText(pct, 5);
+    }
+    default:
+        break;
+    }
+    if (e.Depth == 0 || column < 0 || column >= StatColumnCount)
+        return Dash;
+    switch (column) {
+    case StatColDepth:
+        return std::to_string(e.Depth);
+    case StatColDepthPct:
+        return MaxDepth != 0 ? FixedText(static_cast<long double>(e.Depth) * 100 / MaxDepth, 2) : Dash;
+    case StatColWeight:
+        return FixedText(
+            CdlWeight(Config, HasNorm, e.Count, e.Norm, e.Depth, static_cast<long double>(Total), MaxDepth),
+            2);
+    case StatColDraw:
+        return std::to_string(e.Draw);
+    // Occurrences all in one draw (a digit of two numbers) measure no period: 0 would read as one.
+    case StatColPeriodMin:
+        return e.Count >= 2 && e.PeriodMax != 0 ? std::to_string(e.PeriodMin) : Dash;
+    case StatColPeriodMax:
+        return e.Count >= 2 && e.PeriodMax != 0 ? std::to_string(e.PeriodMax) : Dash;
+    case StatColPeriod:
+        return e.Count >= 2 ? FixedText(static_cast<long double>(Window.N) / e.Count, 4) : Dash;
+    case StatColForecastPrd:
+        return NumberOrDash(ForecastPrd(*this, e));
+    case StatColForecastStf:
+        return NumberOrDash(ForecastStf(e));
+    case StatColForecastKrn:
+        return NumberOrDash(ForecastKrn(e));
+    case StatColFact:
+        return row.Fact == -1 ? Dash : std::to_string(row.Fact);
+    case StatColDeviationPrd:
+        return FactDeviationText(ForecastPrd(*this, e), row.Fact);
+    case StatColDeviationStf:
+        return FactDeviationText(ForecastStf(e), row.Fact);
+    case StatColDeviationKrn:
+        return FactDeviationText(ForecastKrn(e), row.Fact);
+    default:
+        return Dash;
+    }
+}
+
+std::array<std::string, StatColumnCount> TStatTable::Texts(const TStatRow& row) const {
+    std::array<std::string, StatColumnCount> texts;
+    for (int c = 0; c < StatColumnCount; ++c)
+        texts[static_cast<std::size_t>(c)] = Text(row, c);
+    return texts;
+}
+
+std::vector<TChartSeries> StatChart(const TStatTable& t) {
+    std::vector<TChartSeries> chart;
+    if (t.Rows.size() <= 1 || !t.Method)
+        return chart;
+    const TCustomStat& method = *t.Method;
+    chart.push_back(MakeSeries(ActualSeriesTitle, ActualLineColour, 2, ActualMarkerColour, true));
+    if (t.HasNorm && t.Prefetch) {
+        const TRowIndex index(t.Rows);
+        if (t.ShowTotalLine)
+            chart.push_back(MakeSeries(FullSetSeriesTitle, FullSetLineColour, 1, FullSetMarkerColour, false));
+        double k = 0;
+        for (const TPrefetchRecord& r : t.Prefetch->Records) {
+            ++k;
+            if (t.ShowTotalLine)
+                chart[1].Points.push_back({k, static_cast<double>(t.Scale.Value(r.Count)),
+                                           method.ValueText(StatEntryFromPrefetch(r))});
+            if (const uint32_t row = index.First(PrefetchKey(r)); row != TRowIndex::None) {
+                const TStatEntry& e = t.Rows[row].Entry;
+                chart[0].Points.push_back({k, static_cast<double>(e.Count), method.ValueText(e)});
+            }
+        }
+        return chart;
+    }
+    TStatDrawArray byValue;
+    byValue.reserve(t.Rows.size());
+    for (const TStatRow& row : t.Rows)
+        byValue.push_back(row.Entry);
+    SortStatEntries(byValue);
+    double x = 0;
+    for (const TStatEntry& e : byValue)
+        chart[0].Points.push_back({x++, static_cast<double>(e.Count), method.ValueText(e)});
+    return chart;
+}
+
+TStatValues RowValues(const TStatTable& table, const TStatRow& row) {
     TStatValues v;
-    v.Value = c[StatColValue];
-    v.Count = c[StatColCount];
-    v.CountPct = c[StatColCountPct];
-    v.Deviation = c[StatColDeviation];
-    v.DeviationPct = c[StatColDeviationPct];
-    v.Depth = c[StatColDepth];
-    v.DepthPct = c[StatColDepthPct];
-    v.Weight = c[StatColWeight];
-    v.PeriodMin = c[StatColPeriodMin];
-    v.Period = c[StatColPeriod];
-    v.PeriodMax = c[StatColPeriodMax];
+    v.Value = table.Text(row, StatColValue);
+    v.Count = table.Text(row, StatColCount);
+    v.CountPct = table.Text(row, StatColCountPct);
+    v.Deviation = table.Text(row, StatColDeviation);
+    v.DeviationPct = table.Text(row, StatColDeviationPct);
+    v.Depth = table.Text(row, StatColDepth);
+    v.DepthPct = table.Text(row, StatColDepthPct);
+    v.Weight = table.Text(row, StatColWeight);
+    v.PeriodMin = table.Text(row, StatColPeriodMin);
+    v.Period = table.Text(row, StatColPeriod);
+    v.PeriodMax = table.Text(row, StatColPeriodMax);
     return v;
 }
 
@@ -428,12 +605,17 @@ void SortStatTable(TStatTable& table, int column, bool descending) {
     if (column < 0)
         return;
 
+    if (SortPacked(table, column, descending))
+        return;
+
+    // Numbers meeting texts ("-" < "0" < "+2" < "-") have no total order: a merge sort
+    // stays in bounds and gives every row once all the same.
     std::vector<TSortKey> keys, captions;
     keys.reserve(table.Rows.size());
     captions.reserve(table.Rows.size());
     for (const TStatRow& row : table.Rows) {
-        keys.push_back(MakeSortKey(row.Texts[column]));
-        captions.push_back(MakeSortKey(row.Texts[StatColValue]));
+        captions.push_back(MakeSortKey(table.Text(row, StatColValue)));
+        keys.push_back(column == StatColValue ? captions.back() : MakeSortKey(table.Text(row, column)));
     }
     MergeSort(table.Order, [&](std::size_t a, std::size_t b) {
         int c = CompareKeys(keys[a], keys[b]);

@@ -12,6 +12,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -59,9 +60,12 @@ struct TStatWindow {
 };
 TStatWindow StatWindow(std::size_t drawCount, int offset, int len);
 
+// A row holds numbers only; its cell texts are made when asked for (TStatTable::Text):
+// a window of tuples in drawn order has hundreds of thousands of rows, of which a
+// screen shows a few dozen.
 struct TStatRow {
-    TStatEntry Entry; // the row's own copy, Norm included
-    std::array<std::string, StatColumnCount> Texts;
+    TStatEntry Entry;  // the row's own copy, Norm included
+    int32_t Fact = -1; // number of the draw that brought the value next, -1: none
 };
 
 inline constexpr const char* ActualSeriesTitle = "Фактические данные";
@@ -112,25 +116,36 @@ struct TStatTable {
     int32_t MaxDepth = 0;
     bool HasNorm = false;
     TNormScale Scale;
-    std::vector<TStatRow> Rows;      // computation order: seeded values first, then as first met
-    std::vector<TChartSeries> Chart; // none, the actual data, or the actual data and the full set
-    int SortColumn = -1;             // -1: computation order
+    TConfigData Config;                            // the weight column's coefficients
+    std::shared_ptr<const TCustomStat> Method;     // writes the value captions
+    std::shared_ptr<const TPrefetchData> Prefetch; // the full set for the chart; none without the comparison
+    bool ShowTotalLine = true;
+    std::vector<TStatRow> Rows; // computation order: seeded values first, then as first met
+    int SortColumn = -1;        // -1: computation order
     bool SortDescending = false;
     std::vector<std::size_t> Order; // display order, indexes into Rows
 
     std::size_t RowCount() const { return Rows.size(); }
     const TStatRow& DisplayRow(std::size_t i) const { return Rows[Order[i]]; }
+    // The cell text of a row in a column 0..19 ("-" where the column has no value).
+    std::string Text(const TStatRow& row, int column) const;
+    std::string DisplayText(std::size_t i, int column) const { return Text(DisplayRow(i), column); }
+    std::array<std::string, StatColumnCount> Texts(const TStatRow& row) const;
 };
 
-// The whole computation for one method instance (created for this job) over the
-// window. `prefetch` is the method's full-set distribution, or nullptr without the
-// comparison. Rows come in computation order (Order likewise); sort afterwards.
-TStatTable ComputeStatTable(TCustomStat& method, const TDrawsArray& draws, const TStatWindow& window,
-                            bool sorted, const TPrefetchData* prefetch, const TConfigData& config,
-                            bool showTotalLine);
+// The whole computation for one method instance (created for this job, kept by the
+// table for its captions) over the window. `prefetch` is the method's full-set
+// distribution, or nullptr without the comparison. Rows come in computation order
+// (Order likewise); sort afterwards.
+TStatTable ComputeStatTable(std::shared_ptr<TCustomStat> method, const TDrawsArray& draws,
+                            const TStatWindow& window, bool sorted, const TPrefetchData* prefetch,
+                            const TConfigData& config, bool showTotalLine);
+
+// The table's chart: none, the actual data, or the actual data and the full set.
+std::vector<TChartSeries> StatChart(const TStatTable& table);
 
 // Texts of a row for the script runner; Key stays 0.
-TStatValues RowValues(const TStatRow& row);
+TStatValues RowValues(const TStatTable& table, const TStatRow& row);
 
 // Two cell texts as the table compares them: numerically when both are numbers
 // (with "," read as "."), else as text ignoring case.

@@ -233,7 +233,7 @@ TEST_F(SessionCombsTest, SumMovesFilterFromTheNewestDrawAtTheOffset) {
         std::vector<std::size_t> rows;
         for (std::size_t r = 0; r < t.RowCount(); ++r)
             for (const std::string& text : texts)
-                if (t.DisplayRow(r).Texts[StatColValue] == text)
+                if (t.DisplayText(r, StatColValue) == text)
                     rows.push_back(r);
         EXPECT_EQ(rows.size(), texts.size()) << code;
         S->StatFilter(rows, false);

@@ -2,6 +2,7 @@
 // read into norms: they count as missing and are built again.
 
 #include "combs/PrefetchFile.h"
+#include "support/ShownRows.h"
 
 #include "model/Error.h"
 #include "support/TestSession.h"
@@ -169,7 +170,7 @@ TEST_F(DamagedPrefetchSessionTest, TableRebuildsADamagedFileBeforeItsNorms) {
         ASSERT_TRUE(t.HasNorm);
         const int32_t sum = t.MaxCount + t.MinCount;
         const int32_t middle = sum / 2 + (sum % 2 == 1 && (sum / 2) % 2 == 1 ? 1 : 0);
-        for (const TStatRow& r : t.Rows)
+        for (const TShownRow& r : ShownRows(t))
             EXPECT_EQ(r.Texts[StatColNorm], std::to_string(middle)) << r.Texts[StatColValue];
     }
 }

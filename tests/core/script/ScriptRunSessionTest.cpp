@@ -88,7 +88,7 @@ protected:
             std::vector<std::size_t> rows;
             const TStatTable& table = S().LastStatTable();
             for (std::size_t r = 0; r < table.RowCount(); ++r)
-                if (RowMeetsCriterion(part, RowValues(table.DisplayRow(r))))
+                if (RowMeetsCriterion(part, RowValues(table, table.DisplayRow(r))))
                     rows.push_back(r);
             S().MakeUndoCopy(false);
             S().ApplyTableFilter(rows, !step.Keep);
@@ -238,7 +238,6 @@ TEST_F(ScriptRunSession, ALineWithoutFiltersStakesFromItsStartList) {
     const std::vector<std::string> log = LogLines(T / "log.txt");
     EXPECT_NE(std::find(log.begin(), log.end(), "{ERROR} Фильтры не применялись!\r"), log.end());
 }
-
 
 TEST_F(ScriptRunSession, SystemModesStakeTheSystemLaidOntoTheListsNumbers) {
     // Removing one number at a time until at most 13 combinations are left leaves the

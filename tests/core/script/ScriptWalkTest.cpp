@@ -18,28 +18,20 @@ struct TRowSpec {
         PeriodMax;
 };
 
-TStatTable MakeTable(const std::vector<TRowSpec>& specs) {
-    TStatTable t;
-    for (const TRowSpec& s : specs) {
-        TStatRow row;
-        row.Texts.fill("0");
-        row.Texts[StatColValue] = s.Value;
-        row.Texts[StatColCount] = s.Count;
-        row.Texts[StatColCountPct] = s.CountPct;
-        row.Texts[StatColDeviation] = s.Deviation;
-        row.Texts[StatColDeviationPct] = s.DeviationPct;
-        row.Texts[StatColDepth] = s.Depth;
-        row.Texts[StatColDepthPct] = s.DepthPct;
-        row.Texts[StatColWeight] = s.Weight;
-        row.Texts[StatColPeriodMin] = s.PeriodMin;
-        row.Texts[StatColPeriod] = s.Period;
-        row.Texts[StatColPeriodMax] = s.PeriodMax;
-        t.Rows.push_back(row);
-    }
-    t.Order.resize(t.Rows.size());
-    for (std::size_t i = 0; i < t.Order.size(); ++i)
-        t.Order[i] = i;
-    return t;
+TStatValues ValuesOf(const TRowSpec& s) {
+    TStatValues v;
+    v.Value = s.Value;
+    v.Count = s.Count;
+    v.CountPct = s.CountPct;
+    v.Deviation = s.Deviation;
+    v.DeviationPct = s.DeviationPct;
+    v.Depth = s.Depth;
+    v.DepthPct = s.DepthPct;
+    v.Weight = s.Weight;
+    v.PeriodMin = s.PeriodMin;
+    v.Period = s.Period;
+    v.PeriodMax = s.PeriodMax;
+    return v;
 }
 
 // The program as the runner sees it: a list of combinations in which display row r
@@ -131,12 +123,26 @@ private:
 };
 
 // Five rows: values 1..5, counts 50, 40, 30, 20, 10, percents 5.5 … 1.5.
-TStatTable FiveRows() {
-    return MakeTable({{"1", "50", "5.5", "5", "1.5", "1", "10.00", "1.5", "1", "2.5", "7"},
-                      {"2", "40", "4.5", "-3", "-0.5", "2", "20.00", "0.5", "2", "3", "8"},
-                      {"3", "30", "3.5", "0", "0", "3", "30.00", "2", "-", "-", "-"},
-                      {"4", "20", "2.5", "7", "2.5", "4", "40.00", "-1", "4", "5", "10"},
-                      {"5", "10", "1.5", "-1", "-1.5", "5", "50.00", "3", "5", "6.25", "11"}});
+const TRowSpec FiveRowSpecs[] = {{"1", "50", "5.5", "5", "1.5", "1", "10.00", "1.5", "1", "2.5", "7"},
+                                 {"2", "40", "4.5", "-3", "-0.5", "2", "20.00", "0.5", "2", "3", "8"},
+                                 {"3", "30", "3.5", "0", "0", "3", "30.00", "2", "-", "-", "-"},
+                                 {"4", "20", "2.5", "7", "2.5", "4", "40.00", "-1", "4", "5", "10"},
+                                 {"5", "10", "1.5", "-1", "-1.5", "5", "50.00", "3", "5", "6.25", "11"}};
+
+// The same values and counts as a table of numbers: 150 of 900 occurrences, so the
+// percents run 5.6 … 1.1.
+TStatTable FiveRows(const TStatList& registry) {
+    TStatTable t;
+    t.Method = registry.CreateInstance(static_cast<std::size_t>(registry.FindByCode("NUMS")));
+    t.Total = 900;
+    for (uint16_t v = 1; v <= 5; ++v) {
+        TStatRow row;
+        row.Entry.Key1 = v;
+        row.Entry.Count = 60 - 10 * v;
+        t.Rows.push_back(row);
+    }
+    t.Order = {0, 1, 2, 3, 4};
+    return t;
 }
 
 struct TWalkCase {
@@ -152,7 +158,7 @@ class ScriptWalkTest : public ::testing::TestWithParam<TWalkCase> {};
 TEST_P(ScriptWalkTest, SelectsFiltersAndStopsAsTheFilterSays) {
     const TWalkCase& c = GetParam();
     TFakeHost host;
-    host.Table = FiveRows();
+    host.Table = FiveRows(host.Registry());
     host.FillList(c.PerRow);
     TScriptLog log({});
     TScriptRunner runner(host, log);
@@ -215,7 +221,7 @@ TEST_P(ScriptCriterionTest, TestsTheRowsColumn) {
     ASSERT_TRUE(variants.Next(rec));
     // Row 2 of the table: value 2, count 40, 4.5 %, deviation -3 (-0.5 %), depth 2 (20 %),
     // weight 0.5, periods 2 / 3 / 8.
-    TStatValues row = RowValues(FiveRows().Rows[1]);
+    TStatValues row = ValuesOf(FiveRowSpecs[1]);
     row.Key = 2;
     EXPECT_EQ(RowMeetsCriterion(rec[0], row), GetParam().Expected) << GetParam().Level;
 }
@@ -246,7 +252,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(ScriptCriterion, ColumnsThatAreNoNumbersUseTheDefaultOrStopAListTest) {
     TFilterPart part;
-    TStatValues row = RowValues(FiveRows().Rows[2]); // periods shown as "-"
+    const TStatValues row = ValuesOf(FiveRowSpecs[2]); // periods shown as "-"
     part.LevelList = "0";
     part.LevelMode = 22; // PIM: "-" reads as 0
     EXPECT_TRUE(RowMeetsCriterion(part, row));
@@ -309,7 +315,7 @@ TEST(ScriptVariants, AnEmptyListIsAnInvalidFilter) {
 
 TEST(ScriptVariants, ABadFilterStopsTheRunWithItsMessage) {
     TFakeHost host;
-    host.Table = FiveRows();
+    host.Table = FiveRows(host.Registry());
     host.FillList(2);
     TScriptLog log({});
     TScriptRunner runner(host, log);

@@ -4,6 +4,7 @@
 #include "StatTestSupport.h"
 #include "stats/StatTable.h"
 #include "stats/families/VF_Cmbv.h"
+#include "support/ShownRows.h"
 
 namespace kumby::testing {
 namespace {
@@ -179,7 +180,7 @@ protected:
                    DrawOf(5, Mixed), DrawOf(6, {3, 17, 9, 10, 11, 12, 13, 14, 15, 16, 18, 19})};
     }
     TStatTable Table(const char* code, int offset, int len) {
-        return ComputeStatTable(*F.Create(code), F.Draws, StatWindow(F.Draws.size(), offset, len), false,
+        return ComputeStatTable(F.Create(code), F.Draws, StatWindow(F.Draws.size(), offset, len), false,
                                 nullptr, F.Config, true);
     }
     struct TRow {
@@ -193,7 +194,7 @@ protected:
     };
     static void ExpectRow(const TStatTable& t, const TRow& r) {
         SCOPED_TRACE(r.Value);
-        for (const TStatRow& row : t.Rows) {
+        for (const TShownRow& row : ShownRows(t)) {
             if (row.Texts[StatColValue] != r.Value)
                 continue;
             EXPECT_EQ(row.Texts[StatColCount], r.Count);
@@ -212,7 +213,7 @@ protected:
 TEST_F(CombValuesTableTest, WholeArchive) {
     const TStatTable knp21 = Table("KNP21", 0, 10);
     ASSERT_EQ(knp21.RowCount(), 2u);
-    EXPECT_EQ(knp21.Rows[0].Texts[StatColValue], "3:17"); // first met
+    EXPECT_EQ(knp21.Text(knp21.Rows[0], StatColValue), "3:17"); // first met
     ExpectRow(knp21, {"3:17", "3", "6", "1", "1", "4", "-"});
     ExpectRow(knp21, {"17:3", "1", "2", "3", "-", "-", "-"});
 

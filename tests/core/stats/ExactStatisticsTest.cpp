@@ -3,6 +3,7 @@
 // value met twice in one draw measures no period.
 
 #include "stats/StatTable.h"
+#include "support/ShownRows.h"
 
 #include "StatTestSupport.h"
 
@@ -26,19 +27,18 @@ TCombination Consecutive(int from) {
     return c;
 }
 
-const TStatRow& RowOf(const TStatTable& t, const std::string& value) {
+TShownRow RowOf(const TStatTable& t, const std::string& value) {
     for (const TStatRow& r : t.Rows)
-        if (r.Texts[StatColValue] == value)
-            return r;
+        if (t.Text(r, StatColValue) == value)
+            return Shown(t, r);
     ADD_FAILURE() << "no row " << value;
-    static const TStatRow none;
-    return none;
+    return {};
 }
 
 TStatTable NumsTable(TStatFixture& f, const TPrefetchData& prefetch) {
     auto nums = f.Create("NUMS");
-    return ComputeStatTable(*nums, f.Draws, StatWindow(f.Draws.size(), 0, 1000), false, &prefetch, f.Config,
-                            true);
+    return ComputeStatTable(std::move(nums), f.Draws, StatWindow(f.Draws.size(), 0, 1000), false, &prefetch,
+                            f.Config, true);
 }
 
 TPrefetchData FlatNumbers() {
@@ -66,13 +66,14 @@ TEST(ExactNormTest, UniformHalvesRoundToTheEvenNeighbour) {
         const TStatTable t = NumsTable(f, FlatNumbers());
         ASSERT_TRUE(t.HasNorm);
         ASSERT_EQ(t.MaxCount + t.MinCount, c.Draws);
-        for (const TStatRow& r : t.Rows) {
+        for (const TShownRow& r : ShownRows(t)) {
             EXPECT_EQ(r.Entry.Norm, c.Norm) << r.Texts[StatColValue];
             EXPECT_EQ(r.Texts[StatColNorm], std::to_string(c.Norm));
             EXPECT_EQ(r.Texts[StatColDeviation], std::to_string(r.Entry.Count - c.Norm));
         }
-        ASSERT_EQ(t.Chart.size(), 2u);
-        for (const TChartPoint& p : t.Chart[1].Points)
+        const std::vector<TChartSeries> chart = StatChart(t);
+        ASSERT_EQ(chart.size(), 2u);
+        for (const TChartPoint& p : chart[1].Points)
             EXPECT_EQ(p.Y, c.Draws / 2.0) << "the full-set line sits exactly on the middle";
     }
 }
@@ -130,9 +131,9 @@ TEST(ExactForecastTest, ForecastsPast32BitsCompareWithTheFact) {
     f.Draws.push_back(DrawOf(2147483001, Consecutive(13)));
     f.Draws.push_back(DrawOf(2147483002, Consecutive(13)));
     auto nums = f.Create("NUMS");
-    const TStatTable t =
-        ComputeStatTable(*nums, f.Draws, StatWindow(f.Draws.size(), 1, 1), false, nullptr, f.Config, true);
-    const TStatRow& row = RowOf(t, "13");
+    const TStatTable t = ComputeStatTable(std::move(nums), f.Draws, StatWindow(f.Draws.size(), 1, 1), false,
+                                          nullptr, f.Config, true);
+    const TShownRow& row = RowOf(t, "13");
     EXPECT_EQ(row.Texts[StatColFact], "2147483002");
     EXPECT_EQ(row.Texts[StatColForecastStf], "4294966002");
     EXPECT_EQ(row.Texts[StatColDeviationStf], "+2147483000");
@@ -208,10 +209,10 @@ TEST(ZeroGapTest, DigitPeriodsAreGapsBetweenDifferentDraws) {
                 drawsWithDigit[ch - '0'].insert(d.Number);
 
     auto digs = f.Create("DIGS");
-    const TStatTable t =
-        ComputeStatTable(*digs, f.Draws, StatWindow(f.Draws.size(), 0, 300), false, nullptr, f.Config, true);
+    const TStatTable t = ComputeStatTable(std::move(digs), f.Draws, StatWindow(f.Draws.size(), 0, 300), false,
+                                          nullptr, f.Config, true);
     ASSERT_EQ(t.RowCount(), 10u);
-    for (const TStatRow& row : t.Rows) {
+    for (const TShownRow& row : ShownRows(t)) {
         const auto& numbers = drawsWithDigit.at(row.Entry.Key1);
         int32_t lo = 0, hi = 0;
         for (auto it = std::next(numbers.begin()); it != numbers.end(); ++it) {
@@ -232,9 +233,9 @@ TEST(ZeroGapTest, NoMeasuredPeriodShowsADash) {
     TStatFixture f;
     f.Draws.push_back(DrawOf(7, {1, 10, 20, 2, 3, 4, 5, 6, 7, 8, 9, 24}));
     auto digs = f.Create("DIGS");
-    const TStatTable t =
-        ComputeStatTable(*digs, f.Draws, StatWindow(f.Draws.size(), 0, 1), false, nullptr, f.Config, true);
-    const TStatRow& one = RowOf(t, "1");
+    const TStatTable t = ComputeStatTable(std::move(digs), f.Draws, StatWindow(f.Draws.size(), 0, 1), false,
+                                          nullptr, f.Config, true);
+    const TShownRow& one = RowOf(t, "1");
     ASSERT_EQ(one.Texts[StatColCount], "2");
     EXPECT_EQ(one.Texts[StatColPeriodMin], "-");
     EXPECT_EQ(one.Texts[StatColPeriodMax], "-");

@@ -4,6 +4,7 @@
 #include "app/Session.h"
 #include "draws/DemoArchive.h"
 #include "model/VexoUtils.h"
+#include "support/ShownRows.h"
 #include "support/TestSession.h"
 
 #include <gtest/gtest.h>
@@ -70,7 +71,7 @@ protected:
         return out;
     }
 
-    void CheckRow(const TStatRow& row, const TExpected& e, int64_t total) {
+    void CheckRow(const TShownRow& row, const TExpected& e, int64_t total) {
         const auto& t = row.Texts;
         const int n = Len;
         SCOPED_TRACE("value " + t[StatColValue]);
@@ -112,7 +113,7 @@ TEST_F(IndependentTable, NumbersWithUniformNorms) {
         maxCount = std::max(maxCount, e.Count);
     }
     for (std::size_t r = 0; r < t.RowCount(); ++r) {
-        const TStatRow& row = t.DisplayRow(r);
+        const TShownRow row = ShownRow(t, r);
         EXPECT_EQ(row.Texts[StatColValue], std::to_string(r + 1)) << "seeded 1..24 first";
         CheckRow(row, expected.at(static_cast<int>(r + 1)), 12 * Len);
         // Every number is in as many combinations: the middle of the observed range.
@@ -132,7 +133,7 @@ TEST_F(IndependentTable, EvenCountsWithTheMaxRule) {
         maxCount = std::max(maxCount, e.Count);
     const long double fullMax = static_cast<long double>(Binomial(12, 6)) * Binomial(12, 6);
     for (std::size_t r = 0; r < t.RowCount(); ++r) {
-        const TStatRow& row = t.DisplayRow(r);
+        const TShownRow row = ShownRow(t, r);
         const int k = static_cast<int>(row.Entry.Key1);
         EXPECT_EQ(row.Texts[StatColValue], std::to_string(k) + ":" + std::to_string(12 - k));
         const long double full = static_cast<long double>(Binomial(12, k)) * Binomial(12, 12 - k);

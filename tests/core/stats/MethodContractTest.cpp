@@ -416,13 +416,14 @@ TEST_P(MethodContractTest, DamagedDrawsAreTakenAsTheyStand) {
 
             // The statistics table, with the comparison where the method has one.
             const int offset = F.LastIdx() - lastIdx;
-            const TStatTable table = ComputeStatTable(
-                *Stat, F.Draws, StatWindow(F.Draws.size(), offset, lastIdx - firstDamaged + 4), sorted,
-                Info->HasPrefetch() ? &prefetch : nullptr, F.Config, true);
+            const TStatTable table =
+                ComputeStatTable(F.List.CreateInstance(GetParam()), F.Draws,
+                                 StatWindow(F.Draws.size(), offset, lastIdx - firstDamaged + 4), sorted,
+                                 Info->HasPrefetch() ? &prefetch : nullptr, F.Config, true);
             ASSERT_EQ(table.RowCount(), stat.size());
             for (std::size_t r = 0; r < table.RowCount(); ++r) {
                 const TStatRow& row = table.DisplayRow(r);
-                EXPECT_EQ(row.Texts[StatColValue], textOf[StatKey(row.Entry)]);
+                EXPECT_EQ(table.Text(row, StatColValue), textOf[StatKey(row.Entry)]);
             }
 
             // A filter pass selecting every value that occurred: keeping and removing

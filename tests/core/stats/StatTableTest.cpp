@@ -1,4 +1,5 @@
 #include "stats/StatTable.h"
+#include "support/ShownRows.h"
 
 #include "app/Session.h"
 #include "draws/DemoArchive.h"
@@ -35,8 +36,8 @@ protected:
         const int i = Registry.FindByCode(code);
         EXPECT_GE(i, 0) << code;
         auto method = Registry.CreateInstance(static_cast<std::size_t>(i));
-        return ComputeStatTable(*method, Draws, StatWindow(Draws.size(), offset, len), sorted, prefetch,
-                                Config, showTotalLine);
+        return ComputeStatTable(std::move(method), Draws, StatWindow(Draws.size(), offset, len), sorted,
+                                prefetch, Config, showTotalLine);
     }
 
     TDrawsArray Draws;
@@ -47,10 +48,10 @@ protected:
 
 using StatTableTest = TableFixture;
 
-const TStatRow& RowOf(const TStatTable& t, const std::string& caption) {
+TShownRow RowOf(const TStatTable& t, const std::string& caption) {
     for (const TStatRow& r : t.Rows)
-        if (r.Texts[StatColValue] == caption)
-            return r;
+        if (t.Text(r, StatColValue) == caption)
+            return Shown(t, r);
     throw Error("no row " + caption);
 }
 
@@ -65,10 +66,10 @@ TEST_F(StatTableTest, NumbersOverTheLastTenDraws) {
     EXPECT_FALSE(t.HasNorm);
     ASSERT_EQ(t.Rows.size(), 24u);
     for (std::size_t i = 0; i < t.Rows.size(); ++i) {
-        EXPECT_EQ(t.Rows[i].Texts[StatColValue], std::to_string(i + 1)) << "seeded order";
+        EXPECT_EQ(Shown(t, t.Rows[i]).Texts[StatColValue], std::to_string(i + 1)) << "seeded order";
         for (int c : {StatColNorm, StatColDeviation, StatColDeviationPct, StatColFact, StatColDeviationPrd,
                       StatColDeviationStf, StatColDeviationKrn})
-            EXPECT_EQ(t.Rows[i].Texts[c], "-") << "row " << i + 1 << " column " << c;
+            EXPECT_EQ(Shown(t, t.Rows[i]).Texts[c], "-") << "row " << i + 1 << " column " << c;
     }
 
     // 1 came in 992, 994, ..., 1000.
@@ -85,7 +86,7 @@ TEST_F(StatTableTest, NumbersOverTheLastTenDraws) {
     EXPECT_EQ(RowOf(t, "23").Texts, once);
 
     // 24 never came: a seeded row with nothing to show past the share.
-    const TStatRow& never = RowOf(t, "24");
+    const TShownRow& never = RowOf(t, "24");
     EXPECT_EQ(never.Texts[StatColCount], "0");
     EXPECT_EQ(never.Texts[StatColCountPct], "0.00000");
     for (int c = StatColDepth; c < StatColumnCount; ++c)
@@ -97,7 +98,7 @@ TEST_F(StatTableTest, OffsetFillsTheFactColumnFromTheNewerDraws) {
     ASSERT_EQ(t.Rows.size(), 24u);
 
     // 1: five times up to 994, next in 996; forecast 10 / 5 + 994 = 996.
-    const TStatRow& one = RowOf(t, "1");
+    const TShownRow& one = RowOf(t, "1");
     EXPECT_EQ(one.Texts[StatColForecastPrd], "996");
     EXPECT_EQ(one.Texts[StatColFact], "996");
     EXPECT_EQ(one.Texts[StatColDeviationPrd], "0");
@@ -108,7 +109,7 @@ TEST_F(StatTableTest, OffsetFillsTheFactColumnFromTheNewerDraws) {
 
     // Every number against a direct look at the newer draws.
     for (int n = 1; n <= 23; ++n) {
-        const TStatRow& row = RowOf(t, std::to_string(n));
+        const TShownRow& row = RowOf(t, std::to_string(n));
         int last = -1;
         for (int i = 0; i <= 9; ++i)
             if (Contains(Draws[i], n))
@@ -135,7 +136,7 @@ TEST_F(StatTableTest, WindowLongerThanTheArchiveOrBehindIt) {
 
     t = Table("NUMS", 15, 10); // offset at the archive's length: nothing seeded either
     EXPECT_TRUE(t.Rows.empty());
-    EXPECT_TRUE(t.Chart.empty());
+    EXPECT_TRUE(StatChart(t).empty());
     EXPECT_EQ(t.Total, 0);
 
     const TStatWindow w = StatWindow(15, 3, 2147483647);
@@ -157,7 +158,7 @@ TEST_F(StatTableTest, UniformFullSetNormsAreTheMiddleOfTheObservedRange) {
         const TStatTable t = Table("NUMS", 0, len, &flat);
         EXPECT_TRUE(t.HasNorm);
         EXPECT_EQ(t.MaxCount, max);
-        for (const TStatRow& r : t.Rows) {
+        for (const TShownRow& r : ShownRows(t)) {
             EXPECT_EQ(r.Entry.Norm, 2) << len << " " << r.Texts[0];
             EXPECT_EQ(r.Texts[StatColNorm], "2");
             EXPECT_EQ(r.Texts[StatColDeviation], std::to_string(r.Entry.Count - 2));
@@ -180,18 +181,18 @@ TEST_F(StatTableTest, SkewedFullSetScalesItsLargestCountToTheLargestObserved) {
     EXPECT_EQ(RowOf(t, "1").Texts[StatColNorm], "0");
 
     // No record for 2, seen 3 times: norm 0, deviation 100 %.
-    const TStatRow& two = RowOf(t, "2");
+    const TShownRow& two = RowOf(t, "2");
     EXPECT_EQ(two.Texts[StatColCount], "3");
     EXPECT_EQ(two.Texts[StatColNorm], "0");
     EXPECT_EQ(two.Texts[StatColDeviation], "3");
     EXPECT_EQ(two.Texts[StatColDeviationPct], "100.00000");
     // 24 expected 5 times, never seen.
-    const TStatRow& never = RowOf(t, "24");
+    const TShownRow& never = RowOf(t, "24");
     EXPECT_EQ(never.Texts[StatColNorm], "5");
     EXPECT_EQ(never.Texts[StatColDeviation], "-5");
     EXPECT_EQ(never.Texts[StatColDeviationPct], "-100.00000");
     // The weight now counts the deviation: -1 x (count - norm) + depth.
-    const TStatRow& one = RowOf(t, "1");
+    const TShownRow& one = RowOf(t, "1");
     EXPECT_EQ(one.Texts[StatColWeight],
               std::to_string(-(one.Entry.Count - one.Entry.Norm) + one.Entry.Depth) + ".00");
 
@@ -202,14 +203,14 @@ TEST_F(StatTableTest, SkewedFullSetScalesItsLargestCountToTheLargestObserved) {
 }
 
 TEST_F(StatTableTest, ChartSeries) {
-    TStatTable t = Table("NUMS", 0, 7);
-    ASSERT_EQ(t.Chart.size(), 1u);
-    EXPECT_EQ(t.Chart[0].Title, "Фактические данные");
-    EXPECT_EQ(t.Chart[0].LineColour, 0x008000u);
-    ASSERT_EQ(t.Chart[0].Points.size(), 24u);
-    EXPECT_EQ(t.Chart[0].Points[0].X, 0);
-    EXPECT_EQ(t.Chart[0].Points[23].Label, "24");
-    EXPECT_EQ(t.Chart[0].Points[1].Y, 3) << "count of 2";
+    std::vector<TChartSeries> chart = StatChart(Table("NUMS", 0, 7));
+    ASSERT_EQ(chart.size(), 1u);
+    EXPECT_EQ(chart[0].Title, "Фактические данные");
+    EXPECT_EQ(chart[0].LineColour, 0x008000u);
+    ASSERT_EQ(chart[0].Points.size(), 24u);
+    EXPECT_EQ(chart[0].Points[0].X, 0);
+    EXPECT_EQ(chart[0].Points[23].Label, "24");
+    EXPECT_EQ(chart[0].Points[1].Y, 3) << "count of 2";
 
     TPrefetchData skewed;
     for (uint16_t k = 1; k <= 24; ++k)
@@ -217,21 +218,22 @@ TEST_F(StatTableTest, ChartSeries) {
             skewed.Records.push_back({k, 0, 0, 0, 1000 * k});
     skewed.MinCount = 1000;
     skewed.MaxCount = 24000;
-    t = Table("NUMS", 0, 7, &skewed);
-    ASSERT_EQ(t.Chart.size(), 2u);
-    EXPECT_EQ(t.Chart[1].Title, "Все возможные комбинации");
-    EXPECT_FALSE(t.Chart[1].MarkersVisible);
-    ASSERT_EQ(t.Chart[1].Points.size(), 23u);
-    EXPECT_EQ(t.Chart[1].Points[1].X, 2);
-    EXPECT_EQ(t.Chart[1].Points[1].Label, "3");
-    EXPECT_DOUBLE_EQ(t.Chart[1].Points[22].Y, 5.0) << "24000 x 5 / 24000";
-    ASSERT_EQ(t.Chart[0].Points.size(), 23u) << "2 has no record and no point";
-    EXPECT_EQ(t.Chart[0].Points[1].X, 2);
-    EXPECT_EQ(t.Chart[0].Points[1].Y, RowOf(t, "3").Entry.Count);
+    TStatTable t = Table("NUMS", 0, 7, &skewed);
+    chart = StatChart(t);
+    ASSERT_EQ(chart.size(), 2u);
+    EXPECT_EQ(chart[1].Title, "Все возможные комбинации");
+    EXPECT_FALSE(chart[1].MarkersVisible);
+    ASSERT_EQ(chart[1].Points.size(), 23u);
+    EXPECT_EQ(chart[1].Points[1].X, 2);
+    EXPECT_EQ(chart[1].Points[1].Label, "3");
+    EXPECT_DOUBLE_EQ(chart[1].Points[22].Y, 5.0) << "24000 x 5 / 24000";
+    ASSERT_EQ(chart[0].Points.size(), 23u) << "2 has no record and no point";
+    EXPECT_EQ(chart[0].Points[1].X, 2);
+    EXPECT_EQ(chart[0].Points[1].Y, RowOf(t, "3").Entry.Count);
 
-    t = Table("NUMS", 0, 7, &skewed, false, false);
-    ASSERT_EQ(t.Chart.size(), 1u) << "no total line";
-    EXPECT_EQ(t.Chart[0].Points.size(), 23u);
+    chart = StatChart(Table("NUMS", 0, 7, &skewed, false, false));
+    ASSERT_EQ(chart.size(), 1u) << "no total line";
+    EXPECT_EQ(chart[0].Points.size(), 23u);
 }
 
 // A method whose values depend on the RunState: its position in the run, modulo 3.
@@ -263,7 +265,7 @@ TEST_F(StatTableTest, FactColumnAgreesWithTheMethodsOwnSearch) {
                 const TStatTable t = Table(code, offset, 60, nullptr, sorted);
                 auto method = Registry.CreateInstance(static_cast<std::size_t>(Registry.FindByCode(code)));
                 int facts = 0;
-                for (const TStatRow& r : t.Rows) {
+                for (const TShownRow& r : ShownRows(t)) {
                     if (r.Entry.Depth == 0)
                         continue;
                     const int32_t fact = method->FindNextOccurrence(
@@ -278,11 +280,10 @@ TEST_F(StatTableTest, FactColumnAgreesWithTheMethodsOwnSearch) {
             }
 
     // State carried in the RunState: each search starts it afresh at its own draw.
-    TRunPositionStat stateful(Registry, 0);
-    const TStatTable t =
-        ComputeStatTable(stateful, Draws, StatWindow(Draws.size(), 5, 10), false, nullptr, Config, true);
+    const TStatTable t = ComputeStatTable(std::make_shared<TRunPositionStat>(Registry, 0), Draws,
+                                          StatWindow(Draws.size(), 5, 10), false, nullptr, Config, true);
     ASSERT_EQ(t.Rows.size(), 3u);
-    for (const TStatRow& r : t.Rows) {
+    for (const TShownRow& r : ShownRows(t)) {
         const int at = FindDrawIndex(Draws, r.Entry.Draw);
         // The search from draw at + 1 meets 0, 1, 2 in its first three draws.
         EXPECT_EQ(r.Texts[StatColFact], std::to_string(Draws[at + 1 + r.Entry.Key1].Number)) << r.Texts[0];
@@ -291,43 +292,79 @@ TEST_F(StatTableTest, FactColumnAgreesWithTheMethodsOwnSearch) {
 
 // ---- Sorting --------------------------------------------------------------
 
-TStatTable TextTable(const std::vector<std::pair<std::string, std::string>>& rows) {
-    TStatTable t;
-    for (const auto& [caption, count] : rows) {
-        TStatRow r;
-        r.Texts.fill("-");
-        r.Texts[StatColValue] = caption;
-        r.Texts[StatColCount] = count;
-        t.Rows.push_back(r);
+// Captions by Key1, from a list the test gives.
+class TCaptionStat final : public TCustomValuesStat {
+public:
+    TCaptionStat(const TStatList& list, std::vector<std::string> captions)
+        : TCustomValuesStat(list, 0), Captions_(std::move(captions)) {}
+    const TStatClassInfo& Info() const override { return TRunPositionStat::ClassInfo; }
+    std::string ValueText(const TStatEntry& e) const override { return Captions_.at(e.Key1); }
+    bool Matches(const TCombination&, const TStatDrawArray&, int, bool, bool) override { return false; }
+
+private:
+    std::vector<std::string> Captions_;
+};
+
+// Rows with the given captions whose "+/- ПРД" column reads the given deviation (a
+// forecast of draw 100 against a fact of 100 minus it; "-" without a fact), and
+// whose "Факт" column reads the fact.
+class StatTableSortTest : public TableFixture {
+protected:
+    TStatTable SortTable(const std::vector<std::pair<std::string, std::string>>& rows) {
+        std::vector<std::string> captions;
+        TStatTable t;
+        for (const auto& [caption, deviation] : rows) {
+            TStatRow r;
+            r.Entry.Key1 = static_cast<uint16_t>(captions.size());
+            r.Entry.Count = 2;
+            r.Entry.Depth = 1;
+            r.Entry.Draw = 100;
+            r.Fact = deviation == "-" ? -1 : 100 - std::stoi(deviation);
+            captions.push_back(caption);
+            t.Rows.push_back(r);
+        }
+        t.Method = std::make_shared<TCaptionStat>(Registry, captions);
+        t.Order.resize(t.Rows.size());
+        return t;
     }
-    t.Order.resize(t.Rows.size());
-    return t;
-}
+};
 
 std::vector<std::string> Captions(const TStatTable& t) {
     std::vector<std::string> out;
     for (std::size_t i = 0; i < t.RowCount(); ++i)
-        out.push_back(t.DisplayRow(i).Texts[StatColValue]);
+        out.push_back(t.DisplayText(i, StatColValue));
     return out;
 }
 
-TEST(StatTableSortTest, NumbersTextsAndCaptions) {
-    TStatTable t = TextTable({{"a", "9"}, {"b", "12"}, {"c", "2,5"}, {"d", "-"}, {"e", "12"}});
-    SortStatTable(t, StatColCount, false);
+TEST_F(StatTableSortTest, NumbersTextsAndCaptions) {
+    TStatTable t = SortTable({{"a", "-9"}, {"b", "-12"}, {"c", "-2"}, {"d", "-"}, {"e", "-12"}});
+    ASSERT_EQ(t.Text(t.Rows[0], StatColDeviationPrd), "-9");
+    ASSERT_EQ(t.Text(t.Rows[0], StatColFact), "109");
+    SortStatTable(t, StatColFact, false);
     EXPECT_EQ(Captions(t), (std::vector<std::string>{"d", "c", "a", "b", "e"}));
-    SortStatTable(t, StatColCount, true);
+    SortStatTable(t, StatColFact, true);
     EXPECT_EQ(Captions(t), (std::vector<std::string>{"e", "b", "a", "c", "d"}))
-        << "12 above 9; ties by caption";
+        << "112 above 109; ties by caption";
     SortStatTable(t, -1, true);
     EXPECT_EQ(Captions(t), (std::vector<std::string>{"a", "b", "c", "d", "e"})) << "computation order";
 
     // Captions compare as numbers too, and as text ignoring case, Russian included.
-    t = TextTable({{"10", "1"}, {"9", "1"}, {"чНн", "2"}, {"ЧнН", "2"}, {"Чнч", "2"}});
-    SortStatTable(t, StatColCount, false);
+    t = SortTable({{"10", "2"}, {"9", "2"}, {"чНн", "1"}, {"ЧнН", "1"}, {"Чнч", "1"}});
+    SortStatTable(t, StatColFact, false);
     EXPECT_EQ(Captions(t), (std::vector<std::string>{"9", "10", "чНн", "ЧнН", "Чнч"}));
     SortStatTable(t, StatColValue, true);
     EXPECT_EQ(Captions(t).front(), "Чнч");
     EXPECT_EQ(Captions(t).back(), "9");
+
+    // Signs and long captions that share their first 16 bytes.
+    t = SortTable(
+        {{"ABCDEFGHIJKLMNOPz", "-3"}, {"abcdefghijklmnopA", "2"}, {"abcdefghijklmnop", "0"}, {"b", "2"}});
+    SortStatTable(t, StatColDeviationPrd, false);
+    EXPECT_EQ(Captions(t),
+              (std::vector<std::string>{"ABCDEFGHIJKLMNOPz", "abcdefghijklmnop", "abcdefghijklmnopA", "b"}));
+    SortStatTable(t, StatColValue, false);
+    EXPECT_EQ(Captions(t),
+              (std::vector<std::string>{"abcdefghijklmnop", "abcdefghijklmnopA", "ABCDEFGHIJKLMNOPz", "b"}));
 
     EXPECT_LT(CompareStatTexts("9", "12"), 0);
     EXPECT_LT(CompareStatTexts("9", "12.0"), 0);
@@ -338,22 +375,38 @@ TEST(StatTableSortTest, NumbersTextsAndCaptions) {
     EXPECT_EQ(CompareStatTexts("абв", "АБВ"), 0);
 }
 
-TEST(StatTableSortTest, InconsistentMixesStaySafeAndStable) {
+TEST_F(StatTableSortTest, FullTiesKeepTheComputationOrder) {
+    using TOrder = std::vector<std::size_t>;
+    TStatTable t = SortTable({{"x", "1"}, {"x", "2"}, {"x", "1"}, {"x", "2"}}); // facts 99, 98, 99, 98
+    SortStatTable(t, StatColFact, false);
+    EXPECT_EQ(t.Order, (TOrder{1, 3, 0, 2}));
+    SortStatTable(t, StatColFact, true);
+    EXPECT_EQ(t.Order, (TOrder{0, 2, 1, 3}));
+
+    t = SortTable({{"x", "-"}, {"x", "1"}, {"x", "-"}}); // "-" and numbers: the other sort
+    SortStatTable(t, StatColFact, false);
+    EXPECT_EQ(t.Order, (TOrder{0, 2, 1}));
+    SortStatTable(t, StatColFact, true);
+    EXPECT_EQ(t.Order, (TOrder{1, 0, 2}));
+}
+
+TEST_F(StatTableSortTest, InconsistentMixesStaySafeAndStable) {
     // "-" < "0" < "+2" < "-": no total order, yet every row stays exactly once.
     std::vector<std::pair<std::string, std::string>> rows;
-    const char* texts[] = {"-", "0", "+2", "-3", "+10", "-", "5"};
+    const char* texts[] = {"-", "0", "2", "-3", "10", "-", "5"};
     for (int i = 0; i < 70; ++i)
         rows.push_back({std::to_string(i), texts[i % 7]});
-    TStatTable t = TextTable(rows);
-    SortStatTable(t, StatColCount, false);
+    TStatTable t = SortTable(rows);
+    ASSERT_EQ(t.Text(t.Rows[2], StatColDeviationPrd), "+2");
+    SortStatTable(t, StatColDeviationPrd, false);
     std::vector<std::size_t> order = t.Order;
     std::sort(order.begin(), order.end());
     for (std::size_t i = 0; i < order.size(); ++i)
         ASSERT_EQ(order[i], i);
 }
 
-TEST(StatTableSortTest, ColumnOutsideTheTableIsAnError) {
-    TStatTable t = TextTable({{"a", "1"}});
+TEST_F(StatTableSortTest, ColumnOutsideTheTableIsAnError) {
+    TStatTable t = SortTable({{"a", "1"}});
     for (int bad : {-2, 20}) {
         try {
             SortStatTable(t, bad, false);
@@ -366,23 +419,22 @@ TEST(StatTableSortTest, ColumnOutsideTheTableIsAnError) {
     EXPECT_NO_THROW(SortStatTable(t, 19, false));
 }
 
-TEST(StatTableRowValuesTest, ScriptFieldsComeFromTheirColumns) {
-    TStatRow r;
-    for (int c = 0; c < StatColumnCount; ++c)
-        r.Texts[c] = "c" + std::to_string(c);
-    const TStatValues v = RowValues(r);
-    EXPECT_EQ(v.Value, "c0");
+TEST_F(StatTableTest, ScriptFieldsComeFromTheirColumns) {
+    const TStatTable t = Table("NUMS", 0, 10);
+    const TStatRow& row = t.Rows[0];
+    const TStatValues v = RowValues(t, row);
+    EXPECT_EQ(v.Value, "1");
     EXPECT_EQ(v.Key, 0);
-    EXPECT_EQ(v.Count, "c1");
-    EXPECT_EQ(v.CountPct, "c2");
-    EXPECT_EQ(v.Deviation, "c4");
-    EXPECT_EQ(v.DeviationPct, "c5");
-    EXPECT_EQ(v.Depth, "c6");
-    EXPECT_EQ(v.DepthPct, "c7");
-    EXPECT_EQ(v.Weight, "c8");
-    EXPECT_EQ(v.PeriodMin, "c10");
-    EXPECT_EQ(v.Period, "c11");
-    EXPECT_EQ(v.PeriodMax, "c12");
+    const std::pair<const std::string*, int> fields[] = {
+        {&v.Count, StatColCount},         {&v.CountPct, StatColCountPct},
+        {&v.Deviation, StatColDeviation}, {&v.DeviationPct, StatColDeviationPct},
+        {&v.Depth, StatColDepth},         {&v.DepthPct, StatColDepthPct},
+        {&v.Weight, StatColWeight},       {&v.PeriodMin, StatColPeriodMin},
+        {&v.Period, StatColPeriod},       {&v.PeriodMax, StatColPeriodMax}};
+    for (const auto& [field, column] : fields)
+        EXPECT_EQ(*field, t.Text(row, column)) << column;
+    EXPECT_EQ(v.Count, "5");
+    EXPECT_EQ(v.Period, "2.0000");
 }
 
 // ---- The session's table ------------------------------------------------------
@@ -410,8 +462,8 @@ TEST_F(SessionTableTest, CacheKeyBusyStateAndSort) {
     ASSERT_EQ(t.RowCount(), 24u);
     EXPECT_EQ(s.LastStatMethod(), nums);
     EXPECT_EQ(t.SortColumn, 1) << "count ascending at first";
-    EXPECT_EQ(t.DisplayRow(0).Texts[0], "24");
-    EXPECT_EQ(t.DisplayRow(23).Texts[1], "6");
+    EXPECT_EQ(t.DisplayText(0, 0), "24");
+    EXPECT_EQ(t.DisplayText(23, 1), "6");
 
     EXPECT_FALSE(s.ComputeTable(nums, false)) << "nothing changed";
     EXPECT_TRUE(s.ComputeTable(nums, true));
@@ -423,7 +475,7 @@ TEST_F(SessionTableTest, CacheKeyBusyStateAndSort) {
     EXPECT_EQ(s.LastStatTable().Window.N, 3);
 
     s.SortStatTable(StatColValue, true);
-    EXPECT_EQ(s.LastStatTable().DisplayRow(0).Texts[0], "24");
+    EXPECT_EQ(s.LastStatTable().DisplayText(0, 0), "24");
     EXPECT_THROW(s.SortStatTable(20, false), Error);
     EXPECT_TRUE(s.ComputeTable(nums + 1, false));
     EXPECT_EQ(s.LastStatTable().SortColumn, StatColValue) << "the sort stays for the next tables";

@@ -154,8 +154,8 @@ protected:
     // The table of a method over the last `len` draws, `offset` draws back.
     TStatTable TableOf(std::string_view code, int offset, int len) const {
         auto stat = F.Create(code);
-        return ComputeStatTable(*stat, F.Draws, StatWindow(F.Draws.size(), offset, len), false, nullptr,
-                                F.Config, false);
+        return ComputeStatTable(std::move(stat), F.Draws, StatWindow(F.Draws.size(), offset, len), false,
+                                nullptr, F.Config, false);
     }
     struct TExpectedRow {
         std::string Text;
@@ -167,7 +167,7 @@ protected:
         for (std::size_t r = 0; r < expected.size(); ++r) {
             const TStatEntry& e = t.Rows[r].Entry;
             const TExpectedRow& x = expected[r];
-            EXPECT_EQ(t.Rows[r].Texts[StatColValue], x.Text);
+            EXPECT_EQ(t.Text(t.Rows[r], StatColValue), x.Text);
             EXPECT_EQ(e.Count, x.Count) << x.Text;
             EXPECT_EQ(e.Draw, x.Draw) << x.Text;
             EXPECT_EQ(e.Depth, x.Depth) << x.Text;
