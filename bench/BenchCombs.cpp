@@ -264,4 +264,47 @@ void BM_Undo(benchmark::State& state) {
 }
 BENCHMARK(BM_Undo)->Unit(benchmark::kMillisecond);
 
+// The other members of the differences family: one value, the (difference, times)
+// pairs, and runs of consecutive differences.
+void BM_FilterDifmKeep(benchmark::State& state) {
+    FilterPass(state, "DIFM", {3, 4}, false);
+}
+BENCHMARK(BM_FilterDifmKeep)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
+
+void BM_FilterDifdRemove(benchmark::State& state) {
+    FilterPass(state, "DIFD", {22, 23}, true);
+}
+BENCHMARK(BM_FilterDifdRemove)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
+
+void BM_FilterDifoKeep(benchmark::State& state) {
+    FilterPassOf(state, "DIFO", {{1, 5, 0, 0}, {2, 3, 0, 0}, {3, 2, 0, 0}}, false);
+}
+BENCHMARK(BM_FilterDifoKeep)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
+
+void BM_FilterKds2Remove(benchmark::State& state) {
+    FilterPassOf(state, "KDS2", {{1, 1, 0, 0}, {2, 3, 0, 0}}, true);
+}
+BENCHMARK(BM_FilterKds2Remove)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
+
+void BM_FilterKds4Keep(benchmark::State& state) {
+    FilterPassOf(state, "KDS4", {{1, 2, 1, 3}, {2, 2, 2, 2}}, false);
+}
+BENCHMARK(BM_FilterKds4Keep)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
+
+// Runs of consecutive numbers: every run length, their number, the longest.
+void BM_FilterSeqlRemove(benchmark::State& state) {
+    FilterPass(state, "SEQL", {4, 5}, true);
+}
+BENCHMARK(BM_FilterSeqlRemove)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
+
+void BM_FilterSeqsKeep(benchmark::State& state) {
+    FilterPass(state, "SEQS", {2, 3}, false);
+}
+BENCHMARK(BM_FilterSeqsKeep)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
+
+void BM_FilterLensKeep(benchmark::State& state) {
+    FilterPass(state, "LENS", {3}, false);
+}
+BENCHMARK(BM_FilterLensKeep)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
+
 } // namespace
