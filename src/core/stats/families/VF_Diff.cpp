@@ -17,6 +17,92 @@ template <typename T> std::unique_ptr<TCustomStat> Make(const TStatList& list, i
 // Numbers differ, so a difference lies in 1..MaxNumber - 1.
 constexpr int32_t MaxDiff = MaxNumber - 1;
 
+// How many combinations of a pass give each multiset of differences (DiffCounts),
+// the multisets in first-met order. The full set gives a few hundred of them, so a
+// combination costs one probe of a small table instead of a merge per value.
+class TDiffCountTally {
+public:
+    static constexpr int MaxKinds = 512;
+
+    // One more combination with these counts (never 0); true when they are new.
+    bool Add(uint64_t counts) {
+        std::size_t h = Slot(counts);
+        while (Keys_[h] != counts) {
+            if (Keys_[h] == 0) {
+                Keys_[h] = counts;
+                Hits_[h] = 1;
+                Used_[Size_++] = static_cast<uint16_t>(h);
+                return true;
+            }
+            h = (h + 1) & (Slots - 1);
+        }
+        ++Hits_[h];
+        return false;
+    }
+    bool Full() const { return Size_ == MaxKinds; }
+    // Calls f(counts, combinations) per multiset in first-met order and starts over.
+    template <class F> void Flush(F&& f) {
+        for (int t = 0; t < Size_; ++t) {
+            const uint16_t h = Used_[static_cast<std::size_t>(t)];
+            f(Keys_[h], Hits_[h]);
+            Keys_[h] = 0;
+        }
+        Size_ = 0;
+    }
+
+private:
+    static constexpr int SlotBits = 10;
+    static constexpr std::size_t Slots = std::size_t{1} << SlotBits;
+    static std::size_t Slot(uint64_t counts) {
+        return static_cast<std::size_t>((counts * 0x9E3779B97F4A7C15) >> (64 - SlotBits));
+    }
+    std::array<uint64_t, Slots> Keys_{}; // 0 = free
+    std::array<uint32_t, Slots> Hits_{};
+    std::array<uint16_t, MaxKinds> Used_{};
+    int Size_ = 0;
+};
+
+// A combination pass by multisets of differences: newKind(numbers, counts) sees the
+// combination that brings a multiset first; on a flush, addKind(counts,
+// combinations) gets every multiset tallied since the last one and then merge()
+// merges what they add up to; alone(combination) takes one that DiffCounts cannot
+// code, after a flush.
+template <class NewKind, class AddKind, class Merge, class Alone>
+void TallyDiffCounts(std::span<const TCombination> combs, NewKind&& newKind, AddKind&& addKind, Merge&& merge,
+                     Alone&& alone) {
+    TDiffCountTally tally;
+    const auto flush = [&] {
+        tally.Flush(addKind);
+        merge();
+    };
+    for (const TCombination& c : combs) {
+        uint64_t counts = 0;
+        if (!DiffCounts(c.data(), counts)) {
+            flush();
+            alone(c);
+            continue;
+        }
+        if (tally.Add(counts))
+            newKind(c.data(), counts);
+        if (tally.Full())
+            flush();
+    }
+    flush();
+}
+
+// Field d of a DiffCounts code.
+inline unsigned CountOf(uint64_t counts, unsigned d) {
+    return static_cast<unsigned>(counts >> (4 * d) & 15);
+}
+
+// The largest field of a DiffCounts code.
+unsigned LargestCount(uint64_t counts) {
+    unsigned most = 0;
+    for (unsigned d = 0; d < 16; ++d)
+        most = std::max(most, CountOf(counts, d));
+    return most;
+}
+
 } // namespace
 
 TDiffs AdjacentDiffs(const uint8_t* numbers) {
@@ -160,7 +246,49 @@ void TstDiffTotal::AddCombination(const TCombination& comb, TStatDrawArray& stat
     MergeEachNumber(stat, d, false);
 }
 
+// Each difference is merged once per flush with how many times it was met, in the
+// order first met: the list ends as merging every difference would leave it.
+void TstDiffTotal::AddCombinations(std::span<const TCombination> combs, TStatDrawArray& stat) {
+    std::array<int32_t, 16> times{};
+    uint32_t seen = 0;
+    std::array<uint8_t, 16> order{};
+    std::size_t ordered = 0;
+    TallyDiffCounts(
+        combs,
+        [&](const uint8_t* numbers, uint64_t) {
+            for (const uint8_t d : AdjacentDiffs(numbers))
+                if ((seen >> d & 1) == 0) {
+                    seen |= 1u << d;
+                    order[ordered++] = d;
+                }
+        },
+        [&](uint64_t counts, uint32_t combinations) {
+            for (unsigned d = 0; d < 16; ++d)
+                times[d] += static_cast<int32_t>(combinations * CountOf(counts, d));
+        },
+        [&] {
+            Entry = TStatEntry{};
+            for (std::size_t t = 0; t < ordered; ++t) {
+                Entry.Key1 = order[t];
+                Entry.Count = times[order[t]];
+                Merge(stat, false);
+            }
+            times.fill(0);
+            seen = 0;
+            ordered = 0;
+        },
+        [&](const TCombination& c) { AddCombination(c, stat); });
+}
+
 bool TstDiffTotal::Matches(const TCombination& comb, const TStatDrawArray& selected, int, bool, bool) {
+    if (Watch_.Changed(selected)) {
+        SelectedFields_ = 0;
+        for (unsigned d = 0; d < 16; ++d)
+            if (HasKeyWord(selected, 1, static_cast<uint16_t>(d)))
+                SelectedFields_ |= uint64_t{15} << (4 * d);
+    }
+    if (uint64_t counts = 0; DiffCounts(comb.data(), counts))
+        return (counts & SelectedFields_) != 0;
     for (int p = 0; p < NumbersInDraw - 1; ++p) {
         const int a = comb[p];
         const int b = comb[p + 1];
@@ -168,6 +296,12 @@ bool TstDiffTotal::Matches(const TCombination& comb, const TStatDrawArray& selec
             return true;
     }
     return false;
+}
+
+std::size_t TstDiffTotal::KeepMatching(std::span<const TCombination> in, TCombination* out,
+                                       const TStatDrawArray& selected, int lastIdx, bool sorted,
+                                       bool exclude) {
+    return KeepMatchingStatic(*this, in, out, selected, lastIdx, sorted, exclude);
 }
 
 // ---- DIFM ----------------------------------------------------------------------
@@ -221,12 +355,68 @@ void TstDiffSame::AddCombination(const TCombination& comb, TStatDrawArray& stat)
     MergeMultiplicities(comb.data(), stat, false);
 }
 
+// A (difference, times) value per field in use; the fields follow the differences'
+// first appearance, so the values are merged in that order.
+void TstDiffSame::AddCombinations(std::span<const TCombination> combs, TStatDrawArray& stat) {
+    std::array<int32_t, 256> times{}; // difference * 16 + times
+    std::array<uint16_t, 16> seen{};  // per difference: bit per times
+    std::array<uint8_t, 256> order{};
+    std::size_t ordered = 0;
+    TallyDiffCounts(
+        combs,
+        [&](const uint8_t* numbers, uint64_t) {
+            const TDiffMultiplicities m = DiffMultiplicities(AdjacentDiffs(numbers));
+            for (int i = 0; i < m.Size; ++i) {
+                const unsigned d = m.Diff[i];
+                const unsigned k = m.Count[i];
+                if ((seen[d] >> k & 1) == 0) {
+                    seen[d] = static_cast<uint16_t>(seen[d] | 1u << k);
+                    order[ordered++] = static_cast<uint8_t>(d * 16 + k);
+                }
+            }
+        },
+        [&](uint64_t counts, uint32_t combinations) {
+            for (unsigned d = 0; d < 16; ++d)
+                if (const unsigned k = CountOf(counts, d); k != 0)
+                    times[d * 16 + k] += static_cast<int32_t>(combinations);
+        },
+        [&] {
+            Entry = TStatEntry{};
+            for (std::size_t t = 0; t < ordered; ++t) {
+                Entry.Key1 = order[t] / 16;
+                Entry.Key2 = order[t] % 16;
+                Entry.Count = times[order[t]];
+                Merge(stat, false);
+            }
+            times.fill(0);
+            seen.fill(0);
+            ordered = 0;
+        },
+        [&](const TCombination& c) { AddCombination(c, stat); });
+}
+
+bool TstDiffSame::AnySelected(uint64_t counts, const TStatDrawArray& selected) const {
+    for (unsigned d = 0; d < 16; ++d)
+        if (const unsigned k = CountOf(counts, d);
+            k != 0 && HasKeys(selected, static_cast<uint16_t>(d), static_cast<uint16_t>(k), 0, 0))
+            return true;
+    return false;
+}
+
 bool TstDiffSame::Matches(const TCombination& comb, const TStatDrawArray& selected, int, bool, bool) {
+    if (uint64_t counts = 0; DiffCounts(comb.data(), counts))
+        return Answers_.Answer(selected, counts, [&] { return AnySelected(counts, selected); });
     const TDiffMultiplicities m = DiffMultiplicities(AdjacentDiffs(comb.data()));
     for (int i = 0; i < m.Size; ++i)
         if (HasKeys(selected, m.Diff[i], m.Count[i], 0, 0))
             return true;
     return false;
+}
+
+std::size_t TstDiffSame::KeepMatching(std::span<const TCombination> in, TCombination* out,
+                                      const TStatDrawArray& selected, int lastIdx, bool sorted,
+                                      bool exclude) {
+    return KeepMatchingStatic(*this, in, out, selected, lastIdx, sorted, exclude);
 }
 
 // ---- DIFK ----------------------------------------------------------------------
@@ -246,6 +436,47 @@ inline uint64_t ByteMax(uint64_t x, uint64_t y) {
 }
 
 } // namespace
+
+// One value per multiset of differences, so the multisets are tallied and each value
+// merged once per flush, in the order first met.
+void TstDiffSameCnt::AddCombinations(std::span<const TCombination> combs, TStatDrawArray& stat) {
+    std::array<int32_t, 16> times{};
+    uint32_t seen = 0;
+    std::array<uint8_t, 16> order{};
+    std::size_t ordered = 0;
+    TallyDiffCounts(
+        combs,
+        [&](const uint8_t*, uint64_t counts) {
+            const unsigned most = LargestCount(counts);
+            if ((seen >> most & 1) == 0) {
+                seen |= 1u << most;
+                order[ordered++] = static_cast<uint8_t>(most);
+            }
+        },
+        [&](uint64_t counts, uint32_t combinations) {
+            times[LargestCount(counts)] += static_cast<int32_t>(combinations);
+        },
+        [&] {
+            Entry = TStatEntry{};
+            for (std::size_t t = 0; t < ordered; ++t) {
+                SetValue(order[t]);
+                Entry.Count = times[order[t]];
+                Merge(stat, false);
+            }
+            times.fill(0);
+            seen = 0;
+            ordered = 0;
+        },
+        [&](const TCombination& c) { AddCombination(c, stat); });
+}
+
+bool TstDiffSameCnt::Matches(const TCombination& comb, const TStatDrawArray& selected, int, bool, bool) {
+    if (uint64_t counts = 0; DiffCounts(comb.data(), counts))
+        return Answers_.Answer(selected, counts, [&] {
+            return IsSelected(static_cast<int32_t>(LargestCount(counts)), selected);
+        });
+    return IsSelected(ValueOf(comb.data()), selected);
+}
 
 // Filters ask this per combination: differences below 16 (all of them for a
 // combination, whose eleven differences add up to at most 23) are counted in the

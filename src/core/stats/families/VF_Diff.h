@@ -8,12 +8,61 @@
 #include "stats/TupleStat.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace kumby {
 
 // The adjacent differences d1..d11 of 12 numbers in their stored order.
 using TDiffs = std::array<uint8_t, NumbersInDraw - 1>;
 TDiffs AdjacentDiffs(const uint8_t* numbers);
+
+// numbers[p + 1] - numbers[p] modulo 256 in byte p of Low (p = 0..7) and byte p - 8
+// of High (p = 8..10; its other bytes are 0): eleven subtractions in three.
+struct TDiffLanes {
+    uint64_t Low = 0;
+    uint64_t High = 0;
+};
+
+inline uint64_t ByteSub(uint64_t x, uint64_t y) {
+    constexpr uint64_t High = 0x8080808080808080;
+    return ((x | High) - (y & ~High)) ^ ((x ^ ~y) & High);
+}
+
+inline TDiffLanes DiffLanes(const uint8_t* numbers) {
+    uint64_t first = 0;
+    uint64_t next = 0;
+    uint32_t last = 0;
+    std::memcpy(&first, numbers, sizeof first);
+    std::memcpy(&next, numbers + 1, sizeof next);
+    std::memcpy(&last, numbers + 8, sizeof last);
+    return {ByteSub(next, first), ByteSub(last >> 8, last) & 0xFFFFFF};
+}
+
+// How many of d1..d11 equal each d below 16, in the 4-bit field d of `counts` (at
+// most 11 in one). False, leaving `counts` unspecified, when the numbers do not
+// ascend by less than 16 at every step: then the differences need the long way.
+// The fields code the multiset of differences, so they also name it.
+inline bool DiffCounts(const uint8_t* numbers, uint64_t& counts) {
+    const TDiffLanes d = DiffLanes(numbers);
+    uint64_t first = 0;
+    uint32_t last = 0;
+    std::memcpy(&first, numbers, sizeof first);
+    std::memcpy(&last, numbers + 8, sizeof last);
+    // A byte above 127 could wrap a falling step into a small one.
+    constexpr uint64_t Tops = 0x8080808080808080;
+    constexpr uint64_t HighNibbles = 0xF0F0F0F0F0F0F0F0;
+    const bool usable = ((first | last) & Tops) == 0 && ((d.Low | d.High) & HighNibbles) == 0;
+    // Four times a difference below 16 stays inside its byte and is a field's shift.
+    const uint64_t low = d.Low << 2;
+    const uint64_t high = d.High << 2;
+    uint64_t c = 0;
+    for (int p = 0; p < 8; ++p)
+        c += uint64_t{1} << (low >> (8 * p) & 63);
+    for (int p = 0; p < 3; ++p)
+        c += uint64_t{1} << (high >> (8 * p) & 63);
+    counts = c;
+    return usable;
+}
 
 // Distinct differences in order of first appearance, each with how many of d1..d11
 // equal it.
@@ -24,6 +73,44 @@ struct TDiffMultiplicities {
 };
 TDiffMultiplicities DiffMultiplicities(const TDiffs& diffs);
 
+// A filter's answer per multiset of differences (a DiffCounts code): the answer of
+// such a method depends on nothing else, and the combinations have a few hundred
+// multisets, so each is worked out once per selection.
+class TDiffAnswers {
+public:
+    template <class F> bool Answer(const TStatDrawArray& selected, uint64_t counts, F&& workOut) {
+        if (Watch_.Changed(selected))
+            Clear();
+        auto h = static_cast<std::size_t>((counts * 0x9E3779B97F4A7C15) >> (64 - SlotBits));
+        while (Keys_[h] != counts) {
+            if (Keys_[h] == 0) {
+                if (Size_ == Slots / 2) { // never for sound combinations
+                    Clear();
+                    return workOut();
+                }
+                ++Size_;
+                Keys_[h] = counts;
+                Answers_[h] = workOut();
+                break;
+            }
+            h = (h + 1) & (Slots - 1);
+        }
+        return Answers_[h];
+    }
+
+private:
+    static constexpr int SlotBits = 10;
+    static constexpr std::size_t Slots = std::size_t{1} << SlotBits;
+    void Clear() {
+        Keys_.fill(0);
+        Size_ = 0;
+    }
+    TSelectionWatch Watch_;
+    std::size_t Size_ = 0;
+    std::array<uint64_t, Slots> Keys_{}; // 0 = free (a code is never 0)
+    std::array<bool, Slots> Answers_{};
+};
+
 class TstDiffTotal : public TCustomNumbersStat {
 public:
     using TCustomNumbersStat::TCustomNumbersStat;
@@ -33,8 +120,15 @@ public:
     void AddDraw(int drawIdx, int lastIdx, bool sorted, TStatDrawArray& stat, TRunState& runState,
                  TLastValueArray& lastValues) override;
     void AddCombination(const TCombination& comb, TStatDrawArray& stat) override;
+    void AddCombinations(std::span<const TCombination> combs, TStatDrawArray& stat) override;
     bool Matches(const TCombination& comb, const TStatDrawArray& selected, int lastIdx, bool sorted,
                  bool exclude) override;
+    std::size_t KeepMatching(std::span<const TCombination> in, TCombination* out,
+                             const TStatDrawArray& selected, int lastIdx, bool sorted, bool exclude) override;
+
+private:
+    TSelectionWatch Watch_;
+    uint64_t SelectedFields_ = 0; // the 4-bit fields of the selected differences below 16
 };
 
 class TstDiffMax : public TSingleValueStat<TstDiffMax, TCustomGraphStat> {
@@ -65,11 +159,17 @@ public:
     void AddDraw(int drawIdx, int lastIdx, bool sorted, TStatDrawArray& stat, TRunState& runState,
                  TLastValueArray& lastValues) override;
     void AddCombination(const TCombination& comb, TStatDrawArray& stat) override;
+    void AddCombinations(std::span<const TCombination> combs, TStatDrawArray& stat) override;
     bool Matches(const TCombination& comb, const TStatDrawArray& selected, int lastIdx, bool sorted,
                  bool exclude) override;
+    std::size_t KeepMatching(std::span<const TCombination> in, TCombination* out,
+                             const TStatDrawArray& selected, int lastIdx, bool sorted, bool exclude) override;
 
 private:
     void MergeMultiplicities(const uint8_t* numbers, TStatDrawArray& stat, bool trackPeriods);
+    bool AnySelected(uint64_t counts, const TStatDrawArray& selected) const;
+
+    TDiffAnswers Answers_;
 };
 
 class TstDiffSameCnt : public TSingleValueStat<TstDiffSameCnt, TCustomGraphStat> {
@@ -78,8 +178,14 @@ public:
     static const TStatClassInfo ClassInfo;
     const TStatClassInfo& Info() const override { return ClassInfo; }
     void SeedValues(int lastIdx, TStatDrawArray& stat) override;
+    void AddCombinations(std::span<const TCombination> combs, TStatDrawArray& stat) override;
+    bool Matches(const TCombination& comb, const TStatDrawArray& selected, int lastIdx, bool sorted,
+                 bool exclude) override;
     // The largest multiplicity of a difference.
     int32_t ValueOf(const uint8_t* numbers) const;
+
+private:
+    TDiffAnswers Answers_;
 };
 
 // Runs of N consecutive adjacent differences. A draw can give one run several
