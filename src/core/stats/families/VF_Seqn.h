@@ -14,6 +14,10 @@ namespace kumby {
 // lengths add up to 12; returns how many runs there are.
 int SequenceLengths(const uint8_t* numbers, uint8_t* lengths, bool eitherWay = false);
 
+// Bit i - 1 set when numbers[i] is numbers[i - 1] + 1 (i = 1..11): the steps, which
+// give every run.
+unsigned StepMask(const uint8_t* numbers);
+
 // Every run adds its length, runs of one number as well.
 class TstSequenceLen : public TTupleStat<TstSequenceLen, TCustomNumbersStat, 1, TTupleForm::Runs> {
 public:
@@ -23,6 +27,13 @@ public:
     const TStatClassInfo& Info() const override { return ClassInfo; }
     void SeedValues(int lastIdx, TStatDrawArray& stat) override;
     int ItemsOf(const uint8_t* numbers, uint8_t* items) const { return SequenceLengths(numbers, items); }
+    void AddCombinations(std::span<const TCombination> combs, TStatDrawArray& stat) override;
+    bool Matches(const TCombination& comb, const TStatDrawArray& selected, int lastIdx, bool sorted,
+                 bool exclude) override;
+
+private:
+    TSelectionWatch Watch_;
+    uint32_t SelectedLengths_ = 0; // bit per selected length
 };
 
 // Runs of two or more numbers. The chart takes steps either way.
