@@ -264,5 +264,58 @@ TEST_F(DifferencesFamilyTest, DifferenceRunsMeasureGapsAtTheFirstRunOnly) {
     EXPECT_EQ(stat[1].PeriodMin, 0);
 }
 
+// Numbers above 24 that still ascend by less than 16 give far more multisets of
+// differences than the full set does: a pass must list what single combinations
+// do, order included, and filters answer as the values say, falling and repeated
+// numbers in between taking the long way.
+TEST_F(DifferencesFamilyTest, ManyMultisetsOfDifferences) {
+    std::mt19937 rng(11);
+    std::uniform_int_distribution<int> step(1, 10);
+    std::vector<TCombination> combs;
+    for (int i = 0; i < 3000; ++i) {
+        TCombination c;
+        c[0] = static_cast<uint8_t>(step(rng));
+        for (std::size_t p = 1; p < c.size(); ++p)
+            c[p] = static_cast<uint8_t>(c[p - 1] + step(rng));
+        if (i % 500 == 7)
+            std::reverse(c.begin(), c.end());
+        if (i % 700 == 9)
+            c[5] = c[4];
+        combs.push_back(c);
+    }
+    for (const char* code : {"DIFA", "DIFO", "DIFK"}) {
+        SCOPED_TRACE(code);
+        auto single = F.Create(code);
+        TStatDrawArray one;
+        for (const TCombination& c : combs)
+            single->AddCombination(c, one);
+        TStatDrawArray pass;
+        F.Create(code)->AddCombinations(combs, pass);
+        ASSERT_EQ(pass.size(), one.size());
+        for (std::size_t i = 0; i < pass.size(); ++i) {
+            EXPECT_EQ(StatKey(pass[i]), StatKey(one[i])) << "value " << i;
+            EXPECT_EQ(pass[i].Count, one[i].Count) << single->ValueText(one[i]);
+        }
+
+        // A few values, met by some combinations and not by others.
+        TStatDrawArray selected;
+        for (std::size_t i = 0; i < one.size(); i += 5)
+            selected.push_back(one[i]);
+        auto filter = F.Create(code);
+        filter->LoadDraws(-1, F.LastIdx(), false);
+        int kept = 0;
+        for (const TCombination& c : combs) {
+            bool own = false;
+            for (const TStatEntry& v : CombinationValues(*single, c))
+                for (const TStatEntry& e : selected)
+                    own = own || StatKey(v) == StatKey(e);
+            ASSERT_EQ(filter->Matches(c, selected, F.LastIdx(), false, false), own) << CombToText(c);
+            kept += own ? 1 : 0;
+        }
+        EXPECT_GT(kept, 0);
+        EXPECT_LT(kept, static_cast<int>(combs.size()));
+    }
+}
+
 } // namespace
 } // namespace kumby::testing
