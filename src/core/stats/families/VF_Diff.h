@@ -38,20 +38,25 @@ inline TDiffLanes DiffLanes(const uint8_t* numbers) {
     return {ByteSub(next, first), ByteSub(last >> 8, last) & 0xFFFFFF};
 }
 
+// Whether the lanes are the differences themselves: no number above 127 (which
+// could wrap a fall into a small rise) and no fall (a lane of 128 or more).
+inline bool RisingLanes(const uint8_t* numbers, const TDiffLanes& d) {
+    uint64_t first = 0;
+    uint32_t last = 0;
+    std::memcpy(&first, numbers, sizeof first);
+    std::memcpy(&last, numbers + 8, sizeof last);
+    constexpr uint64_t Tops = 0x8080808080808080;
+    return ((first | last | d.Low | d.High) & Tops) == 0;
+}
+
 // How many of d1..d11 equal each d below 16, in the 4-bit field d of `counts` (at
 // most 11 in one). False, leaving `counts` unspecified, when the numbers do not
 // ascend by less than 16 at every step: then the differences need the long way.
 // The fields code the multiset of differences, so they also name it.
 inline bool DiffCounts(const uint8_t* numbers, uint64_t& counts) {
     const TDiffLanes d = DiffLanes(numbers);
-    uint64_t first = 0;
-    uint32_t last = 0;
-    std::memcpy(&first, numbers, sizeof first);
-    std::memcpy(&last, numbers + 8, sizeof last);
-    // A byte above 127 could wrap a falling step into a small one.
-    constexpr uint64_t Tops = 0x8080808080808080;
     constexpr uint64_t HighNibbles = 0xF0F0F0F0F0F0F0F0;
-    const bool usable = ((first | last) & Tops) == 0 && ((d.Low | d.High) & HighNibbles) == 0;
+    const bool usable = RisingLanes(numbers, d) && ((d.Low | d.High) & HighNibbles) == 0;
     // Four times a difference below 16 stays inside its byte and is a field's shift.
     const uint64_t low = d.Low << 2;
     const uint64_t high = d.High << 2;
@@ -195,7 +200,14 @@ class TCustomDiffRunStat : public TTupleStat<TCustomDiffRunStat<N>, TCustomStat,
 public:
     using TTupleStat<TCustomDiffRunStat<N>, TCustomStat, N, TTupleForm::Runs>::TTupleStat;
     static constexpr bool TrackFirstRunOnly = true;
+    // Rising numbers (every combination) have their differences stored lane by lane.
     int ItemsOf(const uint8_t* numbers, uint8_t* items) const {
+        if (const TDiffLanes lanes = DiffLanes(numbers); RisingLanes(numbers, lanes)) {
+            const auto high = static_cast<uint32_t>(lanes.High);
+            std::memcpy(items, &lanes.Low, sizeof lanes.Low);
+            std::memcpy(items + 8, &high, sizeof high);
+            return NumbersInDraw - 1;
+        }
         const TDiffs d = AdjacentDiffs(numbers);
         std::copy(d.begin(), d.end(), items);
         return static_cast<int>(d.size());
