@@ -478,10 +478,10 @@ bool TstDiffSameCnt::Matches(const TCombination& comb, const TStatDrawArray& sel
     return IsSelected(ValueOf(comb.data()), selected);
 }
 
-// Filters ask this per combination: differences below 16 (all of them for a
-// combination, whose eleven differences add up to at most 23) are counted in the
-// 4-bit fields of one register, at most 11 in each, without a branch or a memory
-// round trip, and the largest field is found bytewise.
+// Draws in any order come here: differences below 16 (all of them for 12 numbers
+// of 1..24 in ascending order, whose eleven differences add up to at most 23) are
+// counted in the 4-bit fields of one register, at most 11 in each, without a branch
+// or a memory round trip, and the largest field is found bytewise.
 int32_t TstDiffSameCnt::ValueOf(const uint8_t* numbers) const {
     uint64_t counts = 0;
     unsigned wide = 0;
