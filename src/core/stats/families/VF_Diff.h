@@ -197,9 +197,33 @@ private:
 // times, so only its first run measures a gap.
 template <int N>
 class TCustomDiffRunStat : public TTupleStat<TCustomDiffRunStat<N>, TCustomStat, N, TTupleForm::Runs> {
+    using Base = TTupleStat<TCustomDiffRunStat<N>, TCustomStat, N, TTupleForm::Runs>;
+
 public:
-    using TTupleStat<TCustomDiffRunStat<N>, TCustomStat, N, TTupleForm::Runs>::TTupleStat;
+    using Base::Base;
     static constexpr bool TrackFirstRunOnly = true;
+
+    // Differences of rising numbers below 16 (every combination's) make runs of 4-bit
+    // items, whose table of selected runs stays in the first-level cache even for 4.
+    bool Matches(const TCombination& comb, const TStatDrawArray& selected, int lastIdx, bool sorted,
+                 bool exclude) override {
+        const TDiffLanes lanes = DiffLanes(comb.data());
+        if (!RisingLanes(comb.data(), lanes) || ((lanes.Low | lanes.High) & 0xF0F0F0F0F0F0F0F0) != 0)
+            return Base::Matches(comb, selected, lastIdx, sorted, exclude);
+        if (Watch_.Changed(selected))
+            TableSelection(selected);
+        constexpr uint32_t Mask = (uint32_t{1} << (4 * N)) - 1;
+        uint32_t code = 0;
+        uint64_t any = 0; // no early exit: where a hit falls is random
+        for (int p = 0; p < NumbersInDraw - 1; ++p) {
+            const uint64_t lane = p < 8 ? lanes.Low >> (8 * p) : lanes.High >> (8 * (p - 8));
+            code = (code << 4 | static_cast<uint32_t>(lane & 15)) & Mask;
+            if (p + 1 >= N)
+                any |= Selected_[code >> 6] >> (code & 63);
+        }
+        return (any & 1) != 0;
+    }
+
     // Rising numbers (every combination) have their differences stored lane by lane.
     int ItemsOf(const uint8_t* numbers, uint8_t* items) const {
         if (const TDiffLanes lanes = DiffLanes(numbers); RisingLanes(numbers, lanes)) {
@@ -212,6 +236,28 @@ public:
         std::copy(d.begin(), d.end(), items);
         return static_cast<int>(d.size());
     }
+
+private:
+    // A selected run with an item of 16 or more, or a word set beyond its N items,
+    // is no run of such differences.
+    void TableSelection(const TStatDrawArray& selected) {
+        Selected_.fill(0);
+        for (const TStatEntry& e : selected) {
+            const uint16_t keys[4] = {e.Key1, e.Key2, e.Key3, e.Key4};
+            uint32_t code = 0;
+            bool fits = true;
+            for (int i = 0; i < 4; ++i) {
+                if (i < N)
+                    code = code << 4 | (keys[i] & 15u);
+                fits = fits && (i < N ? keys[i] < 16 : keys[i] == 0);
+            }
+            if (fits)
+                Selected_[code >> 6] |= uint64_t{1} << (code & 63);
+        }
+    }
+
+    TSelectionWatch Watch_;
+    std::array<uint64_t, ((std::size_t{1} << (4 * N)) + 63) / 64> Selected_{}; // bit per selected run
 };
 
 class TstCombDiffSeq2 : public TCustomDiffRunStat<2> {
