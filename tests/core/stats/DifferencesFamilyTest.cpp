@@ -317,5 +317,77 @@ TEST_F(DifferencesFamilyTest, ManyMultisetsOfDifferences) {
     }
 }
 
+// Filters by runs of differences against the runs worked out from scratch: sets of
+// 1..24, rising numbers with wide steps (beyond 127 as well) and falling ones;
+// among the selected runs one with a difference of 19 and one with a word set
+// beyond its items.
+TEST_F(DifferencesFamilyTest, DifferenceRunFiltersAgreeWithTheRuns) {
+    std::mt19937 rng(5);
+    std::vector<TCombination> combs;
+    for (int i = 0; i < 2000; ++i) {
+        TCombination c;
+        if (i % 3 == 0) {
+            std::uniform_int_distribution<int> step(1, 21);
+            c[0] = 1;
+            for (std::size_t p = 1; p < c.size(); ++p)
+                c[p] = static_cast<uint8_t>(c[p - 1] + step(rng));
+            if (i % 2 == 0)
+                std::reverse(c.begin(), c.end());
+        } else {
+            std::vector<uint8_t> all(MaxNumber);
+            std::iota(all.begin(), all.end(), 1);
+            std::shuffle(all.begin(), all.end(), rng);
+            std::sort(all.begin(), all.begin() + NumbersInDraw);
+            std::copy(all.begin(), all.begin() + NumbersInDraw, c.begin());
+        }
+        combs.push_back(c);
+    }
+    auto diffsOf = [](const TCombination& c) {
+        std::array<uint16_t, NumbersInDraw - 1> d{};
+        for (std::size_t p = 0; p < d.size(); ++p)
+            d[p] = static_cast<uint16_t>(std::abs(c[p + 1] - c[p]));
+        return d;
+    };
+    for (const int n : {2, 3, 4}) {
+        SCOPED_TRACE(n);
+        TStatDrawArray selected;
+        auto select = [&](std::array<uint16_t, 4> k) {
+            TStatEntry e;
+            e.Key1 = k[0];
+            e.Key2 = k[1];
+            e.Key3 = k[2];
+            e.Key4 = k[3];
+            selected.push_back(e);
+        };
+        for (const std::size_t i : {1u, 2u, 4u, 3u}) { // a run of each kind of numbers
+            const auto d = diffsOf(combs[i]);
+            std::array<uint16_t, 4> k{};
+            std::copy(d.begin() + 3, d.begin() + 3 + n, k.begin());
+            select(k);
+        }
+        select({19, 2, n > 2 ? uint16_t{1} : uint16_t{0}, 0});
+        select({1, 1, 1, 1}); // beyond the items for 2 and 3
+        auto stat = F.Create("KDS" + std::to_string(n));
+        stat->LoadDraws(-1, F.LastIdx(), false);
+        int kept = 0;
+        for (const TCombination& c : combs) {
+            const auto d = diffsOf(c);
+            bool expected = false;
+            for (int p = 0; p + n <= static_cast<int>(d.size()); ++p)
+                for (const TStatEntry& e : selected) {
+                    const uint16_t keys[4] = {e.Key1, e.Key2, e.Key3, e.Key4};
+                    bool same = true;
+                    for (int i = 0; i < 4; ++i)
+                        same = same && keys[i] == (i < n ? d[static_cast<std::size_t>(p + i)] : 0);
+                    expected = expected || same;
+                }
+            ASSERT_EQ(stat->Matches(c, selected, F.LastIdx(), false, false), expected) << CombToText(c);
+            kept += expected ? 1 : 0;
+        }
+        EXPECT_GT(kept, 0);
+        EXPECT_LT(kept, static_cast<int>(combs.size()));
+    }
+}
+
 } // namespace
 } // namespace kumby::testing
