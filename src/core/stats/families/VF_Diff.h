@@ -50,7 +50,7 @@ inline bool RisingLanes(const uint8_t* numbers, const TDiffLanes& d) {
 }
 
 // How many of d1..d11 equal each d below 16, in the 4-bit field d of `counts` (at
-// most 11 in one). False, leaving `counts` unspecified, when the numbers do not
+// most 11 in one). False, `counts` then meaningless, when the numbers do not
 // ascend by less than 16 at every step: then the differences need the long way.
 // The fields code the multiset of differences, so they also name it.
 inline bool DiffCounts(const uint8_t* numbers, uint64_t& counts) {
