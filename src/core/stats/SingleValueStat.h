@@ -46,6 +46,85 @@ private:
     std::size_t Size_ = 0;
 };
 
+// A combination pass whose values only add up: `take(c, tally)` counts the values
+// of a combination in the tally, or answers false and counts nothing for one the
+// tally cannot take (numbers or values out of its range, numbers out of order).
+// The tally merges each value once with its count through `merge(slot, count)`, in
+// first-met order, so the list ends as merging per combination would leave it; a
+// refused combination goes the full way through `method`'s AddCombination, after
+// what was counted before it. Base's AddCombination gives Entry the fresh state of
+// a combination.
+template <class Base, class Tally, class Take, class MergeSlot>
+void TallyCombinations(Base& method, std::span<const TCombination> combs, TStatDrawArray& stat, Tally& tally,
+                       Take&& take, MergeSlot&& merge) {
+    bool entrySet = false;
+    for (const TCombination& c : combs) {
+        if (!take(c, tally)) {
+            tally.Flush(merge);
+            method.AddCombination(c, stat);
+            entrySet = false;
+            continue;
+        }
+        if (!entrySet) {
+            method.Base::AddCombination(c, stat);
+            entrySet = true;
+        }
+    }
+    tally.Flush(merge);
+}
+
+// How many combinations hold each number below 64, and the elements of the numbers
+// in first-met order: a value per number held, without a store per element. Flush
+// calls merge(element, count) per element met, its count summed over its numbers.
+class TElementTally {
+public:
+    // The element of every number below 64.
+    explicit TElementTally(const std::array<uint16_t, 64>& elementOf) : ElementOf_(elementOf) {}
+
+    // False, counting nothing, for a combination with a number of 64 or more.
+    bool Add(const TCombination& c) {
+        uint64_t set = 0;
+        unsigned high = 0;
+        for (const uint8_t n : c) {
+            high |= n >> 6;
+            set |= uint64_t{1} << (n & 63);
+        }
+        if (high != 0)
+            return false;
+        for (const uint8_t n : c)
+            ++PerNumber_[n];
+        if ((set & ~Seen_) == 0)
+            return true;
+        for (const uint8_t n : c) {
+            if ((Seen_ >> n & 1) != 0)
+                continue;
+            Seen_ |= uint64_t{1} << n;
+            const uint16_t e = ElementOf_[n];
+            if (std::find(Order_.begin(), Order_.begin() + Ordered_, e) == Order_.begin() + Ordered_)
+                Order_[static_cast<std::size_t>(Ordered_++)] = e;
+        }
+        return true;
+    }
+    template <class F> void Flush(F&& merge) {
+        for (int t = 0; t < Ordered_; ++t) {
+            int32_t count = 0;
+            for (int n = 0; n < 64; ++n)
+                count += ElementOf_[n] == Order_[t] ? static_cast<int32_t>(PerNumber_[n]) : 0;
+            merge(Order_[t], count);
+        }
+        PerNumber_.fill(0);
+        Seen_ = 0;
+        Ordered_ = 0;
+    }
+
+private:
+    const std::array<uint16_t, 64>& ElementOf_;
+    std::array<uint32_t, 64> PerNumber_{};
+    uint64_t Seen_ = 0; // numbers
+    std::array<uint16_t, 64> Order_{};
+    int Ordered_ = 0;
+};
+
 // One value of 12 numbers, kept in the low 32-bit half of the key (Key1 and Key2),
 // merged once per draw or combination, found by Matches and plotted by ChartValue.
 //
@@ -84,29 +163,20 @@ public:
             Kind::AddCombinations(combs, stat);
         } else {
             TValueTally<TalliedValues> tally;
-            const auto flush = [&] {
-                tally.Flush([&](uint16_t value, int32_t count) {
+            TallyCombinations<Kind>(
+                *this, combs, stat, tally,
+                [&](const TCombination& c, auto& t) {
+                    const int32_t value = self().ValueOf(c.data());
+                    if (value < 0 || value >= TalliedValues)
+                        return false;
+                    t.Add(static_cast<uint16_t>(value));
+                    return true;
+                },
+                [&](uint16_t value, int32_t count) {
                     SetValue(value);
                     this->Entry.Count = count;
                     this->Merge(stat, false);
                 });
-            };
-            bool entrySet = false;
-            for (const TCombination& c : combs) {
-                const int32_t value = self().ValueOf(c.data());
-                if (value < 0 || value >= TalliedValues) {
-                    flush();
-                    AddCombination(c, stat);
-                    entrySet = false;
-                    continue;
-                }
-                if (!entrySet) {
-                    Kind::AddCombination(c, stat); // a fresh Entry for a combination
-                    entrySet = true;
-                }
-                tally.Add(static_cast<uint16_t>(value));
-            }
-            flush();
         }
     }
 
@@ -286,60 +356,20 @@ private:
         return wide == 0;
     }
 
-    // Per number below 64 how many combinations hold it; elements in first-met
-    // order. A combination with a larger number goes alone, after what is counted.
+    // Counted per number; a combination with a number of 64 or more goes alone,
+    // after what is counted.
     void CountElements(std::span<const TCombination> combs, TStatDrawArray& stat) {
-        std::array<uint32_t, 64> perNumber{};
-        uint64_t seen = 0; // numbers
-        std::array<uint16_t, 64> order{};
-        int ordered = 0;
-        const auto flush = [&] {
-            for (int t = 0; t < ordered; ++t) {
-                int32_t count = 0;
-                for (int n = 0; n < 64; ++n)
-                    count += self().ElementOf(static_cast<uint8_t>(n)) == order[t]
-                                 ? static_cast<int32_t>(perNumber[n])
-                                 : 0;
-                this->Entry.Key1 = order[t];
+        std::array<uint16_t, 64> elementOf{};
+        for (int n = 0; n < 64; ++n)
+            elementOf[static_cast<std::size_t>(n)] = self().ElementOf(static_cast<uint8_t>(n));
+        TElementTally tally(elementOf);
+        TallyCombinations<Kind>(
+            *this, combs, stat, tally, [](const TCombination& c, TElementTally& t) { return t.Add(c); },
+            [&](uint16_t element, int32_t count) {
+                this->Entry.Key1 = element;
                 this->Entry.Count = count;
                 this->Merge(stat, false);
-            }
-            perNumber.fill(0);
-            seen = 0;
-            ordered = 0;
-        };
-        bool entrySet = false;
-        for (const TCombination& c : combs) {
-            uint64_t set = 0;
-            unsigned high = 0;
-            for (const uint8_t n : c) {
-                high |= n >> 6;
-                set |= uint64_t{1} << (n & 63);
-            }
-            if (high != 0) {
-                flush();
-                AddCombination(c, stat);
-                entrySet = false;
-                continue;
-            }
-            if (!entrySet) {
-                Kind::AddCombination(c, stat); // a fresh Entry for a combination
-                entrySet = true;
-            }
-            for (const uint8_t n : c)
-                ++perNumber[n];
-            if ((set & ~seen) == 0)
-                continue;
-            for (const uint8_t n : c) {
-                if ((seen >> n & 1) != 0)
-                    continue;
-                seen |= uint64_t{1} << n;
-                const uint16_t e = self().ElementOf(n);
-                if (std::find(order.begin(), order.begin() + ordered, e) == order.begin() + ordered)
-                    order[static_cast<std::size_t>(ordered++)] = e;
-            }
-        }
-        flush();
+            });
     }
 
     // Per listed element (at most 32 of them) and count below 16, how many
@@ -352,34 +382,25 @@ private:
             return;
         }
         TValueTally<32 * 16> tally; // listed index * 16 + count
-        const auto flush = [&] {
-            tally.Flush([&](uint16_t at, int32_t count) {
+        TallyCombinations<Kind>(
+            *this, combs, stat, tally,
+            [&](const TCombination& c, auto& t) {
+                TPacked packed = 0;
+                if (!PackedCount(c.data(), packed))
+                    return false;
+                for (std::size_t i = 0; i < listed.size(); ++i) {
+                    const uint8_t e = listed[i];
+                    const unsigned k = e < 32 ? static_cast<unsigned>(packed >> (4 * e) & 15) : 0;
+                    t.Add(static_cast<uint16_t>(i * 16 + k));
+                }
+                return true;
+            },
+            [&](uint16_t at, int32_t count) {
                 this->Entry.Key1 = listed[at / 16];
                 this->Entry.Key2 = static_cast<uint16_t>(at % 16);
                 this->Entry.Count = count;
                 this->Merge(stat, false);
             });
-        };
-        bool entrySet = false;
-        for (const TCombination& c : combs) {
-            TPacked packed = 0;
-            if (!PackedCount(c.data(), packed)) {
-                flush();
-                AddCombination(c, stat);
-                entrySet = false;
-                continue;
-            }
-            if (!entrySet) {
-                Kind::AddCombination(c, stat);
-                entrySet = true;
-            }
-            for (std::size_t i = 0; i < listed.size(); ++i) {
-                const uint8_t e = listed[i];
-                const unsigned k = e < 32 ? static_cast<unsigned>(packed >> (4 * e) & 15) : 0;
-                tally.Add(static_cast<uint16_t>(i * 16 + k));
-            }
-        }
-        flush();
     }
 
     // Numbers per element; returns the highest element met.

@@ -235,33 +235,24 @@ void TMatrixAdjacentStat<Self, Axis>::AddCombinations(std::span<const TCombinati
                                                       TStatDrawArray& stat) {
     constexpr int PairSlots = 16;                   // pairs + 1 is at most 12
     TValueTally<(MaxNumber + 1) * PairSlots> tally; // line * PairSlots + pairs + 1
-    const auto flush = [&] {
-        tally.Flush([&](uint16_t at, int32_t count) {
+    TallyCombinations<TCustomMatrixStat>(
+        *this, combs, stat, tally,
+        [&](const TCombination& c, auto& t) {
+            uint32_t set = 0;
+            if (!AscendingSet(c.data(), set))
+                return false;
+            TAdjacentLines lines;
+            FindAdjacentInSet(*this, Axis, set, lines);
+            for (int i = 0; i < lines.Count; ++i)
+                t.Add(static_cast<uint16_t>(lines.Line[i] * PairSlots + lines.Pairs[i] + 1));
+            return true;
+        },
+        [&](uint16_t at, int32_t count) {
             Entry.Key1 = static_cast<uint16_t>(at / PairSlots);
             Entry.Key2 = static_cast<uint16_t>(at % PairSlots);
             Entry.Count = count;
             Merge(stat, false);
         });
-    };
-    bool entrySet = false;
-    for (const TCombination& c : combs) {
-        uint32_t set = 0;
-        if (!AscendingSet(c.data(), set)) {
-            flush();
-            AddCombination(c, stat);
-            entrySet = false;
-            continue;
-        }
-        if (!entrySet) {
-            TCustomMatrixStat::AddCombination(c, stat); // a fresh Entry for a combination
-            entrySet = true;
-        }
-        TAdjacentLines lines;
-        FindAdjacentInSet(*this, Axis, set, lines);
-        for (int t = 0; t < lines.Count; ++t)
-            tally.Add(static_cast<uint16_t>(lines.Line[t] * PairSlots + lines.Pairs[t] + 1));
-    }
-    flush();
 }
 
 template <class Self, TMatrixAxis Axis>
