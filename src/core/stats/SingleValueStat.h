@@ -9,8 +9,11 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
+#include <functional>
 #include <span>
 #include <type_traits>
+#include <vector>
 
 namespace kumby {
 
@@ -21,6 +24,53 @@ enum class TValueMatch : uint8_t {
     Halves,  // the low half equals the value and the high half is 0 (HasHalves)
 };
 
+// The bits set in v. std::popcount is a library call on the baseline x86-64
+// target; this stays inline, for the few bits of a number set.
+constexpr int BitCount(uint32_t v) {
+    v = v - (v >> 1 & 0x55555555u);
+    v = (v & 0x33333333u) + (v >> 2 & 0x33333333u);
+    return static_cast<int>(((v + (v >> 4)) & 0x0F0F0F0Fu) * 0x01010101u >> 24);
+}
+
+// The numbers as a set, number n at bit n - 1, when they are 12 distinct numbers of
+// 1..24 as every combination is; false for a record that is not.
+inline bool DistinctNumberSet(const uint8_t* numbers, uint32_t& set) {
+    uint64_t bits = 0;
+    uint64_t twice = 0;
+    unsigned wide = 0;
+    for (int i = 0; i < NumbersInDraw; ++i) {
+        const unsigned d = numbers[i] - 1u;
+        const uint64_t bit = uint64_t{1} << (d & 63);
+        wide |= d;
+        twice |= bits & bit;
+        bits |= bit;
+    }
+    set = static_cast<uint32_t>(bits);
+    return wide < 64 && bits >> MaxNumber == 0 && twice == 0;
+}
+
+// Per byte of a number set (see DistinctNumberSet), what the numbers of that byte
+// give together: a set's value is its three bytes' values put together the same
+// way, three loads in place of a look-up per number.
+template <class T> using TByteTable = std::array<std::array<T, 256>, 3>;
+
+// Fills the table with join(of(number), ...) over the numbers of every byte, from
+// `none` for a byte without numbers.
+template <class T, class Of, class Join>
+void FillByteTable(TByteTable<T>& table, T none, Of&& of, Join&& join) {
+    for (int b = 0; b < 3; ++b) {
+        table[b][0] = none;
+        for (unsigned v = 1; v < 256; ++v)
+            table[b][v] =
+                join(table[b][v & (v - 1)], of(static_cast<uint8_t>(8 * b + std::countr_zero(v) + 1)));
+    }
+}
+
+// The value of a set from a table filled as above.
+template <class T, class Join> T ByteTableValue(const TByteTable<T>& table, uint32_t set, Join&& join) {
+    return join(join(table[0][set & 255], table[1][set >> 8 & 255]), table[2][set >> 16 & 255]);
+}
+
 // How often a combination pass meets each of up to Slots values, a value being
 // named by its slot: the slots are kept in first-met order, so that each value is
 // merged once with its count and the list ends as merging it each time would
@@ -30,6 +80,12 @@ public:
     void Add(uint16_t slot) {
         if (Hits_[slot]++ == 0)
             Order_[Size_++] = slot;
+    }
+    // Meets the value `times` times over (times above 0).
+    void Add(uint16_t slot, uint32_t times) {
+        if (Hits_[slot] == 0)
+            Order_[Size_++] = slot;
+        Hits_[slot] += times;
     }
     // Calls merge(slot, count) per slot met, in first-met order, and starts over.
     template <class F> void Flush(F&& merge) {
@@ -44,6 +100,58 @@ private:
     std::array<uint32_t, Slots> Hits_{};
     std::array<uint16_t, Slots> Order_{};
     std::size_t Size_ = 0;
+};
+
+// The values of a pass that gives every place of a list (at most 16) a count below
+// 16, met as patterns: a pattern is the counts of all places, four bits to a place.
+// One table probe per combination stands in for a count per place. Patterns pass
+// on to the values in first-met order, and a pattern met first brings in the
+// values met first, so the values keep the order of meeting them one by one: slot
+// place * 16 + count, as Flush hands them on.
+class TPatternTally {
+public:
+    explicit TPatternTally(std::size_t places) : Places_(places) {}
+
+    void Add(uint64_t pattern) {
+        const uint64_t key = pattern + 1; // 0 marks a free entry
+        std::size_t at = static_cast<std::size_t>(key * 0x9E3779B97F4A7C15u >> (64 - TableBits));
+        while (Keys_[at] != key && Keys_[at] != 0)
+            at = (at + 1) & (TableSize - 1);
+        if (Keys_[at] == 0) {
+            Keys_[at] = key;
+            Met_[Used_++] = static_cast<uint16_t>(at);
+        }
+        ++Hits_[at];
+        if (Used_ == TableSize / 2) // many patterns: the values take them early
+            Spill();
+    }
+    template <class F> void Flush(F&& merge) {
+        Spill();
+        Values_.Flush(merge);
+    }
+
+private:
+    static constexpr int TableBits = 12;
+    static constexpr std::size_t TableSize = std::size_t{1} << TableBits;
+
+    void Spill() {
+        for (std::size_t t = 0; t < Used_; ++t) {
+            const uint16_t at = Met_[t];
+            const uint64_t pattern = Keys_[at] - 1;
+            for (std::size_t i = 0; i < Places_; ++i)
+                Values_.Add(static_cast<uint16_t>(i * 16 + (pattern >> (4 * i) & 15)), Hits_[at]);
+            Keys_[at] = 0;
+            Hits_[at] = 0;
+        }
+        Used_ = 0;
+    }
+
+    std::size_t Places_;
+    std::array<uint64_t, TableSize> Keys_{};
+    std::array<uint32_t, TableSize> Hits_{};
+    std::array<uint16_t, TableSize / 2> Met_{};
+    std::size_t Used_ = 0;
+    TValueTally<16 * 16> Values_;
 };
 
 // A combination pass whose values only add up: `take(c, tally)` counts the values
@@ -290,6 +398,16 @@ public:
         if (Watch_.Changed(selected))
             TableSelection(selected);
         if constexpr (Self::CountInKey2 && Self::ListEveryElement) {
+            uint32_t set = 0;
+            if (const TByteTable<uint64_t>* table = ListedCountTable();
+                table != nullptr && DistinctNumberSet(comb.data(), set)) {
+                const std::span<const uint8_t> listed = self().ListedElements();
+                const uint64_t packed = ByteTableValue(*table, set, std::plus<>{});
+                unsigned any = 0; // no early exit: see HasAnyNumber
+                for (std::size_t i = 0; i < listed.size(); ++i)
+                    any |= CountHits_[listed[i]] >> (packed >> (4 * i) & 15);
+                return (any & 1) != 0;
+            }
             if (TPacked packed = 0; PackedCount(comb.data(), packed)) {
                 for (const uint8_t e : self().ListedElements()) {
                     const unsigned k = e < 32 ? static_cast<unsigned>(packed >> (4 * e) & 15) : 0;
@@ -343,6 +461,28 @@ private:
 
     __extension__ typedef unsigned __int128 TPacked;
 
+    // Per byte of a number set, how many of its numbers every listed element holds,
+    // four bits to a place in the list (a count is at most 12); made on first use,
+    // the elements being fixed. Null for more than 16 listed elements.
+    const TByteTable<uint64_t>* ListedCountTable() {
+        const std::span<const uint8_t> listed = self().ListedElements();
+        if (listed.size() > 16)
+            return nullptr;
+        if (ListedCounts_.empty()) {
+            ListedCounts_.resize(1);
+            FillByteTable(
+                ListedCounts_[0], uint64_t{0},
+                [&](uint8_t number) {
+                    uint64_t places = 0;
+                    for (std::size_t i = 0; i < listed.size(); ++i)
+                        places += listed[i] == self().ElementOf(number) ? uint64_t{1} << (4 * i) : 0;
+                    return places;
+                },
+                std::plus<>{});
+        }
+        return &ListedCounts_[0];
+    }
+
     // Numbers per element in registers, four bits to an element (a count is at most
     // 12): per-byte counters in memory would chain every increment through a store.
     // False when an element is 32 or more; then Count does it.
@@ -373,15 +513,35 @@ private:
     }
 
     // Per listed element (at most 32 of them) and count below 16, how many
-    // combinations give it; values in first-met order. A combination with an
-    // element of 32 or more goes alone, after what is counted.
+    // combinations give it; values in first-met order. A combination the count
+    // table cannot take goes alone, after what is counted.
     void CountListedValues(std::span<const TCombination> combs, TStatDrawArray& stat) {
         const std::span<const uint8_t> listed = self().ListedElements();
+        const auto merge = [&](uint16_t at, int32_t count) {
+            this->Entry.Key1 = listed[at / 16];
+            this->Entry.Key2 = static_cast<uint16_t>(at % 16);
+            this->Entry.Count = count;
+            this->Merge(stat, false);
+        };
+        if (const TByteTable<uint64_t>* table = ListedCountTable()) {
+            TPatternTally patterns(listed.size());
+            TallyCombinations<Kind>(
+                *this, combs, stat, patterns,
+                [&](const TCombination& c, TPatternTally& t) {
+                    uint32_t set = 0;
+                    if (!DistinctNumberSet(c.data(), set))
+                        return false;
+                    t.Add(ByteTableValue(*table, set, std::plus<>{}));
+                    return true;
+                },
+                merge);
+            return;
+        }
+        TValueTally<32 * 16> tally; // listed index * 16 + count
         if (listed.size() > 32) {
             Kind::AddCombinations(combs, stat);
             return;
         }
-        TValueTally<32 * 16> tally; // listed index * 16 + count
         TallyCombinations<Kind>(
             *this, combs, stat, tally,
             [&](const TCombination& c, auto& t) {
@@ -395,12 +555,7 @@ private:
                 }
                 return true;
             },
-            [&](uint16_t at, int32_t count) {
-                this->Entry.Key1 = listed[at / 16];
-                this->Entry.Key2 = static_cast<uint16_t>(at % 16);
-                this->Entry.Count = count;
-                this->Merge(stat, false);
-            });
+            merge);
     }
 
     // Numbers per element; returns the highest element met.
@@ -465,8 +620,9 @@ private:
     Self& self() { return static_cast<Self&>(*this); }
 
     TSelectionWatch Watch_;
-    std::array<uint8_t, 256> NumberHits_{}; // per number byte: its element is selected
-    std::array<uint16_t, 256> CountHits_{}; // per element: bit k when (element, k) is selected
+    std::vector<TByteTable<uint64_t>> ListedCounts_; // see ListedCountTable
+    std::array<uint8_t, 256> NumberHits_{};          // per number byte: its element is selected
+    std::array<uint16_t, 256> CountHits_{};          // per element: bit k when (element, k) is selected
 };
 
 } // namespace kumby

@@ -4,6 +4,9 @@
 #include "StatTestSupport.h"
 #include "stats/SingleValueStat.h"
 
+#include <bit>
+#include <functional>
+
 namespace kumby::testing {
 namespace {
 
@@ -127,6 +130,47 @@ TEST(StatShapes, OneKeyPerElementOfAGrouping) {
     EXPECT_TRUE(withCount.Matches(comb, channelThreeOnce, 0, false, false));
     EXPECT_FALSE(withCount.Matches(comb, channelThreeTwice, 0, false, false));
     EXPECT_FALSE(withCount.Matches(noThree, channelThreeOnce, 0, false, false));
+}
+
+// The fast paths of the combination passes read a combination as a set of numbers;
+// a record that is not 12 distinct numbers of 1..24 must fall back, or it would
+// count as another combination.
+TEST(StatShapes, NumberSetsTakeOnlyTwelveDistinctNumbersInRange) {
+    const struct {
+        TCombination Numbers;
+        bool Taken;
+    } cases[] = {
+        {{1, 2, 3, 5, 6, 9, 13, 14, 17, 18, 21, 24}, true},
+        {{24, 1, 18, 3, 13, 6, 9, 5, 17, 2, 21, 14}, true}, // drawn order
+        {{1, 1, 3, 5, 6, 9, 13, 14, 17, 18, 21, 24}, false},
+        {{0, 2, 3, 5, 6, 9, 13, 14, 17, 18, 21, 24}, false},
+        {{1, 2, 3, 5, 6, 9, 13, 14, 17, 18, 21, 25}, false},
+        {{65, 2, 3, 5, 6, 9, 13, 14, 17, 18, 21, 24}, false}, // 65 wraps onto 1's bit
+        {{255, 2, 3, 5, 6, 9, 13, 14, 17, 18, 21, 24}, false},
+    };
+    for (const auto& c : cases) {
+        uint32_t set = 0;
+        EXPECT_EQ(DistinctNumberSet(c.Numbers.data(), set), c.Taken) << int{c.Numbers[0]};
+        if (c.Taken) {
+            uint32_t expected = 0;
+            for (const uint8_t n : c.Numbers)
+                expected |= uint32_t{1} << (n - 1);
+            EXPECT_EQ(set, expected);
+        }
+    }
+
+    // A table of the sum of the numbers' squares gives each set's sum from its bytes.
+    TByteTable<uint32_t> squares;
+    FillByteTable(
+        squares, uint32_t{0}, [](uint8_t n) { return uint32_t{n} * n; }, std::plus<>{});
+    uint32_t set = 0;
+    ASSERT_TRUE(DistinctNumberSet(cases[0].Numbers.data(), set));
+    uint32_t sum = 0;
+    for (const uint8_t n : cases[0].Numbers)
+        sum += uint32_t{n} * n;
+    EXPECT_EQ(ByteTableValue(squares, set, std::plus<>{}), sum);
+    for (const uint32_t v : {0u, 1u, 0x80000000u, 0xFFFFFFu, 0xFFFFFFFFu, 0x12345678u})
+        EXPECT_EQ(BitCount(v), std::popcount(v)) << v;
 }
 
 } // namespace
