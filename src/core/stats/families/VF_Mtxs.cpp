@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <functional>
 
 namespace kumby {
 
@@ -99,6 +100,44 @@ void FindAdjacent(const TMatrixKind<Kind>& m, TMatrixAxis axis, const uint8_t* n
         }
     }
 }
+
+// Per (line, pairs + 1) how many combinations give it. Every line of the matrix is
+// counted for every combination, a line without pairs under pairs + 1 = 1, a value
+// that never exists and is never merged: a fixed number of counts, no branch on
+// where the pairs fall. The values are merged in first-met order, kept by Order for
+// a combination that met a slot first.
+class TLinePairTally {
+public:
+    static constexpr unsigned PairSlots = 16; // pairs + 1 is at most 12
+
+    // True when the slot had no count yet.
+    bool Count(unsigned slot) { return Hits_[slot]++ == 0; }
+    // Lists the values of the lines, in their order, that are not listed yet.
+    void Order(const TAdjacentLines& lines) {
+        for (int t = 0; t < lines.Count; ++t) {
+            const auto slot = static_cast<uint16_t>(lines.Line[t] * PairSlots + lines.Pairs[t] + 1);
+            if (!Listed_[slot])
+                Order_[Size_++] = slot;
+            Listed_[slot] = true;
+        }
+    }
+    // Calls merge(slot, count) per listed value, in first-met order, and starts over.
+    template <class F> void Flush(F&& merge) {
+        for (std::size_t t = 0; t < Size_; ++t) {
+            merge(Order_[t], static_cast<int32_t>(Hits_[Order_[t]]));
+            Listed_[Order_[t]] = false;
+        }
+        Hits_.fill(0);
+        Size_ = 0;
+    }
+
+private:
+    static constexpr std::size_t Slots = (MaxNumber + 1) * PairSlots;
+    std::array<uint32_t, Slots> Hits_{};
+    std::array<bool, Slots> Listed_{};
+    std::array<uint16_t, Slots> Order_{};
+    std::size_t Size_ = 0;
+};
 
 } // namespace
 
@@ -218,6 +257,23 @@ void TMatrixAdjacentStat<Self, Axis>::MergeLines(const uint8_t* numbers, TStatDr
 }
 
 template <class Self, TMatrixAxis Axis>
+const TByteTable<uint64_t>* TMatrixAdjacentStat<Self, Axis>::LinePairTable() {
+    if (LineCount(Axis) > 16)
+        return nullptr;
+    if (LinePairs_.empty()) {
+        LinePairs_.resize(1);
+        FillByteTable(
+            LinePairs_[0], uint64_t{0},
+            [&](uint8_t number) {
+                const int line = LineOf(Axis, number);
+                return line == 0 ? 0 : uint64_t{1} << (4 * (line - 1));
+            },
+            std::plus<>{});
+    }
+    return &LinePairs_[0];
+}
+
+template <class Self, TMatrixAxis Axis>
 void TMatrixAdjacentStat<Self, Axis>::AddDraw(int drawIdx, int lastIdx, bool sorted, TStatDrawArray& stat,
                                               TRunState& runState, TLastValueArray& lastValues) {
     TCustomMatrixStat::AddDraw(drawIdx, lastIdx, sorted, stat, runState, lastValues);
@@ -233,18 +289,35 @@ void TMatrixAdjacentStat<Self, Axis>::AddCombination(const TCombination& comb, T
 template <class Self, TMatrixAxis Axis>
 void TMatrixAdjacentStat<Self, Axis>::AddCombinations(std::span<const TCombination> combs,
                                                       TStatDrawArray& stat) {
-    constexpr int PairSlots = 16;                   // pairs + 1 is at most 12
-    TValueTally<(MaxNumber + 1) * PairSlots> tally; // line * PairSlots + pairs + 1
+    constexpr unsigned PairSlots = TLinePairTally::PairSlots;
+    const int lineCount = LineCount(Axis);
+    const TByteTable<uint64_t>* pairTable = LinePairTable();
+    TLinePairTally tally; // line * PairSlots + pairs + 1
     TallyCombinations<TCustomMatrixStat>(
         *this, combs, stat, tally,
-        [&](const TCombination& c, auto& t) {
+        [&](const TCombination& c, TLinePairTally& t) {
             uint32_t set = 0;
             if (!AscendingSet(c.data(), set))
                 return false;
-            TAdjacentLines lines;
-            FindAdjacentInSet(*this, Axis, set, lines);
-            for (int i = 0; i < lines.Count; ++i)
-                t.Add(static_cast<uint16_t>(lines.Line[i] * PairSlots + lines.Pairs[i] + 1));
+            const uint32_t touching = Touching(Axis, set);
+            bool fresh = false;
+            if (pairTable != nullptr) {
+                const uint64_t pairs = ByteTableValue(*pairTable, touching, std::plus<>{});
+                for (int line = 1; line <= lineCount; ++line)
+                    fresh |= t.Count(static_cast<unsigned>(line) * PairSlots +
+                                     static_cast<unsigned>(pairs >> (4 * (line - 1)) & 15) + 1);
+            } else {
+                for (int line = 1; line <= lineCount; ++line) {
+                    const auto pairs = static_cast<unsigned>(
+                        BitCount(touching & LineMask(Axis, static_cast<uint8_t>(line))));
+                    fresh |= t.Count(static_cast<unsigned>(line) * PairSlots + pairs + 1);
+                }
+            }
+            if (fresh) {
+                TAdjacentLines lines;
+                FindAdjacentInSet(*this, Axis, set, lines);
+                t.Order(lines);
+            }
             return true;
         },
         [&](uint16_t at, int32_t count) {
@@ -259,11 +332,27 @@ template <class Self, TMatrixAxis Axis>
 bool TMatrixAdjacentStat<Self, Axis>::Matches(const TCombination& comb, const TStatDrawArray& selected, int,
                                               bool, bool) {
     if (Watch_.Changed(selected)) {
-        // A line is at most 24 and a value's pairs + 1 at most 12: others never match.
+        // A line is at most 24 and a value's pairs + 1 within 2..12: others never match.
         PairHits_.fill(0);
         for (const TStatEntry& e : selected)
-            if (e.Key1 <= MaxNumber && e.Key2 < 32 && e.Key3 == 0 && e.Key4 == 0)
+            if (e.Key1 <= MaxNumber && e.Key2 >= 2 && e.Key2 < 32 && e.Key3 == 0 && e.Key4 == 0)
                 PairHits_[e.Key1] |= uint32_t{1} << e.Key2;
+    }
+    // Every line looked at, one without pairs under pairs + 1 = 1, never selected.
+    if (uint32_t set = 0; AscendingSet(comb.data(), set)) {
+        const uint32_t touching = Touching(Axis, set);
+        const int lineCount = LineCount(Axis);
+        uint32_t any = 0;
+        if (const TByteTable<uint64_t>* pairTable = LinePairTable()) {
+            const uint64_t pairs = ByteTableValue(*pairTable, touching, std::plus<>{});
+            for (int line = 1; line <= lineCount; ++line)
+                any |= PairHits_[line] >> ((pairs >> (4 * (line - 1)) & 15) + 1);
+        } else {
+            for (int line = 1; line <= lineCount; ++line)
+                any |=
+                    PairHits_[line] >> (BitCount(touching & LineMask(Axis, static_cast<uint8_t>(line))) + 1);
+        }
+        return (any & 1) != 0;
     }
     TAdjacentLines lines;
     FindAdjacent(*this, Axis, comb.data(), lines);
@@ -281,7 +370,19 @@ std::string TMatrixAdjacentStat<Self, Axis>::ValueText(const TStatEntry& e) cons
 // ---- COLC / ROWC ------------------------------------------------------------------
 
 template <class Self, TMatrixAxis Axis>
+TMatrixAdjacentCountStat<Self, Axis>::TMatrixAdjacentCountStat(const TStatList& list, int32_t param)
+    : TSingleValueStat<Self, TCustomMatrixGraphStat>(list, param) {
+    FillByteTable(
+        Lines_, uint32_t{0}, [&](uint8_t number) { return uint32_t{1} << this->LineOf(Axis, number); },
+        std::bit_or<>{});
+}
+
+// The pairs of 12 distinct numbers do not hang on their order: the lines of the
+// touching numbers are the answer.
+template <class Self, TMatrixAxis Axis>
 int32_t TMatrixAdjacentCountStat<Self, Axis>::ValueOf(const uint8_t* numbers) const {
+    if (uint32_t set = 0; DistinctNumberSet(numbers, set))
+        return BitCount(ByteTableValue(Lines_, this->Touching(Axis, set), std::bit_or<>{}));
     TAdjacentLines lines;
     FindAdjacent(*this, Axis, numbers, lines);
     return lines.Count;

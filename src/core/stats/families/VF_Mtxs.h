@@ -11,6 +11,7 @@
 #include <array>
 #include <span>
 #include <string>
+#include <vector>
 
 namespace kumby {
 
@@ -140,17 +141,26 @@ public:
 
 private:
     void MergeLines(const uint8_t* numbers, TStatDrawArray& stat, bool trackPeriods);
+    // Per byte of the touching numbers, the pairs of every line, four bits to a line
+    // from line 1 up (pairs in a line are at most 11); made on first use. Null for
+    // more than 16 lines.
+    const TByteTable<uint64_t>* LinePairTable();
 
     TSelectionWatch Watch_;
-    std::array<uint32_t, MaxNumber + 1> PairHits_{}; // per line: bit p when (line, p) is selected
+    std::vector<TByteTable<uint64_t>> LinePairs_; // see LinePairTable
+    // Per line: bit p when (line, p) is selected; p is at least 2 in any value.
+    std::array<uint32_t, MaxNumber + 1> PairHits_{};
 };
 
 // How many lines hold adjacent numbers (COLC, ROWC).
 template <class Self, TMatrixAxis Axis>
 class TMatrixAdjacentCountStat : public TSingleValueStat<Self, TCustomMatrixGraphStat> {
 public:
-    using TSingleValueStat<Self, TCustomMatrixGraphStat>::TSingleValueStat;
+    TMatrixAdjacentCountStat(const TStatList& list, int32_t param);
     int32_t ValueOf(const uint8_t* numbers) const;
+
+private:
+    TByteTable<uint32_t> Lines_{}; // per byte of a number set: the lines of its numbers, bit = line
 };
 
 // How many of the numbers stand in line Param (COL%d, ROW%d).
