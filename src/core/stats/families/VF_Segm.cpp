@@ -45,14 +45,20 @@ std::string TstSegmValues::ValueText(const TStatEntry& e) const {
 
 // ---- SGMC -------------------------------------------------------------------------
 
-int32_t TstSegmCount::ValueOf(const uint8_t* numbers) const {
-    uint64_t filled[4] = {}; // a segment is a byte
-    for (int i = 0; i < NumbersInDraw; ++i) {
-        const uint8_t s = SegmentOf(numbers[i]);
-        filled[s >> 6] |= uint64_t{1} << (s & 63);
+TstSegmCount::TstSegmCount(const TStatList& list, int32_t param) : TSingleValueStat(list, param) {
+    for (int n = 0; n < 256; ++n) {
+        const auto place =
+            std::find(Listed_.begin(), Listed_.begin() + Count_, SegmentOf(static_cast<uint8_t>(n)));
+        SegmentBit_[static_cast<std::size_t>(n)] = uint32_t{1} << (place - Listed_.begin());
     }
-    return std::popcount(filled[0]) + std::popcount(filled[1]) + std::popcount(filled[2]) +
-           std::popcount(filled[3]);
+}
+
+// Every number's segment bit joined: no stores, nothing that depends on the order.
+int32_t TstSegmCount::ValueOf(const uint8_t* numbers) const {
+    uint32_t filled = 0;
+    for (int i = 0; i < NumbersInDraw; ++i)
+        filled |= SegmentBit_[numbers[i]];
+    return BitCount(filled);
 }
 
 // ---- SGM%d ------------------------------------------------------------------------

@@ -83,10 +83,15 @@ public:
 // How many distinct segments the numbers touch.
 class TstSegmCount : public TSingleValueStat<TstSegmCount, TCustomSegmentsGraphStat> {
 public:
-    using TSingleValueStat::TSingleValueStat;
+    TstSegmCount(const TStatList& list, int32_t param);
     static const TStatClassInfo ClassInfo;
     const TStatClassInfo& Info() const override { return ClassInfo; }
     int32_t ValueOf(const uint8_t* numbers) const;
+
+private:
+    // Per number byte: its segment as a bit, one per place in Segments(); segment 0
+    // of a number outside 1..24 has a place after them when the table has no 0.
+    std::array<uint32_t, 256> SegmentBit_{};
 };
 
 // How many of the numbers lie in segment Param.
