@@ -32,21 +32,32 @@ constexpr int BitCount(uint32_t v) {
     return static_cast<int>(((v + (v >> 4)) & 0x0F0F0F0Fu) * 0x01010101u >> 24);
 }
 
+namespace detail {
+// Per number byte its bit in a number set; bit 31 for a byte outside 1..24.
+inline constexpr std::array<uint32_t, 256> NumberBit = [] {
+    std::array<uint32_t, 256> bits{};
+    for (int n = 0; n < 256; ++n)
+        bits[static_cast<std::size_t>(n)] =
+            n >= 1 && n <= MaxNumber ? uint32_t{1} << (n - 1) : uint32_t{1} << 31;
+    return bits;
+}();
+} // namespace detail
+
 // The numbers as a set, number n at bit n - 1, when they are 12 distinct numbers of
-// 1..24 as every combination is; false for a record that is not.
+// 1..24 as every combination is; false for a record that is not. Bits from a table
+// and no shifts by a variable: the sum of the bits equals their union only when no
+// two are the same, and bit 31 marks a number out of range (the sum cannot wrap
+// without it).
 inline bool DistinctNumberSet(const uint8_t* numbers, uint32_t& set) {
-    uint64_t bits = 0;
-    uint64_t twice = 0;
-    unsigned wide = 0;
+    uint32_t bits = 0;
+    uint32_t sum = 0;
     for (int i = 0; i < NumbersInDraw; ++i) {
-        const unsigned d = numbers[i] - 1u;
-        const uint64_t bit = uint64_t{1} << (d & 63);
-        wide |= d;
-        twice |= bits & bit;
+        const uint32_t bit = detail::NumberBit[numbers[i]];
         bits |= bit;
+        sum += bit;
     }
-    set = static_cast<uint32_t>(bits);
-    return wide < 64 && bits >> MaxNumber == 0 && twice == 0;
+    set = bits;
+    return bits >> MaxNumber == 0 && sum == bits;
 }
 
 // Per byte of a number set (see DistinctNumberSet), what the numbers of that byte
@@ -156,7 +167,7 @@ private:
 
 // A combination pass whose values only add up: `take(c, tally)` counts the values
 // of a combination in the tally, or answers false and counts nothing for one the
-// tally cannot take (numbers or values out of its range, numbers out of order).
+// tally cannot take (numbers or values out of its range, repeated numbers).
 // The tally merges each value once with its count through `merge(slot, count)`, in
 // first-met order, so the list ends as merging per combination would leave it; a
 // refused combination goes the full way through `method`'s AddCombination, after

@@ -297,7 +297,7 @@ void TMatrixAdjacentStat<Self, Axis>::AddCombinations(std::span<const TCombinati
         *this, combs, stat, tally,
         [&](const TCombination& c, TLinePairTally& t) {
             uint32_t set = 0;
-            if (!AscendingSet(c.data(), set))
+            if (!DistinctNumberSet(c.data(), set))
                 return false;
             const uint32_t touching = Touching(Axis, set);
             bool fresh = false;
@@ -313,9 +313,9 @@ void TMatrixAdjacentStat<Self, Axis>::AddCombinations(std::span<const TCombinati
                     fresh |= t.Count(static_cast<unsigned>(line) * PairSlots + pairs + 1);
                 }
             }
-            if (fresh) {
+            if (fresh) { // the order of the lines is that of the pairs of positions
                 TAdjacentLines lines;
-                FindAdjacentInSet(*this, Axis, set, lines);
+                FindAdjacent(*this, Axis, c.data(), lines);
                 t.Order(lines);
             }
             return true;
@@ -339,7 +339,7 @@ bool TMatrixAdjacentStat<Self, Axis>::Matches(const TCombination& comb, const TS
                 PairHits_[e.Key1] |= uint32_t{1} << e.Key2;
     }
     // Every line looked at, one without pairs under pairs + 1 = 1, never selected.
-    if (uint32_t set = 0; AscendingSet(comb.data(), set)) {
+    if (uint32_t set = 0; DistinctNumberSet(comb.data(), set)) {
         const uint32_t touching = Touching(Axis, set);
         const int lineCount = LineCount(Axis);
         uint32_t any = 0;
