@@ -7,10 +7,12 @@
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <array>
 #include <filesystem>
 #include <string>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -306,5 +308,58 @@ void BM_FilterLensKeep(benchmark::State& state) {
     FilterPass(state, "LENS", {3}, false);
 }
 BENCHMARK(BM_FilterLensKeep)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
+
+} // namespace
+
+// Heavy selections: many tuple rows of a value table selected at once.
+namespace {
+
+using namespace kumby;
+
+// `count` distinct tuples of k items from 1..items that never fall (repeats when
+// `repeats`), in a fixed pseudo-random order, as table rows list them.
+std::vector<std::array<uint16_t, 4>> RisingTuples(int k, int items, bool repeats, std::size_t count) {
+    std::vector<std::array<uint16_t, 4>> all;
+    std::array<uint16_t, 4> t{};
+    auto fill = [&](auto& self, int depth, int from) -> void {
+        if (depth == k) {
+            all.push_back(t);
+            return;
+        }
+        for (int v = from; v <= items; ++v) {
+            t[static_cast<std::size_t>(depth)] = static_cast<uint16_t>(v);
+            self(self, depth + 1, repeats ? v : v + 1);
+        }
+    };
+    fill(fill, 0, 1);
+    uint64_t state = 0x2545F4914F6CDD1Dull;
+    for (std::size_t i = all.size(); i > 1; --i) {
+        state = state * 6364136223846793005ull + 1442695040888963407ull;
+        std::swap(all[i - 1], all[static_cast<std::size_t>((state >> 33) % i)]);
+    }
+    all.resize(std::min(count, all.size()));
+    return all;
+}
+
+void BM_FilterKnm4Keep200(benchmark::State& state) {
+    FilterPassOf(state, "KNM4", RisingTuples(4, 24, false, 200), false);
+}
+BENCHMARK(BM_FilterKnm4Keep200)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
+
+void BM_FilterKnm2Remove100(benchmark::State& state) {
+    FilterPassOf(state, "KNM2", RisingTuples(2, 24, false, 100), true);
+}
+BENCHMARK(BM_FilterKnm2Remove100)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
+
+// Six channels and six rows of four numbers: 126 tuples of four that never fall.
+void BM_FilterKcm4Keep60(benchmark::State& state) {
+    FilterPassOf(state, "KCM4", RisingTuples(4, 6, true, 60), false);
+}
+BENCHMARK(BM_FilterKcm4Keep60)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
+
+void BM_FilterKrm3Remove40(benchmark::State& state) {
+    FilterPassOf(state, "KRM3", RisingTuples(3, 6, true, 40), true);
+}
+BENCHMARK(BM_FilterKrm3Remove40)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
 
 } // namespace

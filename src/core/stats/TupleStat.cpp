@@ -27,11 +27,13 @@ void TDrawTuples::Add(uint64_t key) {
     Slot_[slot] = static_cast<uint16_t>(++Size_);
 }
 
-bool TTupleSelection::Follow(const TStatDrawArray& selected, int k) {
-    if (!Watch_.Changed(selected) && K_ == k)
+bool TTupleSelection::Follow(const TStatDrawArray& selected, int k, bool rising) {
+    if (!Watch_.Changed(selected) && K_ == k && Rising_ == rising)
         return Usable_;
     K_ = k;
+    Rising_ = rising;
     Usable_ = true;
+    std::vector<THeld> risingTuples;
     for (int length = 1; length <= k; ++length) {
         const std::size_t bits = std::size_t{1} << (ItemBits * length);
         Bits_[length - 1].assign((bits + 63) / 64, 0);
@@ -52,8 +54,47 @@ bool TTupleSelection::Follow(const TStatDrawArray& selected, int k) {
             code = code << ItemBits | keys[i];
             Bits_[i][code >> 6] |= uint64_t{1} << (code & 63);
         }
+        if (!rising)
+            continue;
+        THeld held{};
+        bool falls = false;
+        int seen = 0;
+        for (int i = 0; i < k; ++i) {
+            falls = falls || (i > 0 && keys[i] < keys[i - 1]);
+            seen = i > 0 && keys[i] == keys[i - 1] ? seen + 1 : 0;
+            held[static_cast<std::size_t>(seen)] |= uint32_t{1} << keys[i];
+        }
+        if (!falls)
+            risingTuples.push_back(held);
     }
+    TableRising(risingTuples);
     return true;
+}
+
+void TTupleSelection::TableRising(std::span<const THeld> tuples) {
+    Words_ = static_cast<int>((tuples.size() + 63) / 64);
+    UsedBytes_.clear();
+    Rows_.clear();
+    THeld any{};
+    for (const THeld& t : tuples)
+        for (std::size_t o = 0; o < any.size(); ++o)
+            any[o] |= t[o];
+    for (uint8_t b = 0; b < 16; ++b)
+        if ((any[b >> 2] >> (8 * (b & 3)) & 0xFF) != 0)
+            UsedBytes_.push_back(b);
+    const auto words = static_cast<std::size_t>(Words_);
+    Rows_.assign(UsedBytes_.size() * 256 * words, 0);
+    for (std::size_t u = 0; u < UsedBytes_.size(); ++u) {
+        const uint8_t b = UsedBytes_[u];
+        for (unsigned value = 0; value < 256; ++value) {
+            uint64_t* row = &Rows_[(u * 256 + value) * words];
+            for (std::size_t t = 0; t < tuples.size(); ++t) {
+                const unsigned need = tuples[t][b >> 2] >> (8 * (b & 3)) & 0xFF;
+                if ((value & need) == need)
+                    row[t >> 6] |= uint64_t{1} << (t & 63);
+            }
+        }
+    }
 }
 
 } // namespace kumby

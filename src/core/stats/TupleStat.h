@@ -12,12 +12,17 @@
 // Self supplies `int ItemsOf(const uint8_t* numbers, uint8_t* items)`, which writes
 // at most 12 items in order and returns how many; and may set
 // `static constexpr bool TrackFirstRunOnly`: then only a draw's first tuple
-// measures a gap; and `static constexpr bool FromCombination`, for items that 12
-// numbers alone give: then a combination gives its tuples as a draw does. A class over the elements of the
+// measures a gap; `static constexpr bool FromCombination`, for items that 12
+// numbers alone give: then a combination gives its tuples as a draw does; and
+// `static constexpr bool ItemsRise`, for items that never fall along ascending
+// numbers: then Matches tests subsets of items instead of choices of positions
+// wherever the items of a combination never fall. A class over the elements of the
 // numbers derives from TElementTupleStat and states only `ElementOf`.
 
 #include "stats/VexoFilters.h"
 
+#include <algorithm>
+#include <array>
 #include <span>
 #include <vector>
 
@@ -32,24 +37,59 @@ enum class TTupleForm : uint8_t {
 // each), so that Matches answers with a table read per tuple and leaves a choice
 // of positions as soon as no selected tuple begins with it. Rebuilt when another
 // selection comes along.
+//
+// With `rising`, the selected tuples whose items never fall are also kept as sets
+// of (item, occurrence) bits: bit i of word o stands for item i held at least
+// o + 1 times. Along items that never fall, such a tuple is some choice of
+// positions exactly when every item of it occurs there at least as often as in the
+// tuple, so one subset test on 128 bits answers for all choices at once; tuples
+// that fall never match there. The test is cut into the bytes that some selected
+// tuple uses: per byte, a table row for each of its 256 values holds one bit per
+// selected tuple whose byte that value covers. A combination matches when a tuple
+// bit survives the rows of all used bytes: a few reads however many tuples are
+// selected.
 class TTupleSelection {
 public:
     static constexpr int ItemBits = 5;
     static constexpr unsigned ItemLimit = 1u << ItemBits; // items below this are tabled
+    using THeld = std::array<uint32_t, 4>;                // per occurrence, the items as bits
 
     // Tables the selected tuples of k items unless they are tabled already. False
     // when a selected tuple holds an item too large for the tables: scan instead.
-    bool Follow(const TStatDrawArray& selected, int k);
+    bool Follow(const TStatDrawArray& selected, int k, bool rising);
     // Whether a selected tuple begins with the `length` items coded in `code`.
     bool Has(int length, uint32_t code) const {
         return (Bits_[length - 1][code >> 6] >> (code & 63) & 1) != 0;
     }
+    // Whether a selected tuple that never falls is a subset of `held`.
+    bool HasRisingIn(const THeld& held) const {
+        const int used = static_cast<int>(UsedBytes_.size());
+        const uint64_t* rows = Rows_.data();
+        for (int w = 0; w < Words_; ++w) {
+            uint64_t alive = ~uint64_t{0};
+            for (int u = 0; u < used; ++u) {
+                const uint8_t b = UsedBytes_[static_cast<std::size_t>(u)];
+                const unsigned value = held[b >> 2] >> (8 * (b & 3)) & 0xFF;
+                alive &= rows[(static_cast<std::size_t>(u) * 256 + value) * static_cast<std::size_t>(Words_) +
+                              static_cast<std::size_t>(w)];
+            }
+            if (alive != 0)
+                return true;
+        }
+        return false;
+    }
 
 private:
+    void TableRising(std::span<const THeld> tuples);
+
     TSelectionWatch Watch_;
     int K_ = 0;
+    bool Rising_ = false;
     bool Usable_ = false;
-    std::vector<uint64_t> Bits_[4]; // per prefix length 1..4
+    std::vector<uint64_t> Bits_[4];  // per prefix length 1..4
+    int Words_ = 0;                  // 64-bit words of tuple bits per row; 0: no rising tuple
+    std::vector<uint8_t> UsedBytes_; // byte b is bits 8 * (b & 3) .. of word b >> 2
+    std::vector<uint64_t> Rows_;     // [used byte][value][word]
 };
 
 // The distinct tuples of one draw in first-met order, each with how many times the
@@ -81,6 +121,7 @@ public:
     using Kind::Kind;
     static constexpr bool TrackFirstRunOnly = false;
     static constexpr bool FromCombination = false;
+    static constexpr bool ItemsRise = false;
 
     std::string ValueText(const TStatEntry& e) const override {
         const uint16_t keys[4] = {e.Key1, e.Key2, e.Key3, e.Key4};
@@ -136,7 +177,23 @@ public:
     bool Matches(const TCombination& comb, const TStatDrawArray& selected, int, bool, bool) override {
         uint8_t items[NumbersInDraw];
         const int count = self().ItemsOf(comb.data(), items);
-        if (Selection_.Follow(selected, K) && Tabled(items, count)) {
+        constexpr bool bySubset = Form == TTupleForm::Subsets && Self::ItemsRise;
+        if (Selection_.Follow(selected, K, bySubset) && Tabled(items, count)) {
+            if constexpr (bySubset) {
+                TTupleSelection::THeld held{};
+                unsigned fell = 0;
+                int seen = 0; // earlier occurrences of items[p]
+                for (int p = 0; p < count; ++p) {
+                    const bool same = p > 0 && items[p] == items[p - 1];
+                    fell |= p > 0 && items[p] < items[p - 1] ? 1u : 0u;
+                    seen = same ? seen + 1 : 0;
+                    // Occurrences past K need no word of their own: the last word
+                    // already holds the item.
+                    held[static_cast<std::size_t>(std::min(seen, K - 1))] |= uint32_t{1} << items[p];
+                }
+                if (fell == 0)
+                    return Selection_.HasRisingIn(held);
+            }
             if constexpr (Form == TTupleForm::Runs) {
                 // The code of the run ending at p, rolled on by one item.
                 constexpr uint32_t mask = (uint32_t{1} << (TTupleSelection::ItemBits * K)) - 1;

@@ -123,6 +123,7 @@ class TCustomChannelTupleStat
 public:
     using TElementTupleStat<TCustomChannelTupleStat<K, Form>, TCustomChannelsStat, K,
                             Form>::TElementTupleStat;
+    static constexpr bool ItemsRise = true;
     uint8_t ElementOf(uint8_t number) const { return this->ChannelOf(number); }
 };
 

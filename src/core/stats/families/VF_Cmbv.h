@@ -22,6 +22,7 @@ class TCustomCombValTupleStat
 public:
     using TElementTupleStat<TCustomCombValTupleStat<K, Form>, TCustomCombValuesStat, K,
                             Form>::TElementTupleStat;
+    static constexpr bool ItemsRise = true;
     uint8_t ElementOf(uint8_t number) const { return number; }
 };
 

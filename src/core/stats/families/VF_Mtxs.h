@@ -181,6 +181,8 @@ class TCustomMatrixTupleStat
 public:
     using TElementTupleStat<TCustomMatrixTupleStat<K, Form, Axis>, TCustomMatrixStat, K,
                             Form>::TElementTupleStat;
+    // Rows rise with the numbers; columns start over in every row.
+    static constexpr bool ItemsRise = Axis == TMatrixAxis::Rows;
     uint8_t ElementOf(uint8_t number) const { return this->LineOf(Axis, number); }
 };
 
