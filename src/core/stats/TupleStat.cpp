@@ -73,23 +73,25 @@ bool TTupleSelection::Follow(const TStatDrawArray& selected, int k, bool rising)
 
 void TTupleSelection::TableRising(std::span<const THeld> tuples) {
     Words_ = static_cast<int>((tuples.size() + 63) / 64);
-    UsedBytes_.clear();
-    Rows_.clear();
+    Used_ = 0;
     THeld any{};
     for (const THeld& t : tuples)
         for (std::size_t o = 0; o < any.size(); ++o)
             any[o] |= t[o];
-    for (uint8_t b = 0; b < 16; ++b)
-        if ((any[b >> 2] >> (8 * (b & 3)) & 0xFF) != 0)
-            UsedBytes_.push_back(b);
+    for (uint8_t word = 0; word < 4; ++word)
+        for (uint8_t shift = 0; shift < 32; shift += 8)
+            if ((any[word] >> shift & 0xFF) != 0) {
+                UsedWord_[static_cast<std::size_t>(Used_)] = word;
+                UsedShift_[static_cast<std::size_t>(Used_)] = shift;
+                ++Used_;
+            }
     const auto words = static_cast<std::size_t>(Words_);
-    Rows_.assign(UsedBytes_.size() * 256 * words, 0);
-    for (std::size_t u = 0; u < UsedBytes_.size(); ++u) {
-        const uint8_t b = UsedBytes_[u];
+    Rows_.assign(static_cast<std::size_t>(Used_) * 256 * words, 0);
+    for (std::size_t u = 0; u < static_cast<std::size_t>(Used_); ++u) {
         for (unsigned value = 0; value < 256; ++value) {
             uint64_t* row = &Rows_[(u * 256 + value) * words];
             for (std::size_t t = 0; t < tuples.size(); ++t) {
-                const unsigned need = tuples[t][b >> 2] >> (8 * (b & 3)) & 0xFF;
+                const unsigned need = tuples[t][UsedWord_[u]] >> UsedShift_[u] & 0xFF;
                 if ((value & need) == need)
                     row[t >> 6] |= uint64_t{1} << (t & 63);
             }

@@ -63,16 +63,14 @@ public:
     }
     // Whether a selected tuple that never falls is a subset of `held`.
     bool HasRisingIn(const THeld& held) const {
-        const int used = static_cast<int>(UsedBytes_.size());
         const uint64_t* rows = Rows_.data();
-        for (int w = 0; w < Words_; ++w) {
+        const auto words = static_cast<std::size_t>(Words_);
+        for (std::size_t w = 0; w < words; ++w, ++rows) {
             uint64_t alive = ~uint64_t{0};
-            for (int u = 0; u < used; ++u) {
-                const uint8_t b = UsedBytes_[static_cast<std::size_t>(u)];
-                const unsigned value = held[b >> 2] >> (8 * (b & 3)) & 0xFF;
-                alive &= rows[(static_cast<std::size_t>(u) * 256 + value) * static_cast<std::size_t>(Words_) +
-                              static_cast<std::size_t>(w)];
-            }
+            for (int u = 0; u < Used_; ++u)
+                alive &=
+                    rows[(static_cast<std::size_t>(u) * 256 + (held[UsedWord_[u]] >> UsedShift_[u] & 0xFF)) *
+                         words];
             if (alive != 0)
                 return true;
         }
@@ -86,10 +84,12 @@ private:
     int K_ = 0;
     bool Rising_ = false;
     bool Usable_ = false;
-    std::vector<uint64_t> Bits_[4];  // per prefix length 1..4
-    int Words_ = 0;                  // 64-bit words of tuple bits per row; 0: no rising tuple
-    std::vector<uint8_t> UsedBytes_; // byte b is bits 8 * (b & 3) .. of word b >> 2
-    std::vector<uint64_t> Rows_;     // [used byte][value][word]
+    std::vector<uint64_t> Bits_[4]; // per prefix length 1..4
+    int Words_ = 0;                 // 64-bit words of tuple bits per row; 0: no rising tuple
+    int Used_ = 0;                  // bytes that some rising tuple uses: bits UsedShift_ .. of word UsedWord_
+    std::array<uint8_t, 16> UsedWord_{};
+    std::array<uint8_t, 16> UsedShift_{};
+    std::vector<uint64_t> Rows_; // [used byte][value][word]
 };
 
 // The distinct tuples of one draw in first-met order, each with how many times the
@@ -175,52 +175,92 @@ public:
     }
 
     bool Matches(const TCombination& comb, const TStatDrawArray& selected, int, bool, bool) override {
+        return Selection_.Follow(selected, K, BySubset()) ? MatchesFollowed(comb, selected)
+                                                          : MatchesScanning(comb, selected);
+    }
+    // The selection is tabled once per slice, not per combination.
+    std::size_t KeepMatching(std::span<const TCombination> in, TCombination* out,
+                             const TStatDrawArray& selected, int lastIdx, bool sorted,
+                             bool exclude) override {
+        if (!Selection_.Follow(selected, K, BySubset()))
+            return KeepMatchingStatic(self(), in, out, selected, lastIdx, sorted, exclude);
+        TCombination* const first = out;
+        for (const TCombination& c : in) {
+            const bool keep = MatchesFollowed(c, selected) != exclude;
+            *out = c;
+            out += keep ? 1 : 0;
+        }
+        return static_cast<std::size_t>(out - first);
+    }
+
+private:
+    // A function: Self is not complete where the class is.
+    static constexpr bool BySubset() { return Form == TTupleForm::Subsets && Self::ItemsRise; }
+
+    // Matches once the selection is tabled.
+    bool MatchesFollowed(const TCombination& comb, const TStatDrawArray& selected) {
         uint8_t items[NumbersInDraw];
         const int count = self().ItemsOf(comb.data(), items);
-        constexpr bool bySubset = Form == TTupleForm::Subsets && Self::ItemsRise;
-        if (Selection_.Follow(selected, K, bySubset) && Tabled(items, count)) {
-            if constexpr (bySubset) {
-                TTupleSelection::THeld held{};
-                unsigned fell = 0;
-                int seen = 0; // earlier occurrences of items[p]
-                for (int p = 0; p < count; ++p) {
-                    const bool same = p > 0 && items[p] == items[p - 1];
-                    fell |= p > 0 && items[p] < items[p - 1] ? 1u : 0u;
-                    seen = same ? seen + 1 : 0;
-                    // Occurrences past K need no word of their own: the last word
-                    // already holds the item.
-                    held[static_cast<std::size_t>(std::min(seen, K - 1))] |= uint32_t{1} << items[p];
-                }
-                if (fell == 0)
+        if (!Tabled(items, count))
+            return ScanTuples(items, count, selected);
+        if constexpr (BySubset()) {
+            if (count == NumbersInDraw) {
+                TTupleSelection::THeld held;
+                if (HeldIfRising(items, held))
                     return Selection_.HasRisingIn(held);
             }
-            if constexpr (Form == TTupleForm::Runs) {
-                // The code of the run ending at p, rolled on by one item.
-                constexpr uint32_t mask = (uint32_t{1} << (TTupleSelection::ItemBits * K)) - 1;
-                uint32_t code = 0;
-                for (int p = 0; p < count; ++p) {
-                    code = (code << TTupleSelection::ItemBits | items[p]) & mask;
-                    if (p + 1 >= K && Selection_.Has(K, code))
-                        return true;
-                }
-                return false;
-            } else {
-                return FindSubset<0>(items, count, 0, 0);
-            }
         }
+        if constexpr (Form == TTupleForm::Runs) {
+            // The code of the run ending at p, rolled on by one item.
+            constexpr uint32_t mask = (uint32_t{1} << (TTupleSelection::ItemBits * K)) - 1;
+            uint32_t code = 0;
+            for (int p = 0; p < count; ++p) {
+                code = (code << TTupleSelection::ItemBits | items[p]) & mask;
+                if (p + 1 >= K && Selection_.Has(K, code))
+                    return true;
+            }
+            return false;
+        } else {
+            return FindSubset<0>(items, count, 0, 0);
+        }
+    }
+    bool MatchesScanning(const TCombination& comb, const TStatDrawArray& selected) {
+        uint8_t items[NumbersInDraw];
+        const int count = self().ItemsOf(comb.data(), items);
+        return ScanTuples(items, count, selected);
+    }
+    static bool ScanTuples(const uint8_t* items, int count, const TStatDrawArray& selected) {
         return ForEachTuple(items, count, [&](uint64_t key) {
             return TCustomStat::HasKeys(selected, static_cast<uint16_t>(key),
                                         static_cast<uint16_t>(key >> 16), static_cast<uint16_t>(key >> 32),
                                         static_cast<uint16_t>(key >> 48));
         });
     }
-    std::size_t KeepMatching(std::span<const TCombination> in, TCombination* out,
-                             const TStatDrawArray& selected, int lastIdx, bool sorted,
-                             bool exclude) override {
-        return KeepMatchingStatic(self(), in, out, selected, lastIdx, sorted, exclude);
+    // The items of 12 positions (all below 32) as (item, occurrence) bits, unless
+    // they fall somewhere. Along items that never fall, an item equal to the one d
+    // places back occurs at least d + 1 times. One pass in registers: vector reads
+    // of freshly stored bytes or bits would stall.
+    static bool HeldIfRising(const uint8_t* items, TTupleSelection::THeld& held) {
+        constexpr unsigned None = 64; // no item yet; never equal, below none
+        uint32_t h0 = 0, h1 = 0, h2 = 0, h3 = 0;
+        unsigned fell = 0;
+        unsigned back1 = None, back2 = None, back3 = None;
+        for (int p = 0; p < NumbersInDraw; ++p) {
+            const unsigned x = items[p];
+            const uint32_t bit = uint32_t{1} << x;
+            h0 |= bit;
+            fell |= x < (back1 & (None - 1)) ? 1u : 0u;
+            h1 |= x == back1 ? bit : 0;
+            h2 |= x == back2 ? bit : 0;
+            h3 |= x == back3 ? bit : 0;
+            back3 = back2;
+            back2 = back1;
+            back1 = x;
+        }
+        held = {h0, h1, K >= 3 ? h2 : 0, K >= 4 ? h3 : 0};
+        return fell == 0;
     }
 
-private:
     // Calls f(key) for every tuple of the items in order, the items in the key's
     // words (built in a register: a wide read over fresh narrow stores stalls),
     // until f returns true; returns whether it did.
