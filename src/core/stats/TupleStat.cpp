@@ -33,7 +33,7 @@ bool TTupleSelection::Follow(const TStatDrawArray& selected, int k, bool rising)
     K_ = k;
     Rising_ = rising;
     Usable_ = true;
-    std::vector<THeld> risingTuples;
+    std::vector<TCounts> risingTuples;
     for (int length = 1; length <= k; ++length) {
         const std::size_t bits = std::size_t{1} << (ItemBits * length);
         Bits_[length - 1].assign((bits + 63) / 64, 0);
@@ -56,30 +56,28 @@ bool TTupleSelection::Follow(const TStatDrawArray& selected, int k, bool rising)
         }
         if (!rising)
             continue;
-        THeld held{};
+        TCounts counts{};
         bool falls = false;
-        int seen = 0;
         for (int i = 0; i < k; ++i) {
             falls = falls || (i > 0 && keys[i] < keys[i - 1]);
-            seen = i > 0 && keys[i] == keys[i - 1] ? seen + 1 : 0;
-            held[static_cast<std::size_t>(seen)] |= uint32_t{1} << keys[i];
+            counts[keys[i] >> 4] += uint64_t{1} << (4 * (keys[i] & 15));
         }
         if (!falls)
-            risingTuples.push_back(held);
+            risingTuples.push_back(counts);
     }
     TableRising(risingTuples);
     return true;
 }
 
-void TTupleSelection::TableRising(std::span<const THeld> tuples) {
+void TTupleSelection::TableRising(std::span<const TCounts> tuples) {
     Words_ = static_cast<int>((tuples.size() + 63) / 64);
     Used_ = 0;
-    THeld any{};
-    for (const THeld& t : tuples)
-        for (std::size_t o = 0; o < any.size(); ++o)
-            any[o] |= t[o];
-    for (uint8_t word = 0; word < 4; ++word)
-        for (uint8_t shift = 0; shift < 32; shift += 8)
+    TCounts any{};
+    for (const TCounts& t : tuples)
+        for (std::size_t w = 0; w < any.size(); ++w)
+            any[w] |= t[w];
+    for (uint8_t word = 0; word < 2; ++word)
+        for (uint8_t shift = 0; shift < 64; shift += 8)
             if ((any[word] >> shift & 0xFF) != 0) {
                 UsedWord_[static_cast<std::size_t>(Used_)] = word;
                 UsedShift_[static_cast<std::size_t>(Used_)] = shift;
@@ -91,8 +89,8 @@ void TTupleSelection::TableRising(std::span<const THeld> tuples) {
         for (unsigned value = 0; value < 256; ++value) {
             uint64_t* row = &Rows_[(u * 256 + value) * words];
             for (std::size_t t = 0; t < tuples.size(); ++t) {
-                const unsigned need = tuples[t][UsedWord_[u]] >> UsedShift_[u] & 0xFF;
-                if ((value & need) == need)
+                const auto need = static_cast<unsigned>(tuples[t][UsedWord_[u]] >> UsedShift_[u] & 0xFF);
+                if ((value & 0x0F) >= (need & 0x0F) && (value >> 4) >= (need >> 4))
                     row[t >> 6] |= uint64_t{1} << (t & 63);
             }
         }

@@ -14,15 +14,16 @@
 // `static constexpr bool TrackFirstRunOnly`: then only a draw's first tuple
 // measures a gap; `static constexpr bool FromCombination`, for items that 12
 // numbers alone give: then a combination gives its tuples as a draw does; and
-// `static constexpr bool ItemsRise`, for items that never fall along ascending
-// numbers: then Matches tests subsets of items instead of choices of positions
-// wherever the items of a combination never fall. A class over the elements of the
+// `static constexpr bool ItemsRise`, for one item per number that never falls
+// from number 1 to 24: then Matches compares counts of items instead of choosing
+// positions wherever the numbers of a combination never fall. A class over the elements of the
 // numbers derives from TElementTupleStat and states only `ElementOf`.
 
 #include "stats/VexoFilters.h"
 
 #include <algorithm>
 #include <array>
+#include <cstring>
 #include <span>
 #include <vector>
 
@@ -38,21 +39,20 @@ enum class TTupleForm : uint8_t {
 // of positions as soon as no selected tuple begins with it. Rebuilt when another
 // selection comes along.
 //
-// With `rising`, the selected tuples whose items never fall are also kept as sets
-// of (item, occurrence) bits: bit i of word o stands for item i held at least
-// o + 1 times. Along items that never fall, such a tuple is some choice of
-// positions exactly when every item of it occurs there at least as often as in the
-// tuple, so one subset test on 128 bits answers for all choices at once; tuples
-// that fall never match there. The test is cut into the bytes that some selected
-// tuple uses: per byte, a table row for each of its 256 values holds one bit per
-// selected tuple whose byte that value covers. A combination matches when a tuple
-// bit survives the rows of all used bytes: a few reads however many tuples are
-// selected.
+// With `rising`, the selected tuples whose items never fall are also kept as
+// counts: how many times each item 0..31 stands in the tuple, four bits per item.
+// Along items that never fall, such a tuple is some choice of positions exactly
+// when every item of it occurs there at least as often as in the tuple (tuples that
+// fall never match there), so one comparison of counts answers for every choice at
+// once. It is cut into the bytes (two items each) that some selected tuple uses:
+// per byte, a table row for each of its 256 values holds one bit per selected tuple
+// whose two counts that value reaches. A combination matches when a tuple bit
+// survives the rows of all used bytes: a few reads however many tuples are selected.
 class TTupleSelection {
 public:
     static constexpr int ItemBits = 5;
     static constexpr unsigned ItemLimit = 1u << ItemBits; // items below this are tabled
-    using THeld = std::array<uint32_t, 4>;                // per occurrence, the items as bits
+    using TCounts = std::array<uint64_t, 2>;              // items 0..15, 16..31: four bits each
 
     // Tables the selected tuples of k items unless they are tabled already. False
     // when a selected tuple holds an item too large for the tables: scan instead.
@@ -61,8 +61,8 @@ public:
     bool Has(int length, uint32_t code) const {
         return (Bits_[length - 1][code >> 6] >> (code & 63) & 1) != 0;
     }
-    // Whether a selected tuple that never falls is a subset of `held`.
-    bool HasRisingIn(const THeld& held) const {
+    // Whether the items counted in `held` hold a selected tuple that never falls.
+    bool HasRisingIn(const TCounts& held) const {
         const uint64_t* rows = Rows_.data();
         const auto words = static_cast<std::size_t>(Words_);
         for (std::size_t w = 0; w < words; ++w, ++rows) {
@@ -78,7 +78,7 @@ public:
     }
 
 private:
-    void TableRising(std::span<const THeld> tuples);
+    void TableRising(std::span<const TCounts> tuples);
 
     TSelectionWatch Watch_;
     int K_ = 0;
@@ -199,17 +199,20 @@ private:
 
     // Matches once the selection is tabled.
     bool MatchesFollowed(const TCombination& comb, const TStatDrawArray& selected) {
+        if constexpr (BySubset()) {
+            if (Counted() && RisingNumbers(comb)) {
+                TTupleSelection::TCounts held{};
+                for (const uint8_t n : comb) {
+                    held[0] += CountOf_[n][0];
+                    held[1] += CountOf_[n][1];
+                }
+                return Selection_.HasRisingIn(held);
+            }
+        }
         uint8_t items[NumbersInDraw];
         const int count = self().ItemsOf(comb.data(), items);
         if (!Tabled(items, count))
             return ScanTuples(items, count, selected);
-        if constexpr (BySubset()) {
-            if (count == NumbersInDraw) {
-                TTupleSelection::THeld held;
-                if (HeldIfRising(items, held))
-                    return Selection_.HasRisingIn(held);
-            }
-        }
         if constexpr (Form == TTupleForm::Runs) {
             // The code of the run ending at p, rolled on by one item.
             constexpr uint32_t mask = (uint32_t{1} << (TTupleSelection::ItemBits * K)) - 1;
@@ -236,29 +239,40 @@ private:
                                         static_cast<uint16_t>(key >> 48));
         });
     }
-    // The items of 12 positions (all below 32) as (item, occurrence) bits, unless
-    // they fall somewhere. Along items that never fall, an item equal to the one d
-    // places back occurs at least d + 1 times. One pass in registers: vector reads
-    // of freshly stored bytes or bits would stall.
-    static bool HeldIfRising(const uint8_t* items, TTupleSelection::THeld& held) {
-        constexpr unsigned None = 64; // no item yet; never equal, below none
-        uint32_t h0 = 0, h1 = 0, h2 = 0, h3 = 0;
-        unsigned fell = 0;
-        unsigned back1 = None, back2 = None, back3 = None;
-        for (int p = 0; p < NumbersInDraw; ++p) {
-            const unsigned x = items[p];
-            const uint32_t bit = uint32_t{1} << x;
-            h0 |= bit;
-            fell |= x < (back1 & (None - 1)) ? 1u : 0u;
-            h1 |= x == back1 ? bit : 0;
-            h2 |= x == back2 ? bit : 0;
-            h3 |= x == back3 ? bit : 0;
-            back3 = back2;
-            back2 = back1;
-            back1 = x;
+    // Whether the numbers never fall and lie in 1..24: then their items never fall
+    // either. Two overlapping 8-byte reads, each byte below 128 so that the byte
+    // differences borrow nothing from their neighbours.
+    static bool RisingNumbers(const TCombination& comb) {
+        constexpr uint64_t High = 0x8080808080808080ull;
+        constexpr uint64_t Pairs = 0x0080808080808080ull; // byte i: number i + 1 against number i
+        uint64_t a = 0;
+        uint64_t b = 0;
+        std::memcpy(&a, comb.data(), 8);
+        std::memcpy(&b, comb.data() + 4, 8);
+        if (((a | b) & High) != 0)
+            return false;
+        const uint64_t rise = ((a >> 8 | High) - a) & ((b >> 8 | High) - b) & Pairs;
+        return rise == Pairs && comb[0] >= 1 && comb[NumbersInDraw - 1] <= MaxNumber;
+    }
+    // Tables the count that every number 1..24 adds to its item, once: only when
+    // the items are one per number, below 32, and never fall from 1 to 24.
+    bool Counted() {
+        if (CountState_ < 0) {
+            uint8_t numbers[2 * NumbersInDraw];
+            uint8_t items[2 * NumbersInDraw];
+            for (int n = 1; n <= MaxNumber; ++n)
+                numbers[n - 1] = static_cast<uint8_t>(n);
+            bool usable = self().ItemsOf(numbers, items) == NumbersInDraw &&
+                          self().ItemsOf(numbers + NumbersInDraw, items + NumbersInDraw) == NumbersInDraw;
+            for (int n = 1; usable && n <= MaxNumber; ++n) {
+                const uint8_t item = items[n - 1];
+                usable = item < TTupleSelection::ItemLimit && (n == 1 || item >= items[n - 2]);
+                if (usable)
+                    CountOf_[static_cast<std::size_t>(n)][item >> 4] = uint64_t{1} << (4 * (item & 15));
+            }
+            CountState_ = usable ? 1 : 0;
         }
-        held = {h0, h1, K >= 3 ? h2 : 0, K >= 4 ? h3 : 0};
-        return fell == 0;
+        return CountState_ > 0;
     }
 
     // Calls f(key) for every tuple of the items in order, the items in the key's
@@ -315,6 +329,8 @@ private:
 
     TTupleSelection Selection_;
     TDrawTuples Tuples_;
+    int8_t CountState_ = -1; // counts of numbers not tabled yet; 0: not usable
+    std::array<TTupleSelection::TCounts, MaxNumber + 1> CountOf_{};
 };
 
 // Tuples of the elements of the 12 numbers (a number's channel, column, row or
