@@ -3,6 +3,7 @@
 #include "model/VexoUtils.h"
 
 #include <algorithm>
+#include <bit>
 
 namespace kumby {
 
@@ -34,6 +35,8 @@ bool TTupleSelection::Follow(const TStatDrawArray& selected, int k, bool rising)
     Rising_ = rising;
     Usable_ = true;
     std::vector<TCounts> risingTuples;
+    std::vector<TCounts> risingSets; // the same tuples as bits
+    bool repeats = false;
     for (int length = 1; length <= k; ++length) {
         const std::size_t bits = std::size_t{1} << (ItemBits * length);
         Bits_[length - 1].assign((bits + 63) / 64, 0);
@@ -57,19 +60,28 @@ bool TTupleSelection::Follow(const TStatDrawArray& selected, int k, bool rising)
         if (!rising)
             continue;
         TCounts counts{};
+        TCounts set{};
         bool falls = false;
         for (int i = 0; i < k; ++i) {
             falls = falls || (i > 0 && keys[i] < keys[i - 1]);
             counts[keys[i] >> 4] += uint64_t{1} << (4 * (keys[i] & 15));
+            set[0] |= uint64_t{1} << keys[i];
         }
-        if (!falls)
-            risingTuples.push_back(counts);
+        if (falls)
+            continue;
+        repeats = repeats || std::popcount(set[0]) < k;
+        risingTuples.push_back(counts);
+        risingSets.push_back(set);
     }
-    TableRising(risingTuples);
+    if (repeats)
+        TableRising(risingTuples, false);
+    else
+        TableRising(risingSets, true);
     return true;
 }
 
-void TTupleSelection::TableRising(std::span<const TCounts> tuples) {
+void TTupleSelection::TableRising(std::span<const TCounts> tuples, bool byPresence) {
+    ByPresence_ = byPresence;
     Words_ = static_cast<int>((tuples.size() + 63) / 64);
     Used_ = 0;
     TCounts any{};
@@ -90,7 +102,10 @@ void TTupleSelection::TableRising(std::span<const TCounts> tuples) {
             uint64_t* row = &Rows_[(u * 256 + value) * words];
             for (std::size_t t = 0; t < tuples.size(); ++t) {
                 const auto need = static_cast<unsigned>(tuples[t][UsedWord_[u]] >> UsedShift_[u] & 0xFF);
-                if ((value & 0x0F) >= (need & 0x0F) && (value >> 4) >= (need >> 4))
+                const bool reached = byPresence
+                                         ? (value & need) == need
+                                         : (value & 0x0F) >= (need & 0x0F) && (value >> 4) >= (need >> 4);
+                if (reached)
                     row[t >> 6] |= uint64_t{1} << (t & 63);
             }
         }

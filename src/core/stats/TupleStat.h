@@ -48,6 +48,8 @@ enum class TTupleForm : uint8_t {
 // per byte, a table row for each of its 256 values holds one bit per selected tuple
 // whose two counts that value reaches. A combination matches when a tuple bit
 // survives the rows of all used bytes: a few reads however many tuples are selected.
+// When no rising tuple repeats an item, presence is all that counts: the items are
+// then one bit each, in four bytes at most.
 class TTupleSelection {
 public:
     static constexpr int ItemBits = 5;
@@ -61,6 +63,9 @@ public:
     bool Has(int length, uint32_t code) const {
         return (Bits_[length - 1][code >> 6] >> (code & 63) & 1) != 0;
     }
+    // Whether HasRisingIn takes the items as bits (item i at bit i of word 0)
+    // rather than as counts.
+    bool ByPresence() const { return ByPresence_; }
     // Whether the items counted in `held` hold a selected tuple that never falls.
     bool HasRisingIn(const TCounts& held) const {
         const uint64_t* rows = Rows_.data();
@@ -78,15 +83,16 @@ public:
     }
 
 private:
-    void TableRising(std::span<const TCounts> tuples);
+    void TableRising(std::span<const TCounts> tuples, bool byPresence);
 
     TSelectionWatch Watch_;
     int K_ = 0;
     bool Rising_ = false;
     bool Usable_ = false;
     std::vector<uint64_t> Bits_[4]; // per prefix length 1..4
-    int Words_ = 0;                 // 64-bit words of tuple bits per row; 0: no rising tuple
-    int Used_ = 0;                  // bytes that some rising tuple uses: bits UsedShift_ .. of word UsedWord_
+    bool ByPresence_ = false;
+    int Words_ = 0; // 64-bit words of tuple bits per row; 0: no rising tuple
+    int Used_ = 0;  // bytes that some rising tuple uses: bits UsedShift_ .. of word UsedWord_
     std::array<uint8_t, 16> UsedWord_{};
     std::array<uint8_t, 16> UsedShift_{};
     std::vector<uint64_t> Rows_; // [used byte][value][word]
@@ -202,9 +208,16 @@ private:
         if constexpr (BySubset()) {
             if (Counted() && RisingNumbers(comb)) {
                 TTupleSelection::TCounts held{};
-                for (const uint8_t n : comb) {
-                    held[0] += CountOf_[n][0];
-                    held[1] += CountOf_[n][1];
+                if (Selection_.ByPresence()) {
+                    uint32_t present = 0;
+                    for (const uint8_t n : comb)
+                        present |= PresenceOf_[n];
+                    held[0] = present;
+                } else {
+                    for (const uint8_t n : comb) {
+                        held[0] += CountOf_[n][0];
+                        held[1] += CountOf_[n][1];
+                    }
                 }
                 return Selection_.HasRisingIn(held);
             }
@@ -267,8 +280,10 @@ private:
             for (int n = 1; usable && n <= MaxNumber; ++n) {
                 const uint8_t item = items[n - 1];
                 usable = item < TTupleSelection::ItemLimit && (n == 1 || item >= items[n - 2]);
-                if (usable)
+                if (usable) {
                     CountOf_[static_cast<std::size_t>(n)][item >> 4] = uint64_t{1} << (4 * (item & 15));
+                    PresenceOf_[static_cast<std::size_t>(n)] = uint32_t{1} << item;
+                }
             }
             CountState_ = usable ? 1 : 0;
         }
@@ -331,6 +346,7 @@ private:
     TDrawTuples Tuples_;
     int8_t CountState_ = -1; // counts of numbers not tabled yet; 0: not usable
     std::array<TTupleSelection::TCounts, MaxNumber + 1> CountOf_{};
+    std::array<uint32_t, MaxNumber + 1> PresenceOf_{};
 };
 
 // Tuples of the elements of the 12 numbers (a number's channel, column, row or

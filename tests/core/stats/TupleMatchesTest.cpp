@@ -75,6 +75,8 @@ TEST_F(TupleMatchesTest, EdgesOfTheSelection) {
         {"KCM2", {Keys(3, 3)}, Low, true},         // four times, two needed
         {"KCM3", {Keys(1, 1, 6)}, Ends, true},
         {"KCM3", {Keys(1, 6, 6)}, Ends, false},
+        {"KCM2", {Keys(6, 6)}, Ends, false}, // channel 6 once
+        {"KCM2", {Keys(6, 6), Keys(1, 5)}, Ends, true},
         {"KCM2", {Keys(6, 1)}, Ends, false},
         {"KCM2", {Keys(6, 1)}, EndsFalling, true},
         {"KRM2", {Keys(1, 6)}, Ends, true},
