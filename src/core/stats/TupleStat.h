@@ -15,13 +15,13 @@
 // measures a gap; `static constexpr bool FromCombination`, for items that 12
 // numbers alone give: then a combination gives its tuples as a draw does; and
 // `static constexpr bool ItemsRise`, for one item per number that never falls
-// from number 1 to 24: then Matches compares counts of items instead of choosing
-// positions wherever the numbers of a combination never fall. A class over the elements of the
-// numbers derives from TElementTupleStat and states only `ElementOf`.
+// from number 1 to 24: then Matches over every choice of positions compares counts
+// of items instead wherever the numbers of a combination never fall. A class over
+// the elements of the numbers derives from TElementTupleStat and states only
+// `ElementOf`.
 
 #include "stats/VexoFilters.h"
 
-#include <algorithm>
 #include <array>
 #include <cstring>
 #include <span>
@@ -181,14 +181,14 @@ public:
     }
 
     bool Matches(const TCombination& comb, const TStatDrawArray& selected, int, bool, bool) override {
-        return Selection_.Follow(selected, K, BySubset()) ? MatchesFollowed(comb, selected)
+        return Selection_.Follow(selected, K, ByCounts()) ? MatchesFollowed(comb, selected)
                                                           : MatchesScanning(comb, selected);
     }
     // The selection is tabled once per slice, not per combination.
     std::size_t KeepMatching(std::span<const TCombination> in, TCombination* out,
                              const TStatDrawArray& selected, int lastIdx, bool sorted,
                              bool exclude) override {
-        if (!Selection_.Follow(selected, K, BySubset()))
+        if (!Selection_.Follow(selected, K, ByCounts()))
             return KeepMatchingStatic(self(), in, out, selected, lastIdx, sorted, exclude);
         TCombination* const first = out;
         for (const TCombination& c : in) {
@@ -200,12 +200,13 @@ public:
     }
 
 private:
-    // A function: Self is not complete where the class is.
-    static constexpr bool BySubset() { return Form == TTupleForm::Subsets && Self::ItemsRise; }
+    // Whether Matches may compare counts of items. A function: Self is not
+    // complete where the class is.
+    static constexpr bool ByCounts() { return Form == TTupleForm::Subsets && Self::ItemsRise; }
 
     // Matches once the selection is tabled.
     bool MatchesFollowed(const TCombination& comb, const TStatDrawArray& selected) {
-        if constexpr (BySubset()) {
+        if constexpr (ByCounts()) {
             if (Counted() && RisingNumbers(comb)) {
                 TTupleSelection::TCounts held{};
                 if (Selection_.ByPresence()) {
