@@ -199,6 +199,16 @@ int main(int argc, char** argv) {
     Save(window, args[2], "stats-fullset");
     selectMethod("SMAL");
     Save(window, args[2], "stats-fullset-smal");
+    // One method of each family past the numbers and sums, with the comparison.
+    for (const char* code : {"DIFA", "DIFO", "KDS2", "CHNV", "CHN1", "KCM2", "COLA", "ROWC", "KRM2", "SGMS", "SGMC",
+                             "SEQL", "LENS", "PRV2O3", "KNM4", "KNP21", "HCV1", "GRPV", "PRDV", "SDV2", "SHR1"}) {
+        if (session.Registry().FindByCode(code) < 0) {
+            std::cout << code << ": no such method\n";
+            continue;
+        }
+        selectMethod(code);
+        Save(window, args[2], (std::string("stats-") + code).c_str());
+    }
     if (!prefetchs)
         stats.DrawsStatePrefetchsEnabled->trigger();
     selectMethod("NUMS");
