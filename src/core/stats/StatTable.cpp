@@ -450,12 +450,32 @@ TStatTable ComputeStatTable(std::shared_ptr<TCustomStat> method, const TDrawsArr
         }
     }
 
+    // Rows by the hundred thousand share the window's thousand draws: each draw is
+    // looked up once.
+    int32_t lowest = std::numeric_limits<int32_t>::max(), highest = std::numeric_limits<int32_t>::min();
+    for (const TStatRow& row : t.Rows) {
+        lowest = std::min(lowest, row.Entry.Draw);
+        highest = std::max(highest, row.Entry.Draw);
+    }
+    constexpr int NotLookedUp = -2;
+    std::vector<int> drawIndex;
+    if (!t.Rows.empty() && int64_t{highest} - lowest < (int64_t{1} << 20))
+        drawIndex.assign(static_cast<std::size_t>(int64_t{highest} - lowest + 1), NotLookedUp);
+    const auto indexOf = [&](int32_t number) {
+        if (drawIndex.empty())
+            return FindDrawIndex(draws, number);
+        int& at = drawIndex[static_cast<std::size_t>(int64_t{number} - lowest)];
+        if (at == NotLookedUp)
+            at = FindDrawIndex(draws, number);
+        return at;
+    };
+
     std::vector<int> starts(t.Rows.size(), -1);
     for (std::size_t i = 0; i < t.Rows.size(); ++i) {
         const TStatEntry& e = t.Rows[i].Entry;
         if (e.Depth == 0 || e.Count < 1)
             continue;
-        const int at = FindDrawIndex(draws, e.Draw);
+        const int at = indexOf(e.Draw);
         if (at >= 0)
             starts[i] = stateFree ? std::max(at, window.LastIdx) + 1 : at + 1;
     }
