@@ -90,6 +90,33 @@ void TallyDiffCounts(std::span<const TCombination> combs, NewKind&& newKind, Add
     flush();
 }
 
+// Counts of small values and the order they were first met in, until a flush hands
+// them over: the passes merge each value once per flush in that order, leaving the
+// list as merging every value one by one would.
+template <std::size_t Size> class TFirstMetCounts {
+public:
+    void Note(unsigned value) {
+        if (!Seen_[value]) {
+            Seen_[value] = true;
+            Order_[Ordered_++] = static_cast<uint16_t>(value);
+        }
+    }
+    void Add(unsigned value, int32_t times) { Times_[value] += times; }
+    template <class Take> void Flush(Take&& take) {
+        for (std::size_t i = 0; i < Ordered_; ++i)
+            take(Order_[i], Times_[Order_[i]]);
+        Times_.fill(0);
+        Seen_.fill(false);
+        Ordered_ = 0;
+    }
+
+private:
+    std::array<int32_t, Size> Times_{};
+    std::array<bool, Size> Seen_{};
+    std::array<uint16_t, Size> Order_{};
+    std::size_t Ordered_ = 0;
+};
+
 // Field d of a DiffCounts code.
 inline unsigned CountOf(uint64_t counts, unsigned d) {
     return static_cast<unsigned>(counts >> (4 * d) & 15);
@@ -249,33 +276,24 @@ void TstDiffTotal::AddCombination(const TCombination& comb, TStatDrawArray& stat
 // Each difference is merged once per flush with how many times it was met, in the
 // order first met: the list ends as merging every difference would leave it.
 void TstDiffTotal::AddCombinations(std::span<const TCombination> combs, TStatDrawArray& stat) {
-    std::array<int32_t, 16> times{};
-    uint32_t seen = 0;
-    std::array<uint8_t, 16> order{};
-    std::size_t ordered = 0;
+    TFirstMetCounts<16> diffs;
     TallyDiffCounts(
         combs,
         [&](const uint8_t* numbers, uint64_t) {
             for (const uint8_t d : AdjacentDiffs(numbers))
-                if ((seen >> d & 1) == 0) {
-                    seen |= 1u << d;
-                    order[ordered++] = d;
-                }
+                diffs.Note(d);
         },
         [&](uint64_t counts, uint32_t combinations) {
             for (unsigned d = 0; d < 16; ++d)
-                times[d] += static_cast<int32_t>(combinations * CountOf(counts, d));
+                diffs.Add(d, static_cast<int32_t>(combinations * CountOf(counts, d)));
         },
         [&] {
             Entry = TStatEntry{};
-            for (std::size_t t = 0; t < ordered; ++t) {
-                Entry.Key1 = order[t];
-                Entry.Count = times[order[t]];
+            diffs.Flush([&](unsigned d, int32_t times) {
+                Entry.Key1 = static_cast<uint16_t>(d);
+                Entry.Count = times;
                 Merge(stat, false);
-            }
-            times.fill(0);
-            seen = 0;
-            ordered = 0;
+            });
         },
         [&](const TCombination& c) { AddCombination(c, stat); });
 }
@@ -358,39 +376,27 @@ void TstDiffSame::AddCombination(const TCombination& comb, TStatDrawArray& stat)
 // A (difference, times) value per field in use; the fields follow the differences'
 // first appearance, so the values are merged in that order.
 void TstDiffSame::AddCombinations(std::span<const TCombination> combs, TStatDrawArray& stat) {
-    std::array<int32_t, 256> times{}; // difference * 16 + times
-    std::array<uint16_t, 16> seen{};  // per difference: bit per times
-    std::array<uint8_t, 256> order{};
-    std::size_t ordered = 0;
+    TFirstMetCounts<256> pairs; // difference * 16 + times
     TallyDiffCounts(
         combs,
         [&](const uint8_t* numbers, uint64_t) {
             const TDiffMultiplicities m = DiffMultiplicities(AdjacentDiffs(numbers));
-            for (int i = 0; i < m.Size; ++i) {
-                const unsigned d = m.Diff[i];
-                const unsigned k = m.Count[i];
-                if ((seen[d] >> k & 1) == 0) {
-                    seen[d] = static_cast<uint16_t>(seen[d] | 1u << k);
-                    order[ordered++] = static_cast<uint8_t>(d * 16 + k);
-                }
-            }
+            for (int i = 0; i < m.Size; ++i)
+                pairs.Note(m.Diff[i] * 16u + m.Count[i]);
         },
         [&](uint64_t counts, uint32_t combinations) {
             for (unsigned d = 0; d < 16; ++d)
                 if (const unsigned k = CountOf(counts, d); k != 0)
-                    times[d * 16 + k] += static_cast<int32_t>(combinations);
+                    pairs.Add(d * 16 + k, static_cast<int32_t>(combinations));
         },
         [&] {
             Entry = TStatEntry{};
-            for (std::size_t t = 0; t < ordered; ++t) {
-                Entry.Key1 = order[t] / 16;
-                Entry.Key2 = order[t] % 16;
-                Entry.Count = times[order[t]];
+            pairs.Flush([&](unsigned pair, int32_t times) {
+                Entry.Key1 = static_cast<uint16_t>(pair / 16);
+                Entry.Key2 = static_cast<uint16_t>(pair % 16);
+                Entry.Count = times;
                 Merge(stat, false);
-            }
-            times.fill(0);
-            seen.fill(0);
-            ordered = 0;
+            });
         },
         [&](const TCombination& c) { AddCombination(c, stat); });
 }
@@ -440,32 +446,19 @@ inline uint64_t ByteMax(uint64_t x, uint64_t y) {
 // One value per multiset of differences, so the multisets are tallied and each value
 // merged once per flush, in the order first met.
 void TstDiffSameCnt::AddCombinations(std::span<const TCombination> combs, TStatDrawArray& stat) {
-    std::array<int32_t, 16> times{};
-    uint32_t seen = 0;
-    std::array<uint8_t, 16> order{};
-    std::size_t ordered = 0;
+    TFirstMetCounts<16> largest;
     TallyDiffCounts(
-        combs,
-        [&](const uint8_t*, uint64_t counts) {
-            const unsigned most = LargestCount(counts);
-            if ((seen >> most & 1) == 0) {
-                seen |= 1u << most;
-                order[ordered++] = static_cast<uint8_t>(most);
-            }
-        },
+        combs, [&](const uint8_t*, uint64_t counts) { largest.Note(LargestCount(counts)); },
         [&](uint64_t counts, uint32_t combinations) {
-            times[LargestCount(counts)] += static_cast<int32_t>(combinations);
+            largest.Add(LargestCount(counts), static_cast<int32_t>(combinations));
         },
         [&] {
             Entry = TStatEntry{};
-            for (std::size_t t = 0; t < ordered; ++t) {
-                SetValue(order[t]);
-                Entry.Count = times[order[t]];
+            largest.Flush([&](unsigned most, int32_t times) {
+                SetValue(static_cast<int32_t>(most));
+                Entry.Count = times;
                 Merge(stat, false);
-            }
-            times.fill(0);
-            seen = 0;
-            ordered = 0;
+            });
         },
         [&](const TCombination& c) { AddCombination(c, stat); });
 }
