@@ -1,6 +1,7 @@
 #include "MainWindow.h"
 #include "MessageBoxUi.h"
 #include "app/CommandLine.h"
+#include "app/ProcessMemory.h"
 #include "app/ProcessWait.h"
 #include "app/Session.h"
 #include "model/VexoUtils.h"
@@ -12,6 +13,7 @@
 #include <system_error>
 
 int main(int argc, char** argv) {
+    kumby::KeepFreedMemory();
     QApplication app(argc, argv);
     kumby::gui::SetUpApplication();
 

@@ -23,6 +23,7 @@
 #include "stats/VexoFilters.h"
 
 #include <array>
+#include <charconv>
 #include <cstring>
 #include <span>
 #include <vector>
@@ -130,11 +131,16 @@ public:
     static constexpr bool ItemsRise = false;
 
     std::string ValueText(const TStatEntry& e) const override {
+        // Written in place: tables of tuples ask for hundreds of thousands of these.
         const uint16_t keys[4] = {e.Key1, e.Key2, e.Key3, e.Key4};
-        std::string text = std::to_string(keys[0]);
-        for (int i = 1; i < K; ++i)
-            text += ":" + std::to_string(keys[i]);
-        return text;
+        char text[4 * 6];
+        char* end = text;
+        for (int i = 0; i < K; ++i) {
+            if (i > 0)
+                *end++ = ':';
+            end = std::to_chars(end, text + sizeof text, keys[i]).ptr;
+        }
+        return std::string(text, end);
     }
 
     void AddDraw(int drawIdx, int lastIdx, bool sorted, TStatDrawArray& stat, TRunState& runState,
