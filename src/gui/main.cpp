@@ -1,7 +1,6 @@
 #include "MainWindow.h"
 #include "MessageBoxUi.h"
 #include "app/CommandLine.h"
-#include "app/ProcessMemory.h"
 #include "app/ProcessWait.h"
 #include "app/Session.h"
 #include "model/VexoUtils.h"
@@ -13,7 +12,6 @@
 #include <system_error>
 
 int main(int argc, char** argv) {
-    kumby::KeepFreedMemory();
     QApplication app(argc, argv);
     kumby::gui::SetUpApplication();
 
