@@ -37,7 +37,7 @@ void TableOf(benchmark::State& state, const char* code, bool sort = true) {
         if (sort)
             SortStatTable(table, StatColCount, false);
         rows = table.RowCount();
-        benchmark::DoNotOptimize(table.Rows.data());
+        benchmark::DoNotOptimize(table.Rows.Entries.data());
     }
     state.counters["rows"] = static_cast<double>(rows);
 }

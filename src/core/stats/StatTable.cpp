@@ -13,6 +13,7 @@
 #include <cstring>
 #include <limits>
 #include <optional>
+#include <utility>
 
 namespace kumby {
 
@@ -21,6 +22,9 @@ namespace {
 // A std::string rather than a literal: assigning the literal into the cells trips a
 // false -Wrestrict of GCC 12 at -O3.
 const std::string Dash = "-";
+
+// The most values a window's list makes room for up front.
+constexpr std::size_t MaxReservedValues = std::size_t{1} << 20;
 
 constexpr TColour ActualLineColour = 0x008000; // dark green
 constexpr TColour ActualMarkerColour = 0xFF00FF;
@@ -58,51 +62,85 @@ int64_t DivideRounded(int64_t num, int64_t den) {
     return quotient;
 }
 
-// Rows by key in a flat open-addressed table: the first row of every key, and for rows
-// sharing a key the next one, as the table's lookups "the first entry with equal keys"
-// need. Tuple windows list hundreds of thousands of keys; a node-based map would spend
-// more time allocating than looking up.
+// Rows by key: the first row of every key, and for rows sharing a key the next one, as
+// the table's lookups "the first entry with equal keys" need. Tuple windows list
+// hundreds of thousands of keys: a node-based map would spend more time allocating
+// than looking up. Keys of at most four small items, as tuples have, index a plain
+// table once there are that many; other keys an open-addressed one.
 class TRowIndex {
 public:
-    explicit TRowIndex(const std::vector<TStatRow>& rows) : Rows_(rows), Next_(rows.size(), None) {
-        std::size_t capacity = 16;
-        while (capacity < rows.size() * 2)
-            capacity *= 2;
+    explicit TRowIndex(const TStatDrawArray& rows) : Rows_(rows), Next_(rows.size(), None) {
+        Direct_ = rows.size() >= DirectFrom && std::all_of(rows.begin(), rows.end(), [](const TStatEntry& e) {
+                      return DirectSlot(StatKey(e)) >= 0;
+                  });
+        std::size_t capacity = DirectSlots;
+        if (!Direct_) {
+            capacity = 16;
+            while (capacity < rows.size() * 2)
+                capacity *= 2;
+        }
         Mask_ = capacity - 1;
         Slots_.assign(capacity, None);
         for (std::size_t i = rows.size(); i-- > 0;) { // backwards, so the first row ends up first
-            uint32_t& slot = SlotOf(StatKey(rows[i].Entry));
+            uint32_t& slot = SlotOf(StatKey(rows[i]));
             Next_[i] = slot;
             slot = static_cast<uint32_t>(i);
         }
     }
     static constexpr uint32_t None = 0xFFFFFFFF;
     uint32_t First(uint64_t key) const {
+        if (Direct_) {
+            const int64_t slot = DirectSlot(key);
+            return slot < 0 ? None : Slots_[static_cast<std::size_t>(slot)];
+        }
         for (std::size_t at = Hash(key) & Mask_;; at = (at + 1) & Mask_) {
             const uint32_t row = Slots_[at];
-            if (row == None || StatKey(Rows_[row].Entry) == key)
+            if (row == None || StatKey(Rows_[row]) == key)
                 return row;
         }
     }
     uint32_t Next(uint32_t row) const { return Next_[row]; }
     // Lookups of many keys at random places wait on memory: asking for a key's slot a
     // little ahead lets them overlap.
-    void Prefetch(uint64_t key) const { __builtin_prefetch(&Slots_[Hash(key) & Mask_]); }
+    void Prefetch(uint64_t key) const {
+        if (Direct_) {
+            if (const int64_t slot = DirectSlot(key); slot >= 0)
+                __builtin_prefetch(&Slots_[static_cast<std::size_t>(slot)]);
+        } else {
+            __builtin_prefetch(&Slots_[Hash(key) & Mask_]);
+        }
+    }
 
 private:
+    static constexpr std::size_t DirectFrom = std::size_t{1} << 15;
+    static constexpr int64_t DirectItems = MaxNumber + 1;
+    static constexpr std::size_t DirectSlots = DirectItems * DirectItems * DirectItems * DirectItems;
+    static int64_t DirectSlot(uint64_t key) {
+        int64_t slot = 0;
+        for (int word = 3; word >= 0; --word) {
+            const auto item = static_cast<int64_t>(key >> (16 * word) & 0xFFFF);
+            if (item >= DirectItems)
+                return -1;
+            slot = slot * DirectItems + item;
+        }
+        return slot;
+    }
     static std::size_t Hash(uint64_t key) {
         key ^= key >> 29;
         key *= 0xBF58476D1CE4E5B9ULL;
         return static_cast<std::size_t>(key ^ (key >> 32));
     }
     uint32_t& SlotOf(uint64_t key) {
+        if (Direct_)
+            return Slots_[static_cast<std::size_t>(DirectSlot(key))];
         for (std::size_t at = Hash(key) & Mask_;; at = (at + 1) & Mask_) {
             uint32_t& slot = Slots_[at];
-            if (slot == None || StatKey(Rows_[slot].Entry) == key)
+            if (slot == None || StatKey(Rows_[slot]) == key)
                 return slot;
         }
     }
-    const std::vector<TStatRow>& Rows_;
+    const TStatDrawArray& Rows_;
+    bool Direct_ = false;
     std::vector<uint32_t> Slots_; // a row of each key, the first once built; None: empty
     std::vector<uint32_t> Next_;
     std::size_t Mask_ = 0;
@@ -117,14 +155,13 @@ bool RunStateIsZero(const TRunState& s) {
 }
 
 // The "Факт" column of all rows at once: for each row searched (start >= 0), the first
-// draw from its start on that yields its value, each draw read with a zero RunState
-// and a fresh value list as FindNextOccurrence reads it. As long as the method leaves
-// the RunState untouched, what a draw yields does not depend on where the search
-// began, so one forward pass over the draws answers every search at its first hit. A
-// method that carries state in the RunState is asked row by row instead.
+// draw from its start on that yields its value, each draw read as FindNextOccurrence
+// reads it. As long as the method leaves the RunState untouched, what a draw yields
+// does not depend on where the search began, so one forward pass over the draws
+// answers every search at its first hit. A method that carries state in the RunState
+// is asked row by row instead.
 void FindNextOccurrences(TCustomStat& method, const TDrawsArray& draws, int lastIdx, bool sorted,
-                         std::vector<TStatRow>& rows, const std::vector<int>& starts,
-                         const TRowIndex& index) {
+                         TStatRows& rows, const std::vector<int>& starts, const TRowIndex& index) {
     const int newest = static_cast<int>(draws.size()) - 1;
     int first = newest + 1;
     std::size_t waiting = 0;
@@ -133,25 +170,23 @@ void FindNextOccurrences(TCustomStat& method, const TDrawsArray& draws, int last
             first = std::min(first, s);
             ++waiting;
         }
-    TStatDrawArray stat;
-    TLastValueArray lastValues;
+    std::vector<int32_t>& facts = rows.Facts;
+    TStatDrawArray values;
     for (int idx = first; idx <= newest && waiting > 0; ++idx) {
-        stat.clear();
-        lastValues.clear();
         TRunState runState;
-        method.AddDraw(idx, lastIdx, sorted, stat, runState, lastValues);
+        method.DrawValues(idx, lastIdx, sorted, runState, values);
         if (!RunStateIsZero(runState)) {
             for (std::size_t i = 0; i < rows.size(); ++i)
                 if (starts[i] >= 0)
-                    rows[i].Fact = method.FindNextOccurrence(rows[i].Entry, starts[i], lastIdx, sorted);
+                    facts[i] = method.FindNextOccurrence(rows.Entries[i], starts[i], lastIdx, sorted);
             return;
         }
-        for (const TStatEntry& x : stat)
+        for (const TStatEntry& x : values)
             index.Prefetch(StatKey(x));
-        for (const TStatEntry& x : stat)
+        for (const TStatEntry& x : values)
             for (uint32_t r = index.First(StatKey(x)); r != TRowIndex::None; r = index.Next(r))
-                if (rows[r].Fact == -1 && starts[r] >= 0 && starts[r] <= idx) {
-                    rows[r].Fact = x.Draw;
+                if (facts[r] == -1 && starts[r] >= 0 && starts[r] <= idx) {
+                    facts[r] = x.Draw;
                     --waiting;
                 }
     }
@@ -310,6 +345,106 @@ private:
     std::vector<TSortKey> Long_;
 };
 
+// The whole number a column shows for a row, as the sort reads it; nullopt where the
+// column may show something else.
+std::optional<int64_t> IntegerCell(const TStatTable& t, const TStatEntry& e, int column) {
+    switch (column) {
+    case StatColCount:
+        return e.Count;
+    case StatColNorm:
+        return t.HasNorm ? std::optional<int64_t>(e.Norm) : std::nullopt;
+    case StatColDeviation:
+        return t.HasNorm ? std::optional<int64_t>(int64_t{e.Count} - e.Norm) : std::nullopt;
+    case StatColDepth:
+        return e.Depth != 0 ? std::optional<int64_t>(e.Depth) : std::nullopt;
+    case StatColDraw:
+        return e.Depth != 0 ? std::optional<int64_t>(e.Draw) : std::nullopt;
+    default:
+        return std::nullopt;
+    }
+}
+
+// Stable sort of words by their bits from..to - 1, a digit at a time from the lowest,
+// leaving out digits that all words share.
+void RadixSort(std::vector<uint64_t>& items, int from, int to) {
+    constexpr int DigitBits = 11;
+    constexpr std::size_t Digits = std::size_t{1} << DigitBits;
+    std::vector<uint64_t> buffer(items.size());
+    std::vector<uint32_t> counts(Digits);
+    for (int shift = from; shift < to; shift += DigitBits) {
+        std::fill(counts.begin(), counts.end(), 0u);
+        for (const uint64_t x : items)
+            ++counts[x >> shift & (Digits - 1)];
+        if (std::find(counts.begin(), counts.end(), items.size()) != counts.end())
+            continue;
+        uint32_t at = 0;
+        for (uint32_t& c : counts)
+            at += std::exchange(c, at);
+        for (const uint64_t x : items)
+            buffer[counts[x >> shift & (Digits - 1)]++] = x;
+        items.swap(buffer);
+    }
+}
+
+// Sorts rows by a column of whole numbers and caption keys of the method, packed with
+// the row index into one word per row, so that no text is written: tuple tables hold
+// hundreds of thousands of rows. False, leaving the order alone, when the column, the
+// method or the width of the keys does not allow it.
+bool SortByNumbers(TStatTable& table, int column, bool descending) {
+    const TStatDrawArray& entries = table.Rows.Entries;
+    if (entries.empty() || !table.Method)
+        return false;
+    const TCustomStat& method = *table.Method;
+    const bool byCaption = column == StatColValue;
+    uint64_t captionMin = std::numeric_limits<uint64_t>::max(), captionMax = 0;
+    int64_t cellMin = std::numeric_limits<int64_t>::max(), cellMax = std::numeric_limits<int64_t>::min();
+    for (const TStatEntry& e : entries) {
+        uint64_t caption = 0;
+        if (!method.CaptionOrderKey(e, caption))
+            return false;
+        captionMin = std::min(captionMin, caption);
+        captionMax = std::max(captionMax, caption);
+        if (!byCaption) {
+            const std::optional<int64_t> cell = IntegerCell(table, e, column);
+            if (!cell)
+                return false;
+            cellMin = std::min(cellMin, *cell);
+            cellMax = std::max(cellMax, *cell);
+        }
+    }
+    const int rowBits = std::bit_width(entries.size() - 1);
+    const int captionBits = std::bit_width(captionMax - captionMin);
+    const int cellBits =
+        byCaption ? 0 : std::bit_width(static_cast<uint64_t>(cellMax) - static_cast<uint64_t>(cellMin));
+    if (rowBits + captionBits + cellBits > 64)
+        return false;
+    std::vector<uint64_t> items(entries.size());
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        const TStatEntry& e = entries[i];
+        uint64_t caption = 0;
+        method.CaptionOrderKey(e, caption);
+        caption = descending ? captionMax - caption : caption - captionMin;
+        uint64_t cell = 0;
+        if (!byCaption) {
+            const auto value = static_cast<uint64_t>(*IntegerCell(table, e, column));
+            cell =
+                descending ? static_cast<uint64_t>(cellMax) - value : value - static_cast<uint64_t>(cellMin);
+        }
+        // A shift by 64 is undefined: the parts that are there are shifted by less.
+        uint64_t item = i;
+        if (captionBits > 0)
+            item |= caption << rowBits;
+        if (cellBits > 0)
+            item |= cell << (rowBits + captionBits);
+        items[i] = item;
+    }
+    RadixSort(items, rowBits, rowBits + captionBits + cellBits);
+    const uint64_t rowMask = rowBits == 0 ? 0 : ~uint64_t{0} >> (64 - rowBits);
+    for (std::size_t i = 0; i < items.size(); ++i)
+        table.Order[i] = static_cast<std::size_t>(items[i] & rowMask);
+    return true;
+}
+
 // Sorts rows by packed keys held next to each other, the row index last for the
 // order a stable sort gives; false, leaving the order alone, when numbers and texts
 // meet in the column or the captions.
@@ -422,19 +557,27 @@ TStatTable ComputeStatTable(std::shared_ptr<TCustomStat> method, const TDrawsArr
     TStatDrawArray stat;
     if (window.LastIdx >= window.FirstIdx) {
         method->SeedValues(window.LastIdx, stat);
+        const std::size_t seeded = stat.size();
         TRunState runState;
         TLastValueArray lastValues;
         for (int idx = window.FirstIdx; idx <= window.LastIdx; ++idx) {
             method->AddDraw(idx, window.LastIdx, sorted, stat, runState, lastValues);
             stateFree = stateFree && lastValues.empty() && RunStateIsZero(runState);
+            if (idx == window.FirstIdx) {
+                // Room for as many new values a draw as the first one brought: a list of
+                // hundreds of thousands is not copied over and over as it grows. Pages
+                // never written to cost nothing.
+                const std::size_t perDraw = stat.size() - seeded;
+                const auto draws = static_cast<std::size_t>(window.LastIdx - window.FirstIdx);
+                stat.reserve(stat.size() + std::min(perDraw * draws, MaxReservedValues));
+            }
         }
     }
     SummarizeStatEntries(stat, t.MinCount, t.MaxCount, t.MaxDepth, t.Total);
-    t.Rows.resize(stat.size());
-    for (std::size_t i = 0; i < stat.size(); ++i)
-        t.Rows[i].Entry = stat[i];
-    stat = {};
-    const TRowIndex index(t.Rows);
+    t.Rows.Entries = std::move(stat);
+    t.Rows.Facts.assign(t.Rows.size(), -1);
+    TStatDrawArray& entries = t.Rows.Entries;
+    const TRowIndex index(entries);
 
     if (prefetch && prefetch->MaxCount > 0) {
         t.Scale = NormScale(t.MinCount, t.MaxCount, prefetch->MinCount, prefetch->MaxCount);
@@ -446,16 +589,16 @@ TStatTable ComputeStatTable(std::shared_ptr<TCustomStat> method, const TDrawsArr
             if (i + Ahead < records.size())
                 index.Prefetch(PrefetchKey(records[i + Ahead]));
             if (const uint32_t row = index.First(PrefetchKey(records[i])); row != TRowIndex::None)
-                t.Rows[row].Entry.Norm = ClampToInt32(t.Scale.Norm(records[i].Count));
+                entries[row].Norm = ClampToInt32(t.Scale.Norm(records[i].Count));
         }
     }
 
     // Rows by the hundred thousand share the window's thousand draws: each draw is
     // looked up once.
     int32_t lowest = std::numeric_limits<int32_t>::max(), highest = std::numeric_limits<int32_t>::min();
-    for (const TStatRow& row : t.Rows) {
-        lowest = std::min(lowest, row.Entry.Draw);
-        highest = std::max(highest, row.Entry.Draw);
+    for (const TStatEntry& e : entries) {
+        lowest = std::min(lowest, e.Draw);
+        highest = std::max(highest, e.Draw);
     }
     constexpr int NotLookedUp = -2;
     std::vector<int> drawIndex;
@@ -470,9 +613,9 @@ TStatTable ComputeStatTable(std::shared_ptr<TCustomStat> method, const TDrawsArr
         return at;
     };
 
-    std::vector<int> starts(t.Rows.size(), -1);
-    for (std::size_t i = 0; i < t.Rows.size(); ++i) {
-        const TStatEntry& e = t.Rows[i].Entry;
+    std::vector<int> starts(entries.size(), -1);
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        const TStatEntry& e = entries[i];
         if (e.Depth == 0 || e.Count < 1)
             continue;
         const int at = indexOf(e.Draw);
@@ -567,7 +710,7 @@ std::vector<TChartSeries> StatChart(const TStatTable& t) {
     const TCustomStat& method = *t.Method;
     chart.push_back(MakeSeries(ActualSeriesTitle, ActualLineColour, 2, ActualMarkerColour, true));
     if (t.HasNorm && t.Prefetch) {
-        const TRowIndex index(t.Rows);
+        const TRowIndex index(t.Rows.Entries);
         if (t.ShowTotalLine)
             chart.push_back(MakeSeries(FullSetSeriesTitle, FullSetLineColour, 1, FullSetMarkerColour, false));
         double k = 0;
@@ -577,16 +720,13 @@ std::vector<TChartSeries> StatChart(const TStatTable& t) {
                 chart[1].Points.push_back({k, static_cast<double>(t.Scale.Value(r.Count)),
                                            method.ValueText(StatEntryFromPrefetch(r))});
             if (const uint32_t row = index.First(PrefetchKey(r)); row != TRowIndex::None) {
-                const TStatEntry& e = t.Rows[row].Entry;
+                const TStatEntry& e = t.Rows.Entries[row];
                 chart[0].Points.push_back({k, static_cast<double>(e.Count), method.ValueText(e)});
             }
         }
         return chart;
     }
-    TStatDrawArray byValue;
-    byValue.reserve(t.Rows.size());
-    for (const TStatRow& row : t.Rows)
-        byValue.push_back(row.Entry);
+    TStatDrawArray byValue = t.Rows.Entries;
     SortStatEntries(byValue);
     double x = 0;
     for (const TStatEntry& e : byValue)
@@ -625,7 +765,7 @@ void SortStatTable(TStatTable& table, int column, bool descending) {
     if (column < 0)
         return;
 
-    if (SortPacked(table, column, descending))
+    if (SortByNumbers(table, column, descending) || SortPacked(table, column, descending))
         return;
 
     // Numbers meeting texts ("-" < "0" < "+2" < "-") have no total order: a merge sort

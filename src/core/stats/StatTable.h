@@ -64,8 +64,42 @@ TStatWindow StatWindow(std::size_t drawCount, int offset, int len);
 // a window of tuples in drawn order has hundreds of thousands of rows, of which a
 // screen shows a few dozen.
 struct TStatRow {
-    TStatEntry Entry;  // the row's own copy, Norm included
+    TStatEntry Entry;  // Norm included
     int32_t Fact = -1; // number of the draw that brought the value next, -1: none
+};
+
+// The rows: the window's value list itself, taken over rather than copied (a tuple
+// window lists hundreds of thousands of values), and each row's "Факт" draw beside
+// it. Read row by row as TStatRow values.
+class TStatRows {
+public:
+    TStatDrawArray Entries;
+    std::vector<int32_t> Facts; // as TStatRow::Fact, one per entry
+
+    class TIterator {
+    public:
+        TIterator(const TStatRows& rows, std::size_t at) : Rows_(&rows), At_(at) {}
+        TStatRow operator*() const { return (*Rows_)[At_]; }
+        TIterator& operator++() {
+            ++At_;
+            return *this;
+        }
+        bool operator==(const TIterator& o) const { return At_ == o.At_; }
+
+    private:
+        const TStatRows* Rows_;
+        std::size_t At_;
+    };
+
+    std::size_t size() const { return Entries.size(); }
+    bool empty() const { return Entries.empty(); }
+    TStatRow operator[](std::size_t i) const { return {Entries[i], Facts[i]}; }
+    TIterator begin() const { return {*this, 0}; }
+    TIterator end() const { return {*this, size()}; }
+    void push_back(const TStatRow& row) {
+        Entries.push_back(row.Entry);
+        Facts.push_back(row.Fact);
+    }
 };
 
 inline constexpr const char* ActualSeriesTitle = "Фактические данные";
@@ -120,13 +154,13 @@ struct TStatTable {
     std::shared_ptr<const TCustomStat> Method;     // writes the value captions
     std::shared_ptr<const TPrefetchData> Prefetch; // the full set for the chart; none without the comparison
     bool ShowTotalLine = true;
-    std::vector<TStatRow> Rows; // computation order: seeded values first, then as first met
-    int SortColumn = -1;        // -1: computation order
+    TStatRows Rows;      // computation order: seeded values first, then as first met
+    int SortColumn = -1; // -1: computation order
     bool SortDescending = false;
     std::vector<std::size_t> Order; // display order, indexes into Rows
 
     std::size_t RowCount() const { return Rows.size(); }
-    const TStatRow& DisplayRow(std::size_t i) const { return Rows[Order[i]]; }
+    TStatRow DisplayRow(std::size_t i) const { return Rows[Order[i]]; }
     // The cell text of a row in a column 0..19 ("-" where the column has no value).
     std::string Text(const TStatRow& row, int column) const;
     std::string DisplayText(std::size_t i, int column) const { return Text(DisplayRow(i), column); }

@@ -3,16 +3,63 @@
 #include "model/VexoUtils.h"
 
 #include <algorithm>
+#include <array>
 #include <bit>
+#include <string>
 
 namespace kumby {
 
+namespace {
+
+// Ranks of the texts of items 0..255 among each other: followed by ":", as every item
+// but the last stands in a caption, and alone, as the last does.
+struct TItemTextRanks {
+    std::array<uint8_t, 256> Inner{};
+    std::array<uint8_t, 256> Last{};
+
+    TItemTextRanks() {
+        RankBy(Inner, ":");
+        RankBy(Last, "");
+    }
+    static void RankBy(std::array<uint8_t, 256>& ranks, const std::string& after) {
+        std::array<std::string, 256> texts;
+        std::array<uint8_t, 256> items{};
+        for (std::size_t i = 0; i < texts.size(); ++i) {
+            texts[i] = std::to_string(i) + after;
+            items[i] = static_cast<uint8_t>(i);
+        }
+        std::sort(items.begin(), items.end(), [&](uint8_t a, uint8_t b) { return texts[a] < texts[b]; });
+        for (std::size_t r = 0; r < items.size(); ++r)
+            ranks[items[r]] = static_cast<uint8_t>(r);
+    }
+};
+
+} // namespace
+
+// Two captions first differ at some item. Before the last, the item's text runs up to a
+// ":", which no digit matches, so the texts compare as the item texts with their ":";
+// at the last item they compare as the item texts alone.
+bool TupleCaptionOrder(const uint16_t* keys, int k, uint64_t& key) {
+    static const TItemTextRanks ranks;
+    uint64_t order = 0;
+    for (int i = 0; i < k; ++i) {
+        if (keys[i] >= ranks.Inner.size())
+            return false;
+        order = order << 8 | (i + 1 < k ? ranks.Inner[keys[i]] : ranks.Last[keys[i]]);
+    }
+    key = order;
+    return true;
+}
+
 void TDrawTuples::Clear() {
     Size_ = 0;
-    std::fill(std::begin(Slot_), std::end(Slot_), uint16_t{0});
+    if (Hashed_)
+        std::fill(std::begin(Slot_), std::end(Slot_), uint16_t{0});
+    Hashed_ = false;
 }
 
 void TDrawTuples::Add(uint64_t key) {
+    Hashed_ = true;
     // Fibonacci hashing; linear probing finds a free slot, as at most half are taken.
     auto slot = static_cast<unsigned>((key * 0x9E3779B97F4A7C15ull) >> 54);
     while (Slot_[slot] != 0) {

@@ -22,6 +22,7 @@
 
 #include "stats/VexoFilters.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cstring>
@@ -109,6 +110,12 @@ public:
 
     void Clear();
     void Add(uint64_t key); // the four key words, Key1 lowest
+    // Adds a tuple known to differ from every other one of the draw.
+    void AddNew(uint64_t key) {
+        Keys_[Size_] = key;
+        Counts_[Size_] = 1;
+        ++Size_;
+    }
     int Size() const { return Size_; }
     uint64_t Key(int t) const { return Keys_[t]; }
     int32_t Count(int t) const { return Counts_[t]; }
@@ -119,7 +126,12 @@ private:
     uint64_t Keys_[MaxTuples];
     int32_t Counts_[MaxTuples];
     uint16_t Slot_[Slots] = {}; // tuple index + 1; 0 = free
+    bool Hashed_ = false;       // whether Add took a slot since the last Clear
 };
+
+// A key that orders captions of `k` items joined by ":" (k >= 2) as texts compare:
+// false when an item is too large for the key.
+bool TupleCaptionOrder(const uint16_t* keys, int k, uint64_t& key);
 
 template <class Self, class Kind, int K, TTupleForm Form> class TTupleStat : public Kind {
     static_assert(K >= 1 && K <= 4, "a tuple fills at most the four key words");
@@ -130,7 +142,7 @@ public:
     static constexpr bool FromCombination = false;
     static constexpr bool ItemsRise = false;
 
-    std::string ValueText(const TStatEntry& e) const override {
+    std::string ValueText(const TStatEntry& e) const final {
         // Written in place: tables of tuples ask for hundreds of thousands of these.
         const uint16_t keys[4] = {e.Key1, e.Key2, e.Key3, e.Key4};
         char text[4 * 6];
@@ -143,25 +155,52 @@ public:
         return std::string(text, end);
     }
 
+    // A single item is a number and compares as one; longer captions compare as texts.
+    bool CaptionOrderKey(const TStatEntry& e, uint64_t& key) const final {
+        const uint16_t keys[4] = {e.Key1, e.Key2, e.Key3, e.Key4};
+        if constexpr (K == 1) {
+            key = keys[0];
+            return true;
+        } else {
+            return TupleCaptionOrder(keys, K, key);
+        }
+    }
+
     void AddDraw(int drawIdx, int lastIdx, bool sorted, TStatDrawArray& stat, TRunState& runState,
                  TLastValueArray& lastValues) override {
         Kind::AddDraw(drawIdx, lastIdx, sorted, stat, runState, lastValues);
-        uint8_t items[NumbersInDraw];
-        const int count = self().ItemsOf(this->CurDraw.Numbers, items);
-        Tuples_.Clear();
-        ForEachTuple(items, count, [&](uint64_t key) {
-            Tuples_.Add(key);
-            return false;
-        });
+        ListDrawTuples();
+        // Each tuple's table slot, then its listed value, is asked for a few tuples
+        // ahead: a window of hundreds of thousands of values waits on memory.
+        constexpr int SlotAhead = 16, ValueAhead = 8;
+        const int size = Tuples_.Size();
+        for (int t = 0; t < std::min(size, SlotAhead); ++t)
+            this->PrefetchMergeSlot(Tuples_.Key(t));
         // The draw's first tuple is the first distinct one.
-        for (int t = 0; t < Tuples_.Size(); ++t) {
-            const uint64_t key = Tuples_.Key(t);
-            this->Entry.Key1 = static_cast<uint16_t>(key);
-            this->Entry.Key2 = static_cast<uint16_t>(key >> 16);
-            this->Entry.Key3 = static_cast<uint16_t>(key >> 32);
-            this->Entry.Key4 = static_cast<uint16_t>(key >> 48);
-            this->Entry.Count = Tuples_.Count(t);
+        for (int t = 0; t < size; ++t) {
+            if (t + SlotAhead < size)
+                this->PrefetchMergeSlot(Tuples_.Key(t + SlotAhead));
+            if (t + ValueAhead < size)
+                this->PrefetchMergeValue(stat, Tuples_.Key(t + ValueAhead));
+            SetEntryTuple(t);
             this->Merge(stat, !Self::TrackFirstRunOnly || t == 0);
+        }
+    }
+    // The draw's distinct tuples are its values as they come, with nothing to merge.
+    void DrawValues(int drawIdx, int lastIdx, bool sorted, TRunState& runState,
+                    TStatDrawArray& values) override {
+        values.clear();
+        TLastValueArray lastValues;
+        Kind::AddDraw(drawIdx, lastIdx, sorted, values, runState, lastValues);
+        if (!values.empty() || !lastValues.empty()) { // the kind listed values of its own
+            Kind::DrawValues(drawIdx, lastIdx, sorted, runState, values);
+            return;
+        }
+        ListDrawTuples();
+        for (int t = 0; t < Tuples_.Size(); ++t) {
+            SetEntryTuple(t);
+            values.push_back(this->Entry);
+            values.back().Norm = 0;
         }
     }
 
@@ -206,6 +245,45 @@ public:
     }
 
 private:
+    // Items that differ from each other give tuples that differ from each other: an
+    // item of one choice of positions stands nowhere else, so another choice lacks it.
+    void ListDrawTuples() {
+        uint8_t items[NumbersInDraw];
+        const int count = self().ItemsOf(this->CurDraw.Numbers, items);
+        Tuples_.Clear();
+        if (DistinctItems(items, count)) {
+            ForEachTuple(items, count, [&](uint64_t key) {
+                Tuples_.AddNew(key);
+                return false;
+            });
+        } else {
+            ForEachTuple(items, count, [&](uint64_t key) {
+                Tuples_.Add(key);
+                return false;
+            });
+        }
+    }
+    static bool DistinctItems(const uint8_t* items, int count) {
+        uint64_t seen = 0;
+        for (int i = 0; i < count; ++i) {
+            if (items[i] >= 64)
+                return false;
+            const uint64_t bit = uint64_t{1} << items[i];
+            if ((seen & bit) != 0)
+                return false;
+            seen |= bit;
+        }
+        return true;
+    }
+    void SetEntryTuple(int t) {
+        const uint64_t key = Tuples_.Key(t);
+        this->Entry.Key1 = static_cast<uint16_t>(key);
+        this->Entry.Key2 = static_cast<uint16_t>(key >> 16);
+        this->Entry.Key3 = static_cast<uint16_t>(key >> 32);
+        this->Entry.Key4 = static_cast<uint16_t>(key >> 48);
+        this->Entry.Count = Tuples_.Count(t);
+    }
+
     // Whether Matches may compare counts of items. A function: Self is not
     // complete where the class is.
     static constexpr bool ByCounts() { return Form == TTupleForm::Subsets && Self::ItemsRise; }

@@ -258,6 +258,13 @@ void TCustomStat::AddDraw(int drawIdx, int lastIdx, bool sorted, TStatDrawArray&
     Entry.Count = 1;
 }
 
+void TCustomStat::DrawValues(int drawIdx, int lastIdx, bool sorted, TRunState& runState,
+                             TStatDrawArray& values) {
+    values.clear();
+    TLastValueArray lastValues;
+    AddDraw(drawIdx, lastIdx, sorted, values, runState, lastValues);
+}
+
 int32_t TCustomStat::FindNextOccurrence(const TStatEntry& e, int startIdx, int lastIdx, bool sorted) {
     const int newest = static_cast<int>(Draws.size()) - 1;
     if (startIdx > newest)

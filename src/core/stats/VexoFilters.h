@@ -123,6 +123,18 @@ public:
             AddSlow(list, e, trackPeriods);
         }
     }
+    // Asks for the memory a merge of the key will read: its slot in the tuple table,
+    // then (once the slot is at hand) its value in the list. Merges of many tuple
+    // keys at random places ask a few keys ahead so that the waits overlap.
+    void PrefetchSlot(uint64_t key) const {
+        if (const int32_t slot = TupleSlot(key); slot >= 0 && !Tuple_.empty())
+            __builtin_prefetch(&Tuple_[static_cast<std::size_t>(slot)]);
+    }
+    void PrefetchValue(const TStatDrawArray& list, uint64_t key) const {
+        if (const int32_t slot = TupleSlot(key); slot >= 0 && !Tuple_.empty())
+            if (const uint32_t at = Tuple_[static_cast<std::size_t>(slot)]; at != 0 && at <= list.size())
+                __builtin_prefetch(list.data() + (at - 1));
+    }
     void Reset() {
         List_ = nullptr;
         Index_.clear();
@@ -265,6 +277,10 @@ public:
     std::string InstanceCaption() const { return Info().CaptionFor(Param_); }
 
     virtual std::string ValueText(const TStatEntry& e) const = 0;
+    // A key that orders values as the table compares their captions, for shapes whose
+    // captions come by the hundred thousand and order without being written; false
+    // when the shape has none.
+    virtual bool CaptionOrderKey(const TStatEntry& /*e*/, uint64_t& /*key*/) const { return false; }
     // The text as an integer; 0 when it is not one.
     virtual int32_t ParseValue(std::string_view text) const;
     int32_t NumericValue(std::string_view text) const;
@@ -277,6 +293,12 @@ public:
     virtual void AddCombinations(std::span<const TCombination> combs, TStatDrawArray& stat);
     virtual void AddDraw(int drawIdx, int lastIdx, bool sorted, TStatDrawArray& stat, TRunState& runState,
                          TLastValueArray& lastValues);
+    // The values draw drawIdx yields on its own: what AddDraw leaves in an empty list
+    // from a zero RunState and no last values. A search for the next draws of many
+    // values reads them draw by draw; shapes with many values a draw list them
+    // without merging.
+    virtual void DrawValues(int drawIdx, int lastIdx, bool sorted, TRunState& runState,
+                            TStatDrawArray& values);
     // Number of the first draw from startIdx on that has e's value; -1 when none.
     virtual int32_t FindNextOccurrence(const TStatEntry& e, int startIdx, int lastIdx, bool sorted);
     virtual bool Matches(const TCombination& comb, const TStatDrawArray& selected, int lastIdx, bool sorted,
@@ -341,6 +363,10 @@ private:
 protected:
     // Merges Entry into stat (with gap tracking for draws, without for combinations).
     void Merge(TStatDrawArray& stat, bool trackPeriods) { Merger_.Add(stat, Entry, trackPeriods); }
+    void PrefetchMergeSlot(uint64_t key) const { Merger_.PrefetchSlot(key); }
+    void PrefetchMergeValue(const TStatDrawArray& stat, uint64_t key) const {
+        Merger_.PrefetchValue(stat, key);
+    }
     // Merges Entry once per number, each number in Key1.
     void MergeEachNumber(TStatDrawArray& stat, std::span<const uint8_t> numbers, bool trackPeriods) {
         Merger_.AddEachNumber(stat, Entry, numbers, trackPeriods);

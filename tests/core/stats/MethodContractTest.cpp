@@ -6,7 +6,9 @@
 #include "stats/StatFilter.h"
 #include "stats/StatTable.h"
 
+#include <algorithm>
 #include <cctype>
+#include <cstring>
 #include <set>
 
 namespace kumby::testing {
@@ -219,6 +221,17 @@ TEST_P(MethodContractTest, ValueTextsTellValuesApartAndParseBackWhereNumeric) {
         const auto [other, first] = byNumber.emplace(n, text);
         EXPECT_TRUE(first) << text << " and " << other->second << " both parse as " << n;
     }
+
+    // Where a method keys its captions for the table's sort, the keys order the values
+    // as their texts compare.
+    std::vector<std::pair<uint64_t, std::string>> keyed;
+    for (const auto& [key, e] : values)
+        if (uint64_t order = 0; Stat->CaptionOrderKey(e, order))
+            keyed.emplace_back(order, Stat->ValueText(e));
+    std::sort(keyed.begin(), keyed.end());
+    for (std::size_t i = 1; i < keyed.size(); ++i)
+        ASSERT_LT(CompareStatTexts(keyed[i - 1].second, keyed[i].second), 0)
+            << keyed[i - 1].second << " then " << keyed[i].second;
 }
 
 TEST_P(MethodContractTest, WindowOfOneDrawGivesDepthOne) {
@@ -304,6 +317,25 @@ TEST_P(MethodContractTest, WindowOverTheArchiveCountsEveryOccurrence) {
             EXPECT_EQ(Stat->FindNextOccurrence(e, lastIdx - e.Depth + 1, lastIdx, sorted), e.Draw);
         }
     }
+}
+
+// What a search reads from a draw: the values AddDraw merges into an empty list from
+// a zero RunState, whether a shape lists them its own way or not. Each draw is read
+// against the newest and against itself, as D methods relate to that draw.
+TEST_P(MethodContractTest, DrawValuesAreWhatTheDrawMergesIntoAnEmptyList) {
+    for (const bool sorted : {false, true})
+        for (int k = 0; k <= F.LastIdx(); ++k)
+            for (const int lastIdx : {k, F.LastIdx()}) {
+                TRunState ownState, mergedState;
+                TStatDrawArray own, merged;
+                Stat->DrawValues(k, lastIdx, sorted, ownState, own);
+                Stat->TCustomStat::DrawValues(k, lastIdx, sorted, mergedState, merged);
+                ASSERT_EQ(own.size(), merged.size()) << "draw index " << k;
+                for (std::size_t i = 0; i < own.size(); ++i)
+                    ASSERT_EQ(std::memcmp(&own[i], &merged[i], sizeof(TStatEntry)), 0)
+                        << "draw index " << k << ": " << Stat->ValueText(merged[i]);
+                ASSERT_EQ(std::memcmp(&ownState, &mergedState, sizeof(TRunState)), 0) << "draw index " << k;
+            }
 }
 
 TEST_P(MethodContractTest, SearchBeyondTheNewestDrawFindsNothing) {

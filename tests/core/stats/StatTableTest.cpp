@@ -13,6 +13,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
+#include <map>
+#include <tuple>
 
 namespace kumby {
 namespace {
@@ -290,7 +293,74 @@ TEST_F(StatTableTest, FactColumnAgreesWithTheMethodsOwnSearch) {
     }
 }
 
+// Tuple tables of hundreds of thousands of rows find their facts through a plain table
+// of tuple keys: checked against the draws after the window read by hand.
+TEST_F(StatTableTest, FactColumnOfALargeTupleTable) {
+    Draws = MakeDemoArchive(400, 3, 45000);
+    Registry.Rebuild();
+    const int offset = 150;
+    const TStatTable t = Table("KNM4", offset, 80);
+    ASSERT_GT(t.RowCount(), std::size_t{1} << 15) << "enough rows for the plain table";
+    std::map<std::array<int, 4>, int32_t> firstAfter;
+    for (std::size_t idx = static_cast<std::size_t>(t.Window.LastIdx) + 1; idx < Draws.size(); ++idx) {
+        const uint8_t* n = Draws[idx].Numbers;
+        for (int a = 0; a < 12; ++a)
+            for (int b = a + 1; b < 12; ++b)
+                for (int c = b + 1; c < 12; ++c)
+                    for (int d = c + 1; d < 12; ++d)
+                        firstAfter.emplace(std::array<int, 4>{n[a], n[b], n[c], n[d]}, Draws[idx].Number);
+    }
+    std::size_t found = 0;
+    for (const TStatRow& r : t.Rows) {
+        const auto at = firstAfter.find({r.Entry.Key1, r.Entry.Key2, r.Entry.Key3, r.Entry.Key4});
+        const int32_t fact = at == firstAfter.end() ? -1 : at->second;
+        ASSERT_EQ(r.Fact, fact) << t.Text(r, StatColValue);
+        found += fact >= 0;
+    }
+    EXPECT_GT(found, 0u);
+    EXPECT_LT(found, t.RowCount());
+}
+
 // ---- Sorting --------------------------------------------------------------
+
+// Tuple tables sort by whole-number columns and caption keys without writing texts:
+// the order is the one the cell texts give, ties by caption, then by computation order.
+TEST_F(StatTableTest, TupleTablesSortAsTheirTexts) {
+    Draws = MakeDemoArchive(300, 5, 45000);
+    Registry.Rebuild();
+    TPrefetchData full; // a full-set distribution for the norm columns
+    for (uint16_t a = 1; a <= 24; ++a)
+        for (uint16_t b = a + 1; b <= 24; ++b)
+            full.Records.push_back({a, b, 0, 0, (a * 7 + b * 3) % 50 + 1});
+    full.MinCount = 1;
+    full.MaxCount = 50;
+    for (const auto& [code, sorted, prefetch] :
+         {std::tuple{"KNM2", true, &full}, std::tuple{"KNM3", false, static_cast<TPrefetchData*>(nullptr)},
+          std::tuple{"KNP21", false, static_cast<TPrefetchData*>(nullptr)}})
+        for (const int column : {StatColValue, StatColCount, StatColNorm, StatColDeviation, StatColDepth,
+                                 StatColDraw, StatColFact})
+            for (const bool descending : {false, true}) {
+                TStatTable t = Table(code, 40, 120, prefetch, sorted);
+                ASSERT_GT(t.RowCount(), 100u) << code;
+                SortStatTable(t, column, descending);
+                std::vector<std::size_t> expected(t.RowCount());
+                for (std::size_t i = 0; i < expected.size(); ++i)
+                    expected[i] = i;
+                std::vector<std::string> cells, captions;
+                for (const TStatRow& r : t.Rows) {
+                    cells.push_back(t.Text(r, column));
+                    captions.push_back(t.Text(r, StatColValue));
+                }
+                std::stable_sort(expected.begin(), expected.end(), [&](std::size_t a, std::size_t b) {
+                    int c = CompareStatTexts(cells[a], cells[b]);
+                    if (c == 0)
+                        c = CompareStatTexts(captions[a], captions[b]);
+                    return descending ? c > 0 : c < 0;
+                });
+                EXPECT_EQ(t.Order, expected)
+                    << code << " column " << column << (descending ? " down" : " up");
+            }
+}
 
 // Captions by Key1, from a list the test gives.
 class TCaptionStat final : public TCustomValuesStat {

@@ -4,6 +4,10 @@
 
 #include "StatTestSupport.h"
 
+#include "stats/StatTable.h"
+#include "stats/TupleStat.h"
+
+#include <algorithm>
 #include <set>
 
 namespace kumby::testing {
@@ -152,6 +156,36 @@ TEST_F(TupleMatchesTest, FewAndManySelectedTuplesAgreeWithTheValuesOfTheSameNumb
     }
     EXPECT_GE(matched, 1000);
     EXPECT_GE(missed, 1000);
+}
+
+// Tables sort tuple captions by a key instead of their texts: the keys order exactly
+// as the texts compare ("10:2" before "1:2", "2:1" before "2:10"), and an item too
+// large for the key gives none.
+TEST(TupleCaptionOrderTest, KeysOrderAsTheCaptionTexts) {
+    const uint16_t items[] = {0, 1, 2, 9, 10, 11, 19, 20, 24, 25, 99, 100, 101, 199, 200, 255};
+    for (const int k : {2, 3}) {
+        std::vector<std::pair<uint64_t, std::string>> captions;
+        for (const uint16_t a : items)
+            for (const uint16_t b : items)
+                for (const uint16_t c : items) {
+                    const uint16_t keys[3] = {a, b, c};
+                    std::string text = std::to_string(a) + ":" + std::to_string(b);
+                    if (k == 3)
+                        text += ":" + std::to_string(c);
+                    else if (c != 0)
+                        continue;
+                    uint64_t key = 0;
+                    ASSERT_TRUE(TupleCaptionOrder(keys, k, key)) << text;
+                    captions.emplace_back(key, text);
+                }
+        std::sort(captions.begin(), captions.end());
+        for (std::size_t i = 1; i < captions.size(); ++i)
+            ASSERT_LT(CompareStatTexts(captions[i - 1].second, captions[i].second), 0)
+                << captions[i - 1].second << " then " << captions[i].second;
+    }
+    const uint16_t tooLarge[2] = {7, 256};
+    uint64_t key = 0;
+    EXPECT_FALSE(TupleCaptionOrder(tooLarge, 2, key));
 }
 
 } // namespace
