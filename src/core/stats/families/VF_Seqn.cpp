@@ -88,19 +88,13 @@ TLongRuns LongRuns(const uint8_t* numbers, bool eitherWay) {
 } // namespace
 
 int SequenceLengths(const uint8_t* numbers, uint8_t* lengths, bool eitherWay) {
-    int runs = 0;
-    uint8_t length = 1;
+    unsigned steps = 0;
     for (int i = 1; i < NumbersInDraw; ++i) {
         const int step = numbers[i] - numbers[i - 1];
-        if (step == 1 || (eitherWay && step == -1)) {
-            ++length;
-        } else {
-            lengths[runs++] = length;
-            length = 1;
-        }
+        if (step == 1 || (eitherWay && step == -1))
+            steps |= 1u << (i - 1);
     }
-    lengths[runs++] = length;
-    return runs;
+    return RunLengths(steps, lengths);
 }
 
 unsigned StepMask(const uint8_t* numbers) {
