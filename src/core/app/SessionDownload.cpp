@@ -20,7 +20,7 @@ public:
     TSessionDownloadHost(Session& session, const TDownloadOptions& options)
         : S_(session), Options_(options) {}
 
-    IUserInterface& Ui() override { return S_.Ui_; }
+    IJobInterface& Ui() override { return S_.Ui_; }
     const TDrawsArray& Draws() const override { return S_.Draws_; }
 
     bool AppendDraws(const std::vector<TDrawRecord>& draws) override {

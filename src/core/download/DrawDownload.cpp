@@ -1,6 +1,5 @@
 #include "download/DrawDownload.h"
 
-#include "app/IUserInterface.h"
 #include "draws/DrawArchive.h"
 #include "model/Cp1251.h"
 #include "model/GameConstants.h"
@@ -75,7 +74,7 @@ std::string TDrawDownloader::HttpGetText(IDownloadHost& host, const std::string&
     request.ReadTimeoutMs = Settings_.ReadTimeoutMs;
     request.Proxy = host.ChosenProxy();
     request.Headers = RequestHeaders();
-    IUserInterface& ui = host.Ui();
+    IJobInterface& ui = host.Ui();
     ui.SetWaitHeading(request.Proxy ? Format("%s\r\r%s", DownloadWaitText,
                                              Format("Попытка %d, proxy %s : %d", Attempt_,
                                                     request.Proxy->Host.c_str(), request.Proxy->Port)
@@ -90,7 +89,7 @@ std::string TDrawDownloader::HttpGetText(IDownloadHost& host, const std::string&
 
 TRangeResult TDrawDownloader::DownloadRange(IDownloadHost& host, const std::string& site, int32_t first,
                                             int32_t last) {
-    IUserInterface& ui = host.Ui();
+    IJobInterface& ui = host.Ui();
     ui.SetStatus(Format("Загрузка тиражей %d - %d...", first, last));
     ui.PumpEvents();
     const TRangePage page = ReadRangePage(HttpGetText(host, RangePageUrl(site, first, last)), first);
@@ -141,7 +140,7 @@ TRangeResult TDrawDownloader::DownloadRange(IDownloadHost& host, const std::stri
 }
 
 TDownloadReport TDrawDownloader::DownloadDraws(IDownloadHost& host, const std::string& site, int maxRetries) {
-    IUserInterface& ui = host.Ui();
+    IJobInterface& ui = host.Ui();
     TDownloadReport report;
     int retries = 0;
     Attempt_ = 1;

@@ -5,6 +5,7 @@
 
 #include "download/HttpClient.h"
 #include "download/PageText.h"
+#include "model/IJobInterface.h"
 #include "model/Records.h"
 
 #include <filesystem>
@@ -15,8 +16,6 @@
 #include <vector>
 
 namespace kumby {
-
-class IUserInterface;
 
 inline constexpr int DownloadBatchSize = 50;
 // Where the main settings file keeps the results site's address.
@@ -49,7 +48,7 @@ struct TRangeResult {
 class IDownloadHost {
 public:
     virtual ~IDownloadHost() = default;
-    virtual IUserInterface& Ui() = 0;
+    virtual IJobInterface& Ui() = 0;
     virtual const TDrawsArray& Draws() const = 0;
     // Appends a batch and saves the archive; false after a reported failure.
     virtual bool AppendDraws(const std::vector<TDrawRecord>& draws) = 0;
