@@ -170,33 +170,19 @@ public:
                  TLastValueArray& lastValues) override {
         Kind::AddDraw(drawIdx, lastIdx, sorted, stat, runState, lastValues);
         ListDrawTuples();
-        // Each tuple's table slot, then its listed value, is asked for a few tuples
-        // ahead: a window of hundreds of thousands of values waits on memory.
-        constexpr int SlotAhead = 16, ValueAhead = 8;
-        const int size = Tuples_.Size();
-        for (int t = 0; t < std::min(size, SlotAhead); ++t)
-            this->PrefetchMergeSlot(Tuples_.Key(t));
-        // The draw's first tuple is the first distinct one.
-        for (int t = 0; t < size; ++t) {
-            if (t + SlotAhead < size)
-                this->PrefetchMergeSlot(Tuples_.Key(t + SlotAhead));
-            if (t + ValueAhead < size)
-                this->PrefetchMergeValue(stat, Tuples_.Key(t + ValueAhead));
-            SetEntryTuple(t);
-            this->Merge(stat, !Self::TrackFirstRunOnly || t == 0);
-        }
+        MergeDrawTuples(stat);
     }
-    // The draw's distinct tuples are its values as they come, with nothing to merge.
+    // Into an empty list the draw's distinct tuples go as they come, with nothing to merge.
     void DrawValues(int drawIdx, int lastIdx, bool sorted, TRunState& runState,
                     TStatDrawArray& values) override {
         values.clear();
         TLastValueArray lastValues;
         Kind::AddDraw(drawIdx, lastIdx, sorted, values, runState, lastValues);
-        if (!values.empty() || !lastValues.empty()) { // the kind listed values of its own
-            Kind::DrawValues(drawIdx, lastIdx, sorted, runState, values);
+        ListDrawTuples();
+        if (!values.empty()) { // the kind listed values of its own
+            MergeDrawTuples(values);
             return;
         }
-        ListDrawTuples();
         for (int t = 0; t < Tuples_.Size(); ++t) {
             SetEntryTuple(t);
             values.push_back(this->Entry);
@@ -274,6 +260,23 @@ private:
             seen |= bit;
         }
         return true;
+    }
+    void MergeDrawTuples(TStatDrawArray& stat) {
+        // Each tuple's table slot, then its listed value, is asked for a few tuples
+        // ahead: a window of hundreds of thousands of values waits on memory.
+        constexpr int SlotAhead = 16, ValueAhead = 8;
+        const int size = Tuples_.Size();
+        for (int t = 0; t < std::min(size, SlotAhead); ++t)
+            this->PrefetchMergeSlot(Tuples_.Key(t));
+        // The draw's first tuple is the first distinct one.
+        for (int t = 0; t < size; ++t) {
+            if (t + SlotAhead < size)
+                this->PrefetchMergeSlot(Tuples_.Key(t + SlotAhead));
+            if (t + ValueAhead < size)
+                this->PrefetchMergeValue(stat, Tuples_.Key(t + ValueAhead));
+            SetEntryTuple(t);
+            this->Merge(stat, !Self::TrackFirstRunOnly || t == 0);
+        }
     }
     void SetEntryTuple(int t) {
         const uint64_t key = Tuples_.Key(t);

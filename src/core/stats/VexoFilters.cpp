@@ -271,11 +271,8 @@ int32_t TCustomStat::FindNextOccurrence(const TStatEntry& e, int startIdx, int l
         return -1;
     TRunState runState;
     TStatDrawArray stat;
-    TLastValueArray lastValues;
     for (int idx = std::max(startIdx, 0); idx <= newest; ++idx) {
-        stat.clear();
-        lastValues.clear();
-        AddDraw(idx, lastIdx, sorted, stat, runState, lastValues);
+        DrawValues(idx, lastIdx, sorted, runState, stat);
         for (const TStatEntry& x : stat)
             if (x.SameKey(e))
                 return x.Draw;

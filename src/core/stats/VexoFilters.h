@@ -293,10 +293,9 @@ public:
     virtual void AddCombinations(std::span<const TCombination> combs, TStatDrawArray& stat);
     virtual void AddDraw(int drawIdx, int lastIdx, bool sorted, TStatDrawArray& stat, TRunState& runState,
                          TLastValueArray& lastValues);
-    // The values draw drawIdx yields on its own: what AddDraw leaves in an empty list
-    // from a zero RunState and no last values. A search for the next draws of many
-    // values reads them draw by draw; shapes with many values a draw list them
-    // without merging.
+    // The values draw drawIdx yields on its own: what AddDraw leaves in an empty list,
+    // with no last values and the RunState given. Searches for a value's next draw
+    // read the draws so; shapes with many values a draw list them without merging.
     virtual void DrawValues(int drawIdx, int lastIdx, bool sorted, TRunState& runState,
                             TStatDrawArray& values);
     // Number of the first draw from startIdx on that has e's value; -1 when none.
